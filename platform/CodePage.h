@@ -1,0 +1,10 @@
+#pragma once
+// Code pages: the ANSI code page is UTF-8, the OEM code page is 437.
+#include <string>
+
+// One OEM byte as UTF-8 (bytes below 128 come back unchanged).
+std::string OemCharToAnsi(unsigned char oemByte);
+// Case-insensitive comparison by Unicode case folding of UTF-8 texts; 0 when equal.
+int CompareTextIgnoreCase(const std::string& a, const std::string& b);
+// Invalid UTF-8 sequences replaced by U+FFFD.
+std::string SanitizeUtf8(const std::string& text);

@@ -1,0 +1,19 @@
+#pragma once
+// kvxtool: a command-line front end to TZipComponent.
+#include <string>
+#include <vector>
+
+class TZipComponent;
+
+using ToolArgs = std::vector<std::string>;
+
+// Sets the component up for the terminal: Unattended, every message to stderr as
+// "kvxtool: <id>: <text>", and notes whether an error was reported.
+struct ToolSession {
+  explicit ToolSession(TZipComponent& zip);
+  bool ErrorReported = false;
+};
+
+int RunList(const ToolArgs& args);     // list [--json] ARCHIVE
+int RunExtract(const ToolArgs& args);  // extract [-d DIR] [-p PASSWORD] [--test] [--no-overwrite] [--junk-paths] ARCHIVE [SPEC...]
+int RunJoin(const ToolArgs& args);     // join ARCHIVE OUTPUT

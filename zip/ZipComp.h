@@ -1,0 +1,233 @@
+#pragma once
+// TZipComponent: reads zip archives, joins spanned sets, and unpacks through the unzip library.
+// Declared here once; implemented across the zip/ sources by concern.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "classlib/Component.h"
+#include "classlib/StringList.h"
+#include "platform/FileIO.h"
+#include "zip/ZipException.h"
+#include "zip/ZipStream.h"
+#include "zip/ZipTypes.h"
+
+struct UnzipCallbackRecord;
+struct SpanEntry;
+
+extern const char* const ZipVersionText;  // "1.60 L"
+
+class TZipComponent : public TComponent {
+ public:
+  explicit TZipComponent(TComponent* owner);
+  ~TZipComponent() override;
+
+  // Published properties, in declaration order (Name and Tag are TComponent's).
+  bool Verbose() const { return FVerbose; }
+  void SetVerbose(bool value) { FVerbose = value; }
+  bool Trace() const { return FTrace; }
+  void SetTrace(bool value) { FTrace = value; }
+  std::int32_t AddCompLevel() const { return FAddCompLevel; }
+  void SetAddCompLevel(std::int32_t value) { FAddCompLevel = value; }
+  AddOpts AddOptions() const { return FAddOptions; }
+  void SetAddOptions(AddOpts value) { FAddOptions = value; }
+  const std::string& ExtrBaseDir() const { return FExtrBaseDir; }
+  void SetExtrBaseDir(const std::string& value) { FExtrBaseDir = value; }
+  ExtrOpts ExtrOptions() const { return FExtrOptions; }
+  void SetExtrOptions(ExtrOpts value) { FExtrOptions = value; }
+  SFXOpts SFXOptions() const { return FSFXOptions; }
+  void SetSFXOptions(SFXOpts value) { FSFXOptions = value; }
+  TStringList& FSpecArgs() { return FFSpecArgs; }
+  void SetFSpecArgs(const TStringList& value);
+  bool Unattended() const { return FUnattended; }
+  void SetUnattended(bool value) { FUnattended = value; }
+  const std::string& ZipFileName() const { return FZipFileName; }
+  void SetZipFileName(const std::string& value);  // runs List
+  const std::string& Password() const { return FPassword; }
+  void SetPassword(const std::string& value);  // at most 255 characters kept
+  const std::string& SFXPath() const { return FSFXPath; }
+  void SetSFXPath(const std::string& value) { FSFXPath = value; }
+  const std::string& DLLDirectory() const { return FDLLDirectory; }
+  void SetDLLDirectory(const std::string& value);
+  OvrOpts SFXOverWriteMode() const { return FSFXOverWriteMode; }
+  void SetSFXOverWriteMode(OvrOpts value) { FSFXOverWriteMode = value; }
+  const std::string& SFXCaption() const { return FSFXCaption; }
+  void SetSFXCaption(const std::string& value) { FSFXCaption = value; }
+  const std::string& SFXDefaultDir() const { return FSFXDefaultDir; }
+  void SetSFXDefaultDir(const std::string& value) { FSFXDefaultDir = value; }
+  const std::string& SFXCommandLine() const { return FSFXCommandLine; }
+  void SetSFXCommandLine(const std::string& value) { FSFXCommandLine = value; }
+  const std::string& SFXMessage() const { return FSFXMessage; }
+  void SetSFXMessage(const std::string& value) { FSFXMessage = value; }
+  const std::string& TempDir() const { return FTempDir; }
+  void SetTempDir(const std::string& value) { FTempDir = value; }
+  std::int32_t KeepFreeOnDisk1() const { return FKeepFreeOnDisk1; }
+  void SetKeepFreeOnDisk1(std::int32_t value) { FKeepFreeOnDisk1 = value; }
+  std::int32_t MaxVolumeSize() const { return FMaxVolumeSize; }
+  void SetMaxVolumeSize(std::int32_t value) { FMaxVolumeSize = value; }
+  std::int32_t MinFreeVolumeSize() const { return FMinFreeVolumeSize; }
+  void SetMinFreeVolumeSize(std::int32_t value) { FMinFreeVolumeSize = value; }
+  bool ConfirmErase() const { return FConfirmErase; }
+  void SetConfirmErase(bool value) { FConfirmErase = value; }
+  CodePageOpts CodePage() const { return FCodePage; }
+  void SetCodePage(CodePageOpts value) { FCodePage = value; }
+  DeleteOpts HowToDelete() const { return FHowToDelete; }
+  void SetHowToDelete(DeleteOpts value) { FHowToDelete = value; }
+  std::string VersionInfo() const { return ZipVersionText; }
+  void SetVersionInfo(const std::string&) {}
+  const TIcon& SFXIcon() const { return FSFXIcon; }
+  void SetSFXIcon(const TIcon& value) { FSFXIcon = value; }
+  AddStoreExts AddStoreSuffixes() const { return FAddStoreSuffixes; }
+  void SetAddStoreSuffixes(AddStoreExts value) { FAddStoreSuffixes = value; }
+  std::uint32_t PasswordReqCount() const { return FPasswordReqCount; }
+  void SetPasswordReqCount(std::uint32_t value);
+  TStringList& FSpecArgsExcl() { return FFSpecArgsExcl; }
+  void SetFSpecArgsExcl(const TStringList& value);
+  bool UseDirOnlyEntries() const { return FUseDirOnlyEntries; }
+  void SetUseDirOnlyEntries(bool value) { FUseDirOnlyEntries = value; }
+  const std::string& RootDir() const { return FRootDir; }
+  void SetRootDir(const std::string& value);
+
+  // Events; an empty one is skipped.
+  TNotifyEvent OnDirUpdate;
+  TProgressEvent OnProgress;
+  TMessageEvent OnMessage;
+  TSetNewNameEvent OnSetNewName;
+  TNewNameEvent OnNewName;
+  TCRC32ErrorEvent OnCRC32Error;
+  TPasswordErrorEvent OnPasswordError;
+  TExtractOverwriteEvent OnExtractOverwrite;
+  TExtractSkippedEvent OnExtractSkipped;
+  TCopyZipOverwriteEvent OnCopyZipOverwrite;
+  TGetNextDiskEvent OnGetNextDisk;
+  TStatusDiskEvent OnStatusDisk;
+  TFileCommentEvent OnFileComment;
+
+  // Public operations; none of them raises.
+  void List();
+  void Extract();
+  std::int32_t ReadSpan(const std::string& ArchiveName, std::string& OutName);
+  std::int32_t EntryCount() const;
+
+  // Messages and path helpers.
+  std::string LoadMessageText(std::int32_t id, const std::string& fallback) const;
+  void ReportMessage(std::int32_t id, const std::string& extra);
+  void ReportZipError(const EZipComponent& error);
+  static std::string WithTrailingBackslash(const std::string& path);
+  static std::string ToBackslashes(const std::string& name);
+
+  // Drives and volumes.
+  void ReadDriveSpace(int which);
+  bool ProbeDrive();
+  std::uint32_t PromptForVolume();
+  bool MatchVolume(std::uint32_t driveType);
+  void OpenVolume(std::int32_t n);
+  void CloseVolume();  // closes VolumeHandle when open and sets it to -1
+
+  // Directory.
+  bool LocateEndRecord(std::uint8_t (&record)[22], bool raise);
+  std::string ConvertOemName(const std::string& name) const;
+  void ClearDirEntries();
+
+  // Unzip library.
+  void LoadUnzipLibrary();
+  void UnloadUnzipLibrary();
+  std::int32_t UnzipLibraryVersion();
+  static std::int32_t UnzipCallback(UnzipCallbackRecord* record);
+
+  // Password prompt.
+  bool RunPasswordDialog(const std::string& caption, const std::string& prompt, std::string& text);
+  void AskExtractPassword(std::string& password);
+  void AskAddPassword(std::string& password);
+
+  // Spanned sets.
+  std::int32_t RemoveExistingFile(const std::string& fileName, DeleteOpts mode);
+  std::string NewTempArchiveName(const std::string& prefix, const std::string& extension);
+  static std::string NameFromBuffer(const char* buffer, std::int32_t count);
+  void BuildSpanTable(std::int32_t count);
+  void FreeSpanTable();
+  std::int32_t FindSpanEntry(std::int32_t count, const std::string& name);
+  void WriteToOutput(const void* buffer, std::int32_t count, std::int32_t messageId);
+  void CopyToOutput(void* buffer, std::int32_t count, std::int32_t messageId);
+
+  // Members shared by the component's parts.
+  void* OwnerWindow = nullptr;
+  std::int32_t LastErrorCode = 0;
+  std::int32_t LastFullErrorCode = 0;
+  std::string LastMessage;
+  std::vector<std::unique_ptr<ZipDirEntry>> DirEntries;
+  bool CancelRequested = false;
+  bool InOperation = false;
+  std::int32_t ExtractedCount = 0;
+  std::unique_ptr<TZipStream> StreamBuffer;
+
+  std::string ArchiveComment;
+  std::int32_t FirstEntryOffset = 0;
+  std::int32_t CentralDirOffset = 0;
+  std::int32_t EndRecordPos = 0;
+  std::int32_t DataEndPos = 0;
+  std::int32_t ArchiveFileSize = 0;
+  bool StructureWarning = false;
+  bool MultiVolume = false;
+  std::int32_t SkippedDirCount = 0;
+  std::int32_t LastHostSystem = 0;
+  std::int32_t LastMadeByVersion = 0;
+
+  std::string DriveRoot;
+  std::string VolumeLabel;
+  std::uint32_t VolumeSerial = 0;
+  std::int64_t DiskTotalBytes = 0;
+  std::int64_t DiskFreeBytes = 0;
+  std::int32_t CurrentVolume = 0;
+  std::int32_t LastVolume = 0;
+  bool NewVolumeWanted = false;
+  std::string VolumeFileName;
+  FileHandle VolumeHandle = NoFileHandle;
+
+  std::vector<std::unique_ptr<SpanEntry>> SpanTable;
+  FileHandle OutputHandle = NoFileHandle;
+  std::int32_t LastDiskDate = 0;
+  bool ReportWrites = false;
+
+ private:
+  bool FVerbose = false;
+  bool FTrace = false;
+  std::int32_t FAddCompLevel = 9;
+  AddOpts FAddOptions;
+  std::string FExtrBaseDir;
+  ExtrOpts FExtrOptions;
+  SFXOpts FSFXOptions{SFXCheckSize};
+  TStringList FFSpecArgs;
+  bool FUnattended = false;
+  std::string FZipFileName;
+  std::string FPassword;
+  std::string FSFXPath = "KvxSFX.bin";
+  std::string FDLLDirectory;
+  OvrOpts FSFXOverWriteMode = OvrConfirm;
+  std::string FSFXCaption = "Self-extracting Archive";
+  std::string FSFXDefaultDir;
+  std::string FSFXCommandLine;
+  std::string FSFXMessage;
+  std::string FTempDir;
+  std::int32_t FKeepFreeOnDisk1 = 0;
+  std::int32_t FMaxVolumeSize = 0;
+  std::int32_t FMinFreeVolumeSize = 65536;
+  bool FConfirmErase = true;
+  CodePageOpts FCodePage = cpAuto;
+  DeleteOpts FHowToDelete = htdAllowUndo;
+  TIcon FSFXIcon;
+  AddStoreExts FAddStoreSuffixes = AddStoreExts::FromBits(0x07FF);
+  std::uint32_t FPasswordReqCount = 1;
+  TStringList FFSpecArgsExcl;
+  bool FUseDirOnlyEntries = false;
+  std::string FRootDir;
+
+  // Directory reading, split out of List.
+  void ReadCentralDirectory(const std::uint8_t (&endRecord)[22], std::int64_t& cd);
+  // Extraction, split out of Extract.
+  std::int32_t RunUnzipCommand(const std::string& archive, std::int32_t version);
+};
+
+// Applies the values stored with the main window's ZipComponent1 after construction.
+void ApplyStoredZipComponent1(TZipComponent& zip);

@@ -1,0 +1,68 @@
+#pragma once
+// Message ids of the archive component. Their texts live in resources/messages.txt.
+constexpr int GE_FatalZip = 10101;
+constexpr int GE_NoZipSpecified = 10102;
+constexpr int GE_NoMem = 10103;
+constexpr int GE_WrongPassword = 10104;
+constexpr int GE_CopyFile = 10105;
+constexpr int LI_ReadZipError = 10201;
+constexpr int LI_ErrorUnknown = 10202;
+constexpr int LI_WrongZipStruct = 10203;
+constexpr int LI_GarbageAtEOF = 10204;
+constexpr int AD_NoPassword = 10150;
+constexpr int EX_NoPassword = 10151;
+constexpr int PW_Ok = 10152;
+constexpr int PW_Cancel = 10153;
+constexpr int PW_Caption = 10154;
+constexpr int PW_MessageEnter = 10155;
+constexpr int PW_MessageConfirm = 10156;
+constexpr int EX_FatalUnZip = 10501;
+constexpr int EX_UnAttPassword = 10502;
+constexpr int LD_UnzDllLoaded = 10701;
+constexpr int LD_NoUnzExec = 10702;
+constexpr int LD_NoUnzVers = 10703;
+constexpr int LD_NoUnzDll = 10704;
+constexpr int DS_NoInFile = 11001;
+constexpr int DS_FileOpen = 11002;
+constexpr int DS_NotaDrive = 11003;
+constexpr int DS_DriveNoMount = 11004;
+constexpr int DS_NoMem = 11006;
+constexpr int DS_Canceled = 11007;
+constexpr int DS_FailedSeek = 11008;
+constexpr int DS_NoOutFile = 11009;
+constexpr int DS_NoWrite = 11010;
+constexpr int DS_EOCBadRead = 11011;
+constexpr int DS_LOHBadRead = 11012;
+constexpr int DS_CEHBadRead = 11013;
+constexpr int DS_LOHWrongSig = 11014;
+constexpr int DS_CEHWrongSig = 11015;
+constexpr int DS_LONameLen = 11016;
+constexpr int DS_CENameLen = 11017;
+constexpr int DS_LOExtraLen = 11018;
+constexpr int DS_CEExtraLen = 11019;
+constexpr int DS_DataDesc = 11020;
+constexpr int DS_ZipData = 11021;
+constexpr int DS_CECommentLen = 11022;
+constexpr int DS_EOArchComLen = 11023;
+constexpr int DS_ErrorUnknown = 11024;
+constexpr int DS_NoUnattSpan = 11025;
+constexpr int DS_EntryLost = 11026;
+constexpr int DS_NoTempFile = 11027;
+constexpr int DS_LOHBadWrite = 11028;
+constexpr int DS_CEHBadWrite = 11029;
+constexpr int DS_EOCBadWrite = 11030;
+constexpr int DS_ExtWrongSig = 11031;
+constexpr int DS_InsertDisk = 11033;
+constexpr int DS_InsertVolume = 11034;
+constexpr int DS_InDrive = 11035;
+constexpr int DS_NoValidZip = 11036;
+constexpr int DS_FirstInSet = 11037;
+constexpr int DS_NotLastInSet = 11038;
+constexpr int DS_FirstFileOnHD = 11045;
+constexpr int DS_InsertAVolume = 11046;
+constexpr int DS_CentralDirectory = 11047;
+
+// The text given for an id the table does not hold, followed by the id in decimal.
+extern const char* const MissingMessageText;
+// Looks the id up in the table built into the program; false when it holds no text for it.
+bool FindMessageText(int id, const char*& text);
