@@ -25,3 +25,5 @@ TBackend& Backend();
 // Installs a backend; the caller keeps ownership. nullptr leaves a backend that shows nothing,
 // answers Cancel and never blocks.
 void SetBackend(TBackend* backend);
+// The modal result a message-dialog button closes with.
+TModalResult ModalResultOf(TMsgDlgBtn button);

@@ -19,4 +19,5 @@ class TComponent {
 
  private:
   TComponent* FOwner;
+  std::vector<TComponent*> FComponents;  // owned, made with new
 };

@@ -18,3 +18,5 @@ class EInOutError : public Exception {
 
 // The message of an I/O error code: "File not found", ..., "I/O error %d".
 std::string InOutErrorMessage(int code);
+// The I/O error code for an errno value (ENOENT 2, EACCES 5, ENOSPC 101, ...).
+int InOutErrorCode(int errnoValue);

@@ -149,7 +149,9 @@ class TZipComponent : public TComponent {
   void FreeSpanTable();
   std::int32_t FindSpanEntry(std::int32_t count, const std::string& name);
   void WriteToOutput(const void* buffer, std::int32_t count, std::int32_t messageId);
-  void CopyToOutput(void* buffer, std::int32_t count, std::int32_t messageId);
+  // Copies count bytes of the input, across volumes, in chunks of at most SpanTransferSize bytes
+  // through buffer (which holds at least min(count, SpanTransferSize) bytes).
+  void CopyToOutput(void* buffer, std::uint32_t count, std::int32_t messageId);
 
   // Members shared by the component's parts.
   void* OwnerWindow = nullptr;
@@ -186,6 +188,7 @@ class TZipComponent : public TComponent {
   FileHandle VolumeHandle = NoFileHandle;
 
   std::vector<std::unique_ptr<SpanEntry>> SpanTable;
+  std::size_t SpanSearchStart = 0;  // every record before it is paired
   FileHandle OutputHandle = NoFileHandle;
   std::int32_t LastDiskDate = 0;
   bool ReportWrites = false;

@@ -1,0 +1,14 @@
+#pragma once
+// What the main window uses of its browser: one operation and one event. Addresses are UTF-8;
+// the toolkit's wrapper turns them into wide strings at its boundary.
+#include <functional>
+#include <string>
+
+class TBrowserControl {
+ public:
+  virtual ~TBrowserControl() = default;
+  // Starts loading the address; a plain file path is accepted.
+  virtual void Navigate(const std::string& url) = 0;
+  // Fired before every navigation, frames included; local files arrive as plain paths.
+  std::function<void(const std::string& url)> OnBeforeNavigate2;
+};

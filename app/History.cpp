@@ -1,0 +1,53 @@
+#include "app/History.h"
+
+#include "platform/CodePage.h"
+
+void TBrowsingHistory::Create() {
+  FIndex = -1;
+  FList = std::make_unique<TStringList>();
+}
+
+void TBrowsingHistory::Release() { FList.reset(); }
+
+void TBrowsingHistory::ClearPending() {
+  FForwardPending = false;
+  FBackPending = false;
+}
+
+void TBrowsingHistory::Back() {
+  if (!FList || FIndex <= 0) return;
+  const std::string address = (*FList)[FIndex - 1];
+  FBackPending = true;
+  if (OnNavigate) OnNavigate(address);
+}
+
+void TBrowsingHistory::Forward() {
+  if (!FList || FIndex >= FList->Count() - 1) return;
+  const std::string address = (*FList)[FIndex + 1];
+  FForwardPending = true;
+  if (OnNavigate) OnNavigate(address);
+}
+
+int TBrowsingHistory::IndexOf(const std::string& url) const {
+  for (int i = 0; i < FList->Count(); ++i)
+    if (CompareTextIgnoreCase((*FList)[i], url) == 0) return i;
+  return -1;
+}
+
+void TBrowsingHistory::BeforeNavigate(const std::string& url) {
+  if (!FList) return;
+  if (FForwardPending) {
+    FIndex = IndexOf(url);
+    FForwardPending = false;
+    return;
+  }
+  if (FBackPending) {
+    // A back flag met by the wrong event can take the index past the start: it stays at -1,
+    // so the next visit starts the list anew and nothing outside the list is ever read.
+    FIndex = FIndex > -1 ? FIndex - 1 : -1;
+    FBackPending = false;
+    return;
+  }
+  while (FList->Count() > FIndex + 1) FList->Delete(FList->Count() - 1);
+  FIndex = FList->Add(url);
+}

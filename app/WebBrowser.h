@@ -1,0 +1,23 @@
+#pragma once
+// WebBrowser1: the page view, a wxWebView (WebKit) behind the browser interface of the form.
+#include <wx/webview.h>
+
+#include "app/BrowserControl.h"
+
+class TWebBrowser : public TBrowserControl {
+ public:
+  TWebBrowser(wxWindow* parent, const wxPoint& position, const wxSize& size);
+  // A plain file path becomes a file:// URI before loading; anything else is loaded as given.
+  void Navigate(const std::string& url) override;
+  wxWebView* Control() const { return FView; }
+
+  // The address the history sees: the plain path for a local file URI, else the URI itself.
+  static std::string ReportedAddress(const wxString& uri);
+  static wxString LoadableAddress(const std::string& url);
+
+ private:
+  void OnNavigating(wxWebViewEvent& event);
+  void OnNewWindow(wxWebViewEvent& event);
+
+  wxWebView* FView;
+};

@@ -1,0 +1,98 @@
+#include "classlib/wx/WxBackend.h"
+
+#include <wx/app.h>
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/utils.h>
+
+#include "classlib/Application.h"
+#include "classlib/wx/WxMessageBox.h"
+
+namespace {
+wxArtID IconOf(unsigned style) {
+  switch (style & 0xF0) {
+    case 0x10: return wxART_ERROR;
+    case 0x20: return wxART_QUESTION;
+    case 0x30: return wxART_WARNING;
+    case 0x40: return wxART_INFORMATION;
+    default: return wxArtID();
+  }
+}
+
+wxArtID IconOf(TMsgDlgType type) {
+  switch (type) {
+    case mtWarning: return wxART_WARNING;
+    case mtError: return wxART_ERROR;
+    case mtInformation: return wxART_INFORMATION;
+    case mtConfirmation: return wxART_QUESTION;
+    case mtCustom: break;
+  }
+  return wxArtID();
+}
+
+TBoxButton ButtonOf(TMsgDlgBtn button) {
+  switch (button) {
+    case mbYes: return {"&Yes", mrYes};
+    case mbNo: return {"&No", mrNo};
+    case mbOK: return {"OK", mrOk};
+    case mbCancel: return {"Cancel", mrCancel};
+  }
+  return {"OK", mrOk};
+}
+}  // namespace
+
+int TWxBackend::MessageBox(const std::string& text, const std::string& caption, unsigned style) {
+  if (!wxTheApp) return 0;
+  switch (style & 0x0F) {
+    case MB_OKCANCEL:
+      return ShowButtonBox(text, caption, IconOf(style), {{"OK", IDOK}, {"Cancel", IDCANCEL}}, IDOK, IDCANCEL);
+    case MB_YESNO:
+      return ShowButtonBox(text, caption, IconOf(style), {{"&Yes", IDYES}, {"&No", IDNO}}, IDYES, IDNO);
+    default:
+      return ShowButtonBox(text, caption, IconOf(style), {{"OK", IDOK}}, IDOK, IDOK);
+  }
+}
+
+void TWxBackend::ShowMessage(const std::string& text) {
+  ShowButtonBox(text, Application.Title, wxArtID(), {{"OK", IDOK}}, IDOK, IDOK);
+}
+
+TModalResult TWxBackend::MessageDlg(const TMessageDialog& dialog) {
+  std::vector<TBoxButton> buttons;
+  for (TMsgDlgBtn button : dialog.buttons) buttons.push_back(ButtonOf(button));
+  const int result = ShowButtonBox(dialog.text, dialog.caption, IconOf(dialog.type), buttons,
+                                   ButtonOf(dialog.defaultButton).result, ButtonOf(dialog.escapeButton).result);
+  return static_cast<TModalResult>(result);
+}
+
+bool TWxBackend::ExecuteOpenDialog(TOpenDialog& dialog) {
+  wxString folder = wxString::FromUTF8(dialog.initialDir);
+  wxString name;
+  if (!dialog.fileName.empty()) {
+    const wxFileName last(wxString::FromUTF8(dialog.fileName));
+    if (last.IsAbsolute()) folder = last.GetPath();
+    name = last.GetFullName();
+  }
+  long style = wxFD_OPEN;
+  if (dialog.fileMustExist) style |= wxFD_FILE_MUST_EXIST;
+  wxFileDialog chooser(wxTheApp->GetTopWindow(), wxFileSelectorPromptStr, folder, name,
+                       wxString::FromUTF8(dialog.filter), style);
+  chooser.SetFilterIndex(dialog.filterIndex > 0 ? dialog.filterIndex - 1 : 0);
+  if (chooser.ShowModal() != wxID_OK) return false;
+  dialog.fileName = chooser.GetPath().utf8_string();
+  dialog.filterIndex = chooser.GetFilterIndex() + 1;
+  return true;
+}
+
+void TWxBackend::ProcessMessages() {
+  if (wxTheApp) wxTheApp->Yield(true);
+}
+
+void TWxBackend::SetBusyCursor(bool busy) {
+  if (busy)
+    wxBeginBusyCursor();
+  else if (wxIsBusy())
+    wxEndBusyCursor();
+}
+
+void* TWxBackend::MainWindowHandle() { return wxTheApp ? wxTheApp->GetTopWindow() : nullptr; }

@@ -1,0 +1,80 @@
+#include "kvx/Callbacks.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Cuts text to at most limit bytes without splitting a UTF-8 sequence.
+std::size_t CutPoint(const std::string& text, std::size_t limit) {
+  if (text.size() <= limit) return text.size();
+  std::size_t n = limit;
+  while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+  return n;
+}
+
+}  // namespace
+
+KvxCallbacks::KvxCallbacks(UnzipCallbackFunction function, void* caller) : function_(function) {
+  record_.Caller = caller;
+}
+
+bool KvxCallbacks::Call(std::int32_t action, std::int32_t code, std::int32_t number, const std::string* text,
+                        std::size_t textLimit) {
+  if (stopped_) return false;
+  if (!function_) return true;
+  record_.ActionCode = action;
+  record_.Code = code;
+  record_.Number = number;
+  std::memset(record_.Text, 0, sizeof record_.Text);
+  if (text) std::memcpy(record_.Text, text->data(), CutPoint(*text, textLimit));
+  if (function_(&record_) == -1) stopped_ = true;
+  return !stopped_;
+}
+
+std::string KvxCallbacks::AnswerText() const {
+  return std::string(record_.Text, strnlen(record_.Text, sizeof record_.Text));
+}
+
+bool KvxCallbacks::NewName(std::string& name) {
+  if (!Call(kvxNewName, 0, 0, &name)) return false;
+  if (record_.Code == 1) name = AnswerText();
+  return true;
+}
+
+bool KvxCallbacks::Password(const std::string& name, std::int32_t& remaining, std::string& password,
+                            bool& given) {
+  given = false;
+  if (!Call(kvxPassword, 0, remaining, &name)) return false;
+  // Each request uses one ask; the answer may only shorten what is left.
+  remaining = std::max(0, std::min(record_.Number, remaining - 1));
+  if (record_.Code == 1) {
+    password = AnswerText();
+    given = true;
+  } else {
+    remaining = 0;
+  }
+  return true;
+}
+
+bool KvxCallbacks::CrcError(const std::string& name, std::uint32_t found, std::uint32_t expected,
+                            std::int32_t& answer) {
+  if (!Call(kvxCrcError, static_cast<std::int32_t>(found), static_cast<std::int32_t>(expected), &name))
+    return false;
+  answer = record_.Code;
+  return true;
+}
+
+bool KvxCallbacks::Overwrite(const std::string& name, bool existingOlder, bool& overwrite) {
+  if (!Call(kvxOverwrite, existingOlder ? 1 : 0, 0, &name)) return false;
+  overwrite = record_.Number != 0;
+  return true;
+}
+
+bool KvxCallbacks::Comment(const std::string& name, char firstByte) {
+  // The name in the first 256 bytes, the comment's first byte at position 256.
+  std::string text = name.substr(0, CutPoint(name, 255));
+  text.resize(256, '\0');
+  text += firstByte;
+  return Call(kvxComment, 0, 0, &text, text.size());
+}

@@ -1,0 +1,74 @@
+#include "kvx/Decoder.h"
+
+#include <algorithm>
+#include <cstring>
+
+DecodeStatus Decoder::Decode(std::uint8_t* out, std::size_t cap, std::size_t& produced) {
+  produced = 0;
+  for (;;) {
+    if (inAvail_ == 0 && !eof_) {
+      std::int64_t got = source_.Read(input_, InputSize);
+      if (got < 0) {
+        error_ = "read error";
+        return DecodeStatus::Error;
+      }
+      in_ = input_;
+      inAvail_ = static_cast<std::size_t>(got);
+      eof_ = got == 0;
+    }
+    const std::uint8_t* before = in_;
+    std::size_t done = 0;
+    Step step = Run(out + produced, cap - produced, done);
+    produced += done;
+    if (step == Step::Error) return DecodeStatus::Error;
+    if (step == Step::End) return DecodeStatus::End;
+    if (produced > 0) return DecodeStatus::More;
+    if (in_ == before && (eof_ || inAvail_ > 0)) {
+      error_ = eof_ ? "unexpected end of data" : "data error";
+      return DecodeStatus::Error;
+    }
+  }
+}
+
+namespace {
+
+class StoredDecoder : public Decoder {
+ public:
+  using Decoder::Decoder;
+
+ protected:
+  Step Run(std::uint8_t* out, std::size_t cap, std::size_t& done) override {
+    if (inAvail_ == 0 && eof_) return Step::End;
+    done = std::min(cap, inAvail_);
+    std::memcpy(out, in_, done);
+    in_ += done;
+    inAvail_ -= done;
+    return Step::Ok;
+  }
+};
+
+}  // namespace
+
+bool IsSupportedMethod(std::uint16_t method) {
+  return method == 0 || method == 8 || method == 12 || method == 14 || method == 93 || method == 95;
+}
+
+std::unique_ptr<Decoder> MakeDecoder(std::uint16_t method, std::uint16_t flags, std::uint64_t size,
+                                     EntrySource& source) {
+  switch (method) {
+    case 0:
+      return std::make_unique<StoredDecoder>(source);
+    case 8:
+      return MakeDeflateDecoder(source);
+    case 12:
+      return MakeBzip2Decoder(source);
+    case 14:
+      return MakeLzmaDecoder(source, flags & 0x0002, size);
+    case 93:
+      return MakeZstdDecoder(source);
+    case 95:
+      return MakeXzDecoder(source);
+    default:
+      return nullptr;
+  }
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The compressed bytes of one entry, read from the archive and decrypted when a cipher is given.
+#include <cstddef>
+#include <cstdint>
+
+#include "kvx/ArchiveFile.h"
+#include "kvx/TraditionalCipher.h"
+
+class EntrySource {
+ public:
+  EntrySource(const ArchiveFile& file, std::int64_t start, std::uint64_t size, TraditionalCipher* cipher)
+      : file_(file), next_(start), left_(size), cipher_(cipher) {}
+  // Up to cap bytes; 0 at the end of the entry's data, -1 on a read error.
+  std::int64_t Read(std::uint8_t* buffer, std::size_t cap);
+
+ private:
+  const ArchiveFile& file_;
+  std::int64_t next_;
+  std::uint64_t left_;
+  TraditionalCipher* cipher_;
+};

@@ -1,0 +1,48 @@
+#pragma once
+// One run of the library: reads the directory and extracts (or tests) the selected entries.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "kvx/ArchiveFile.h"
+#include "kvx/Callbacks.h"
+#include "kvx/CentralDirectory.h"
+#include "kvx/KvxOptions.h"
+#include "kvx/OutputTree.h"
+#include "kvx/TraditionalCipher.h"
+
+class OutputFile;
+
+class Extractor {
+ public:
+  explicit Extractor(KvxOptions options);
+  // The number of entries extracted whole (tested whole in test mode).
+  std::int32_t Run();
+
+ private:
+  bool Selected(const KvxEntry& e) const;
+  void Process(const KvxEntry& e);
+  void MakeFolder(const KvxEntry& e);
+  // Decides where a file entry goes; false when it was skipped (and reported).
+  bool PrepareTarget(const KvxEntry& e, std::string& name, UniqueFd& folder, std::string& leaf, bool& replace);
+  bool Unsupported(const KvxEntry& e);
+  // Finds the entry's data and sets the cipher up; false when it was skipped (and reported).
+  bool LocateData(const KvxEntry& e, std::int64_t& start, std::uint64_t& size,
+                  std::unique_ptr<TraditionalCipher>& cipher);
+  bool UnlockEntry(const KvxEntry& e, std::int64_t start, std::unique_ptr<TraditionalCipher>& cipher);
+  // Decodes the entry into out (null in test mode); true when it was decoded whole and its CRC
+  // matched, or the component chose to keep it.
+  void Decode(const KvxEntry& e, std::int64_t start, std::uint64_t size, TraditionalCipher* cipher,
+              OutputFile* out, const std::string& name, bool replace);
+  void Skip(const std::string& name, std::int32_t reason, std::int32_t code, const std::string& message);
+
+  KvxOptions options_;
+  KvxCallbacks callbacks_;
+  ArchiveFile archive_;
+  CentralDirectory dir_;
+  UniqueFd base_;
+  std::vector<std::uint8_t> buffer_;
+  std::int32_t remainingAsks_;
+  std::int32_t count_ = 0;
+};

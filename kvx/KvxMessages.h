@@ -1,0 +1,26 @@
+#pragma once
+// Codes the library sends with kvxMessage and kvxSkipped (the code field). The texts go with them:
+//   kvxErrArchive    "Cannot open archive: <name>"
+//   kvxErrDirectory  "<what is wrong with the zip directory>: <archive>"
+//   kvxErrRead       "Read error in <entry>"
+//   kvxErrCrc        "CRC error in <entry>: found XXXXXXXX, expected XXXXXXXX"
+//   kvxErrMethod     "Unsupported compression method <n> in <entry>"
+//   kvxErrEncryption "Unsupported encryption in <entry>"
+//   kvxErrCorrupt    "Corrupt data in <entry>: <reason>"
+//   kvxErrWrite      "Cannot write <path>: <reason>"
+//   kvxErrName       "Unsafe name refused: <entry>"
+//   kvxErrLink       "Symbolic link refused: <entry>"
+//   kvxErrPassword   "Wrong or missing password for <entry>"
+enum {
+  kvxErrArchive = 1,
+  kvxErrDirectory = 2,
+  kvxErrRead = 3,
+  kvxErrCrc = 4,
+  kvxErrMethod = 5,
+  kvxErrEncryption = 6,
+  kvxErrCorrupt = 7,
+  kvxErrWrite = 8,
+  kvxErrName = 9,
+  kvxErrLink = 10,
+  kvxErrPassword = 11
+};

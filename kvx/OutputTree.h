@@ -1,0 +1,38 @@
+#pragma once
+// Folders and files below the base folder, reached component by component without following
+// symbolic links.
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class UniqueFd {
+ public:
+  UniqueFd() = default;
+  explicit UniqueFd(int fd) : fd_(fd) {}
+  UniqueFd(UniqueFd&& other) noexcept : fd_(other.Release()) {}
+  UniqueFd& operator=(UniqueFd&& other) noexcept;
+  ~UniqueFd();
+  int Get() const { return fd_; }
+  int Release() {
+    int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+
+ private:
+  int fd_ = -1;
+};
+
+enum class PathStatus { Ok, Missing, Link, Error };
+
+// Opens the folder made of parts[0..count) below base. Missing folders are created when create is
+// set, else reported as Missing. Link: a part is a symbolic link; Error: a part is no folder or a
+// call failed (errorText says which).
+PathStatus OpenFolder(int base, const std::vector<std::string>& parts, std::size_t count, bool create,
+                      UniqueFd& folder, std::string& errorText);
+
+enum class LeafKind { None, File, Link, Other };
+// What name is in folder, without following a link; mtime is set for a file.
+LeafKind InspectLeaf(int folder, const std::string& name, std::int64_t& mtime);

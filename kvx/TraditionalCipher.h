@@ -1,0 +1,19 @@
+#pragma once
+// The traditional PKWARE stream cipher, decryption side.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+class TraditionalCipher {
+ public:
+  static constexpr std::size_t HeaderSize = 12;
+
+  explicit TraditionalCipher(const std::string& password);
+  // Decrypts the header in place; true when its last byte equals check.
+  bool CheckHeader(std::uint8_t* header, std::uint8_t check);
+  void Decrypt(std::uint8_t* data, std::size_t count);
+
+ private:
+  void UpdateKeys(std::uint8_t plain);
+  std::uint32_t key0_ = 0x12345678, key1_ = 0x23456789, key2_ = 0x34567890;
+};

@@ -1,0 +1,62 @@
+// OEM code page 437 to UTF-8, case folding and UTF-8 repair.
+#include "platform/CodePage.h"
+
+#include <glib.h>
+#include <iconv.h>
+
+#include <array>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+using OemTable = std::array<std::string, 128>;
+
+OemTable BuildOemTable() {
+  OemTable table;
+  iconv_t cd = iconv_open("UTF-8", "CP437");
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    char in = static_cast<char>(0x80 + i);
+    char out[8] = {};
+    char* inPtr = &in;
+    char* outPtr = out;
+    std::size_t inLeft = 1, outLeft = sizeof out;
+    if (cd != reinterpret_cast<iconv_t>(-1) && iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1))
+      table[i].assign(out, sizeof out - outLeft);
+    else
+      table[i] = "\xEF\xBF\xBD";
+  }
+  if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
+  return table;
+}
+
+struct GFreeDeleter {
+  void operator()(gchar* p) const { g_free(p); }
+};
+using GText = std::unique_ptr<gchar, GFreeDeleter>;
+
+GText FoldForComparison(const std::string& text) {
+  const std::string valid = SanitizeUtf8(text);
+  GText folded(g_utf8_casefold(valid.data(), static_cast<gssize>(valid.size())));
+  return GText(g_utf8_normalize(folded.get(), -1, G_NORMALIZE_DEFAULT_COMPOSE));
+}
+
+}  // namespace
+
+std::string OemCharToAnsi(unsigned char oemByte) {
+  if (oemByte < 0x80) return std::string(1, static_cast<char>(oemByte));
+  static const OemTable table = BuildOemTable();
+  return table[oemByte - 0x80];
+}
+
+int CompareTextIgnoreCase(const std::string& a, const std::string& b) {
+  const GText fa = FoldForComparison(a);
+  const GText fb = FoldForComparison(b);
+  const int result = std::strcmp(fa.get(), fb.get());
+  return (result > 0) - (result < 0);
+}
+
+std::string SanitizeUtf8(const std::string& text) {
+  GText valid(g_utf8_make_valid(text.data(), static_cast<gssize>(text.size())));
+  return std::string(valid.get());
+}

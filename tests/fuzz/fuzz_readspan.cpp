@@ -1,0 +1,46 @@
+// Fuzz target for ReadSpan: the input is written as part 001 of a numbered set on a fixed drive
+// and as its last part, and joined unattended. Any outcome but a crash or a hang is fine, as long
+// as a failed run leaves no output behind.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "tests/support/ZipWriter.h"
+#include "zip/ZipComp.h"
+
+namespace {
+
+const TTempFolder& Folder() {
+  static const TTempFolder folder;
+  return folder;
+}
+
+void JoinOnce(const std::string& archive) {
+  TZipComponent zip(nullptr);
+  zip.SetUnattended(true);
+  zip.SetTempDir(Folder() / "out");
+  std::string out = Folder() / "out/";
+  const std::int32_t result = zip.ReadSpan(archive, out);
+  if (result != 0 && result != -7 && result != -8 && result != -9) std::abort();
+  if (zip.InOperation || zip.VolumeHandle != NoFileHandle || zip.OutputHandle != NoFileHandle)
+    std::abort();
+  if (result != 0 && !out.empty() && std::filesystem::exists(out)) std::abort();
+  std::filesystem::remove_all(Folder() / "out");
+  std::filesystem::create_directory(Folder() / "out");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  std::filesystem::create_directories(Folder() / "out");
+  WriteBytes(Folder() / "set001.zip", bytes);
+  JoinOnce(Folder() / "set001.zip");
+  WriteBytes(Folder() / "set002.zip", bytes);
+  JoinOnce(Folder() / "set002.zip");
+  std::filesystem::remove(Folder() / "set002.zip");
+  return 0;
+}

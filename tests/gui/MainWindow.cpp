@@ -1,0 +1,146 @@
+// The real main window under Xvfb with WebKit: layout, skin painting, and the start page's
+// before-navigate reaching the history.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include <wx/app.h>
+#include <wx/dcmemory.h>
+#include <wx/dcscreen.h>
+#include <wx/evtloop.h>
+#include <wx/image.h>
+#include <wx/menu.h>
+#include <wx/settings.h>
+
+#include "app/Artwork.h"
+#include "app/MainFrame.h"
+#include "app/WorkingFolder.h"
+#include "classlib/Application.h"
+#include "classlib/ScriptedBackend.h"
+#include "platform/Folders.h"
+
+namespace {
+TScriptedBackend backend;
+TMainFrame* frame = nullptr;
+wxEventLoopBase* loop = nullptr;
+std::string privateTemp;
+
+// Dispatches events until the condition holds or the time is up.
+bool PumpUntil(const std::function<bool()>& done, int milliseconds = 20000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    while (loop->Pending()) loop->Dispatch();
+    wxTheApp->ProcessIdle();
+    usleep(10000);
+  }
+  return true;
+}
+
+class Window : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    char folder[] = "/tmp/folivo-gui-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    privateTemp = folder;
+    setenv("XDG_RUNTIME_DIR", folder, 1);
+    int argc = 1;
+    char name[] = "gui_MainWindow";
+    char* argv[] = {name, nullptr};
+    wxApp::SetInstance(new wxApp);
+    ASSERT_TRUE(wxEntryStart(argc, argv));
+    ASSERT_TRUE(wxTheApp->CallOnInit());
+    loop = new wxEventLoop;
+    wxEventLoopBase::SetActive(loop);
+    wxInitAllImageHandlers();
+    SetBackend(&backend);
+    ASSERT_TRUE(InitializeMainUnit());
+    Application.Title = "Korvex Folivo";
+    frame = new TMainFrame;
+    wxTheApp->SetTopWindow(frame);
+    frame->Show();
+    ASSERT_TRUE(PumpUntil([] { return frame->IsShownOnScreen(); }));
+  }
+  void TearDown() override {
+    frame->Close(true);
+    PumpUntil([] { return false; }, 300);
+    EXPECT_FALSE(DirectoryExists(privateTemp + "/KORVEX"));
+    wxEventLoopBase::SetActive(nullptr);
+    delete loop;
+    wxEntryCleanup();
+    FinalizeMainUnit();
+    SetBackend(nullptr);
+    rmdir(privateTemp.c_str());
+  }
+};
+
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new Window);
+
+TEST(MainWindow, FixedSizeWithTheBrowserInPlace) {
+  EXPECT_EQ(frame->GetClientSize(), wxSize(789, 501));
+  EXPECT_FALSE(frame->HasFlag(wxRESIZE_BORDER));
+  EXPECT_FALSE(frame->HasFlag(wxMAXIMIZE_BOX));
+  EXPECT_EQ(frame->GetMinClientSize(), frame->GetMaxClientSize());
+  frame->SetClientSize(900, 700);
+  PumpUntil([] { return false; }, 200);
+  EXPECT_EQ(frame->GetClientSize(), wxSize(789, 501));
+  wxWindow* browser = frame->Browser().Control();
+  EXPECT_EQ(browser->GetScreenPosition() - frame->ClientToScreen(wxPoint(0, 0)),
+            wxPoint(85, 58));
+  EXPECT_EQ(browser->GetSize(), wxSize(590, 340));
+  EXPECT_FALSE(frame->URLs()->IsShown());
+  EXPECT_FALSE(frame->URLs()->AcceptsFocus());
+  EXPECT_EQ(frame->GetMenuBar()->GetMenuLabel(0), "&File");
+  EXPECT_EQ(frame->GetMenuBar()->GetMenuLabel(2), "&?");
+}
+
+TEST(MainWindow, SkinShowsAroundTheGlyphsAndTheWindowColourAtTheEdges) {
+  PumpUntil([] { return false; }, 500);
+  const wxImage skin = DecodeJpeg(SkinJpeg, SkinJpeg_size);
+  ASSERT_EQ(skin.GetSize(), wxSize(788, 500));
+  wxBitmap grab(789, 501);
+  {
+    wxScreenDC screen;
+    wxMemoryDC memory(grab);
+    memory.Blit(0, 0, 789, 501, &screen, frame->Image1()->GetScreenPosition().x,
+                frame->Image1()->GetScreenPosition().y);
+  }
+  const wxImage shot = grab.ConvertToImage();
+  const auto near = [&](int x, int y) {
+    return std::abs(shot.GetRed(x, y) - skin.GetRed(x, y)) < 8 && std::abs(shot.GetGreen(x, y) - skin.GetGreen(x, y)) < 8 &&
+           std::abs(shot.GetBlue(x, y) - skin.GetBlue(x, y)) < 8;
+  };
+  // Transparent corners of each glyph show the skin, never a button face.
+  for (const auto& button : frame->Image1()->Buttons()) {
+    const wxRect& r = button.bounds;
+    EXPECT_TRUE(near(r.x + 1, r.GetBottom() - 1)) << button.name;
+    EXPECT_TRUE(near(r.GetRight() - 1, r.y + 1)) << button.name;
+  }
+  EXPECT_TRUE(near(10, 10));
+  const wxColour face = frame->Image1()->GetBackgroundColour();
+  EXPECT_EQ(wxColour(shot.GetRed(788, 200), shot.GetGreen(788, 200), shot.GetBlue(788, 200)), face);
+  EXPECT_EQ(wxColour(shot.GetRed(300, 500), shot.GetGreen(300, 500), shot.GetBlue(300, 500)), face);
+}
+
+TEST(MainWindow, StartPageIsTheFirstVisitAndTheLinksPageTheNext) {
+  const TBrowsingHistory& history = frame->Form().History();
+  ASSERT_TRUE(PumpUntil([&] { return history.Count() >= 1; }));
+  EXPECT_EQ(history.Entry(0), WorkingFile("hhhome.htm"));
+  EXPECT_EQ(history.Index(), 0);
+
+  frame->Form().SpeedButton4Click();
+  ASSERT_TRUE(PumpUntil([&] { return history.Count() >= 2; }));
+  EXPECT_EQ(history.Entry(1), WorkingFile("kvxlnkk.htm"));
+  EXPECT_EQ(history.Index(), 1);
+
+  frame->Form().SpeedButton2Click();
+  ASSERT_TRUE(PumpUntil([&] { return !history.BackPending(); }));
+  EXPECT_EQ(history.Index(), 0);
+  EXPECT_EQ(history.Count(), 2);
+  EXPECT_EQ(frame->AddressText(), WorkingFile("hhhome.htm"));
+}
+}  // namespace

@@ -1,0 +1,137 @@
+// Hostile and damaged archives: nothing is written outside the target folder, each bad entry is
+// reported, and the good entries around it are still extracted.
+#include <filesystem>
+#include <random>
+#include <set>
+
+#include "tests/integration/kvx_Harness.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Writes entries (name, data, unix mode) with raw names, in order, into archive.
+const char* kRawZip = R"(
+import sys, zipfile
+out = sys.argv[1]
+items = sys.argv[2:]
+with zipfile.ZipFile(out, 'w', zipfile.ZIP_DEFLATED) as z:
+    for i in range(0, len(items), 3):
+        info = zipfile.ZipInfo(items[i])
+        info.create_system = 3
+        info.external_attr = int(items[i + 2], 8) << 16
+        info.compress_type = zipfile.ZIP_DEFLATED
+        z.writestr(info, items[i + 1])
+)";
+
+class KvxSafety : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directories(root / "out");
+    WriteBytes(root / "sentinel", "keep");
+  }
+  std::string Raw(const std::vector<std::string>& items) {
+    std::string args = KvxQuoted(root / "a.zip");
+    for (const auto& item : items) args += " " + KvxQuoted(item);
+    EXPECT_EQ(KvxPython(work.Path(), kRawZip, args), 0);
+    return root / "a.zip";
+  }
+  // Everything under root but out/ is as the test left it.
+  void ExpectNothingOutside() {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(root.Path())) names.insert(e.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"a.zip", "out", "sentinel"}));
+    EXPECT_FALSE(fs::exists(work / "evil"));
+  }
+  TTempFolder root, work;
+};
+
+}  // namespace
+
+TEST_F(KvxSafety, UnsafeNamesAreSkippedAndTheRestExtracted) {
+  std::string zip = Raw({"../evil", "x", "644", "/abs/evil", "x", "644", "C:evil", "x", "644", "a/../../evil", "x",
+                         "644", "good/one.txt", "one", "644", "", "x", "644", "./ok.txt", "ok", "755"});
+  KvxHarness kvx;
+  EXPECT_EQ(kvx.Run(zip, root / "out"), 2);
+  ExpectNothingOutside();
+  auto skips = kvx.Skips();
+  for (const char* bad : {"../evil", "/abs/evil", "C:evil", "a/../../evil", ""}) EXPECT_EQ(skips[bad], kvxSkipBadName) << bad;
+  EXPECT_EQ(ReadBytes(root / "out/good/one.txt"), "one");
+  EXPECT_EQ(fs::status(root / "out/ok.txt").permissions() & fs::perms::owner_exec, fs::perms::owner_exec);
+  EXPECT_EQ(KvxTree(root / "out").size(), 3u);
+}
+
+TEST_F(KvxSafety, SymbolicLinksAreNeverCreatedNorFollowed) {
+  std::string zip = Raw({"link", "/tmp/somewhere", "120777", "link/evil", "x", "644", "after.txt", "a", "644"});
+  fs::create_directories(work / "target");
+  KvxHarness kvx;
+  EXPECT_EQ(kvx.Run(zip, root / "out"), 2);  // link/evil lands in a real folder "link"
+  EXPECT_EQ(kvx.Skips()["link"], kvxSkipLink);
+  EXPECT_FALSE(fs::is_symlink(root / "out/link"));
+  EXPECT_FALSE(fs::exists("/tmp/somewhere/evil"));
+
+  // A link already in the target folder is not written through, as a folder or as the file.
+  TTempFolder out2;
+  fs::create_directory_symlink(work / "target", out2 / "dir");
+  fs::create_symlink(work / "target/f", out2 / "file");
+  std::string zip2 = Raw({"dir/evil", "x", "644", "file", "x", "644", "fine", "f", "644"});
+  KvxHarness again;
+  EXPECT_EQ(again.Run(zip2, out2.Path()), 1);
+  EXPECT_EQ(again.Skips()["dir/evil"], kvxSkipLink);
+  EXPECT_EQ(again.Skips()["file"], kvxSkipLink);
+  EXPECT_TRUE(fs::is_empty(work / "target"));
+  ExpectNothingOutside();
+}
+
+TEST_F(KvxSafety, DataLongerThanDeclaredIsRefused) {
+  for (const char* name : {"test_read_format_zip_size_exceeds_declared_deflate.zip",
+                           "test_read_format_zip_size_exceeds_declared_stored.zip",
+                           "test_read_data_into_fd_size_exceeds_declared_deflate.zip"}) {
+    TTempFolder out;
+    KvxHarness kvx;
+    kvx.Run(std::string(FOLIVO_CORPUS_DIR "/libarchive/") + name, out.Path());
+    EXPECT_EQ(kvx.Skips()["first"], kvxSkipCorrupt) << name;
+    EXPECT_FALSE(fs::exists(out / "first")) << name;
+    // Nothing half-written is left behind.
+    for (const auto& [path, data] : KvxTree(out.Path())) EXPECT_EQ(path.find(".part"), std::string::npos);
+  }
+}
+
+TEST_F(KvxSafety, CorruptEntryDoesNotStopTheNextOne) {
+  std::string zip = Raw({"bad.txt", std::string(5000, 'b'), "644", "good.txt", "g", "644"});
+  std::string bytes = ReadBytes(zip);
+  // Damage the deflate data of the first entry (it starts after the 30-byte header and the name).
+  for (std::size_t i = 37; i < 45; ++i) bytes[i] = static_cast<char>(bytes[i] ^ 0x5A);
+  WriteBytes(zip, bytes);
+  KvxHarness kvx;
+  EXPECT_EQ(kvx.Run(zip, root / "out"), 1);
+  EXPECT_EQ(kvx.Skips()["bad.txt"], kvxSkipCorrupt);
+  EXPECT_EQ(ReadBytes(root / "out/good.txt"), "g");
+  EXPECT_EQ(KvxTree(root / "out").size(), 1u);
+}
+
+TEST_F(KvxSafety, TruncatedAndBitFlippedArchivesStayInside) {
+  std::string zip = Raw({"d/a.txt", std::string(3000, 'a'), "644", "b.bin", "0123456789abcdef", "644", "c", "", "644"});
+  const std::string good = ReadBytes(zip);
+  std::mt19937 random(11);
+  for (int round = 0; round < 150; ++round) {
+    std::string bytes = good;
+    if (round % 3 == 0)
+      bytes.resize(random() % bytes.size());
+    else
+      for (int k = 0; k < 1 + round % 4; ++k) bytes[random() % bytes.size()] ^= static_cast<char>(1 << (random() % 8));
+    WriteBytes(zip, bytes);
+    KvxHarness kvx;
+    std::int32_t count = kvx.Run(zip, root / "out");
+    EXPECT_LE(count, 4);
+    kvx.Cmd.TestFlag = -1;
+    kvx.Run(zip, root / "out");
+    ExpectNothingOutside();
+    for (const auto& [path, data] : KvxTree(root / "out")) {
+      EXPECT_EQ(path.find(".part"), std::string::npos);
+      EXPECT_LE(data.size(), 3000u) << path;
+    }
+    fs::remove_all(root / "out");
+    fs::create_directory(root / "out");
+  }
+}

@@ -1,0 +1,84 @@
+// Where the joined file goes: a temporary name in TempDir, or a name the caller gives, whose
+// existing file is put aside first and never written through.
+#include <stdlib.h>
+#include <unistd.h>
+
+#include "tests/integration/span_Fixture.h"
+
+namespace {
+
+class OutputNames : public SpanJoinTest {
+ protected:
+  void SetUp() override {
+    SpanJoinTest::SetUp();
+    CraftedSet set;
+    set.partSize = 300;
+    set.entries = {{"a.txt", std::string(500, 'a')}, {"b.txt", std::string(200, 'b')}};
+    parts = WriteNumberedParts(dir.Path(), "set", BuildCraftedSet(set));
+    listing = ExpectedListing(set);
+  }
+  std::int32_t JoinTo(const std::string& name) {
+    out = name;
+    return zip.ReadSpan(parts.back(), out);
+  }
+  std::vector<std::string> parts;
+  std::string listing;
+};
+
+TEST_F(OutputNames, TempDirWithoutDelimiterGetsOneAndHoldsTheOutput) {
+  zip.SetTempDir(dir / "temp");
+  ASSERT_EQ(JoinTo(dir.Path() + "/"), 0);
+  EXPECT_EQ(zip.TempDir(), dir / "temp/");
+  EXPECT_EQ(ExtractFileDir(out), dir / "temp");
+  EXPECT_EQ(ExtractFileExt(out), ".zip");
+  EXPECT_EQ(ZipfileListing(out), listing);
+}
+
+TEST_F(OutputNames, ExistingOutputGoesToTheTrashWithAllowUndo) {
+  const std::string home = dir / "data";
+  const char* saved = getenv("XDG_DATA_HOME");
+  const std::string savedValue = saved ? saved : "";
+  setenv("XDG_DATA_HOME", home.c_str(), 1);
+  WriteBytes(dir / "joined.zip", "old contents");
+  zip.SetHowToDelete(htdAllowUndo);
+  const std::int32_t result = JoinTo(dir / "joined.zip");
+  saved ? setenv("XDG_DATA_HOME", savedValue.c_str(), 1) : unsetenv("XDG_DATA_HOME");
+  ASSERT_EQ(result, 0) << messages.back();
+  EXPECT_EQ(out, dir / "joined.zip");
+  EXPECT_EQ(ZipfileListing(out), listing);
+  EXPECT_EQ(ReadBytes(home + "/Trash/files/joined.zip"), "old contents");
+}
+
+TEST_F(OutputNames, FinalDeleteReplacesTheFileAndOnlyTheNameWritten) {
+  WriteBytes(dir / "joined.zip", "old contents");
+  WriteBytes(dir / "joined.dat", "keep me");
+  zip.SetHowToDelete(htdFinal);
+  ASSERT_EQ(JoinTo(dir / "joined.dat"), 0) << messages.back();
+  EXPECT_EQ(out, dir / "joined.zip");
+  EXPECT_EQ(ZipfileListing(out), listing);
+  EXPECT_EQ(ReadBytes(dir / "joined.dat"), "keep me");
+}
+
+TEST_F(OutputNames, NeverWritesThroughALinkNorOverAPartOfTheSet) {
+  zip.SetHowToDelete(htdFinal);
+  ASSERT_EQ(symlink((dir / "target.zip").c_str(), (dir / "link.zip").c_str()), 0);
+  EXPECT_EQ(JoinTo(dir / "link.zip"), -7);
+  EXPECT_EQ(zip.LastErrorCode, 11009);
+  EXPECT_FALSE(FileExists(dir / "target.zip"));
+
+  const std::string first = ReadBytes(parts[0]);
+  EXPECT_EQ(JoinTo(parts[0]), -7);
+  EXPECT_EQ(zip.LastErrorCode, 11009);
+  EXPECT_EQ(ReadBytes(parts[0]), first);
+  ExpectRunEnded();
+}
+
+TEST_F(OutputNames, NoTemporaryNameInAMissingFolder) {
+  zip.SetTempDir(dir / "missing");
+  EXPECT_EQ(JoinTo(dir.Path() + "/"), -7);
+  EXPECT_EQ(zip.LastErrorCode, 11027);
+  EXPECT_TRUE(out.empty());
+  ExpectRunEnded();
+}
+
+}  // namespace

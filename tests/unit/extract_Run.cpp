@@ -1,0 +1,110 @@
+// Extract's course: loading, early returns, re-entry, the unattended password rule.
+#include "tests/unit/extract_Fixture.h"
+#include "zip/ZipMsg.h"
+
+namespace {
+class RunTest : public ExtractFixture {};
+
+TEST_F(RunTest, NoArchiveReportsAndLoadsNothing) {
+  zip->SetZipFileName("");
+  zip->ExtractedCount = 9;
+  zip->Extract();
+  EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{GE_NoZipSpecified});
+  EXPECT_EQ(zip->ExtractedCount, 0);
+  EXPECT_EQ(fake.Log().VersionCalls, 0);
+  EXPECT_EQ(fake.Log().ExecCalls, 0);
+}
+
+TEST_F(RunTest, LibraryIsLoadedOnlyForTheExtraction) {
+  fake.Reset(160, 6);
+  zip->SetTrace(true);
+  zip->FSpecArgs().Add("x");
+  zip->Extract();
+  EXPECT_EQ(zip->ExtractedCount, 6);
+  EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{LD_UnzDllLoaded});
+  EXPECT_EQ(UnzipLibraryHandle(), nullptr);
+  EXPECT_FALSE(zip->InOperation);
+  EXPECT_EQ(zip->UnzipLibraryVersion(), 160);
+  EXPECT_EQ(UnzipLibraryHandle(), nullptr);
+}
+
+TEST_F(RunTest, MissingLibraryIsReportedEveryTime) {
+  zip->SetDLLDirectory(base);
+  zip->FSpecArgs().Add("kept");
+  zip->Extract();
+  zip->Extract();
+  EXPECT_EQ(ReportedIds(), (std::vector<std::int32_t>{LD_NoUnzDll, LD_NoUnzDll}));
+  EXPECT_FALSE(zip->InOperation);
+  EXPECT_EQ(zip->FSpecArgs().Count(), 1);
+  EXPECT_EQ(zip->UnzipLibraryVersion(), 0);
+  EXPECT_EQ(fake.Log().ExecCalls, 0);
+}
+
+TEST_F(RunTest, UnattendedWithoutPasswordWarnsAndPassesNoRequests) {
+  zip->SetUnattended(true);
+  zip->SetPasswordReqCount(5);
+  zip->Extract();
+  EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{EX_UnAttPassword});
+  EXPECT_TRUE(backend.shown.empty());
+  EXPECT_EQ(Command().Record.PasswordReqCount, 0);
+  EXPECT_EQ(zip->PasswordReqCount(), 5u);
+
+  messages.clear();
+  zip->SetPassword("pw");
+  zip->Extract();
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(Command().Record.PasswordReqCount, 5);
+}
+
+TEST_F(RunTest, RequestCountComesBackWhenTheLibraryIsMissing) {
+  zip->SetUnattended(true);
+  zip->SetPasswordReqCount(5);
+  zip->SetDLLDirectory(base);
+  zip->Extract();
+  EXPECT_EQ(ReportedIds(), (std::vector<std::int32_t>{EX_UnAttPassword, LD_NoUnzDll}));
+  EXPECT_EQ(zip->PasswordReqCount(), 5u);
+}
+
+TEST_F(RunTest, SecondExtractDuringOneReturnsAtOnce) {
+  fake.Reset(160, 3);
+  fake.Step(kvxWritten);
+  int nested = 0;
+  backend.onProcessMessages = [&] {
+    ++nested;
+    zip->Extract();
+    EXPECT_EQ(zip->ExtractedCount, 0);
+    EXPECT_TRUE(zip->InOperation);
+  };
+  zip->Extract();
+  EXPECT_EQ(nested, 1);
+  EXPECT_EQ(fake.Log().ExecCalls, 1);
+  EXPECT_EQ(zip->ExtractedCount, 3);
+  EXPECT_TRUE(messages.empty());
+}
+
+class NoExecTest : public ExtractFixture {
+ protected:
+  NoExecTest() : ExtractFixture("fakekvx-noexec") {}
+};
+
+TEST_F(NoExecTest, MissingExecIsAFailedCall) {
+  zip->FSpecArgs().Add("x");
+  zip->Extract();
+  EXPECT_EQ(ReportedIds(), (std::vector<std::int32_t>{LD_NoUnzExec, EX_FatalUnZip}));
+  EXPECT_EQ(zip->ExtractedCount, 0);
+  EXPECT_EQ(zip->FSpecArgs().Count(), 0);
+  EXPECT_EQ(UnzipLibraryHandle(), nullptr);
+}
+
+class NoVersionTest : public ExtractFixture {
+ protected:
+  NoVersionTest() : ExtractFixture("fakekvx-noversion") {}
+};
+
+TEST_F(NoVersionTest, MissingVersionIsNeverCalledAndTheLibraryIsNot) {
+  zip->Extract();
+  EXPECT_EQ(ReportedIds(), (std::vector<std::int32_t>{LD_NoUnzVers, EX_FatalUnZip}));
+  EXPECT_EQ(fake.Log().ExecCalls, 0);
+  EXPECT_EQ(zip->UnzipLibraryVersion(), 0);
+}
+}  // namespace

@@ -1,0 +1,100 @@
+// The span table's pairing of local headers with central entries, and the output's file names.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/Folders.h"
+#include "tests/support/ZipWriter.h"
+#include "zip/SpanEntry.h"
+#include "zip/ZipComp.h"
+
+namespace {
+
+class SpanTableTest : public ::testing::Test {
+ protected:
+  void Fill(const std::vector<std::string>& names) {
+    zip.BuildSpanTable(static_cast<std::int32_t>(names.size()));
+    for (std::size_t i = 0; i < names.size(); ++i) zip.SpanTable[i]->Name = names[i];
+  }
+  // What the local pass does with one local header's name.
+  std::int32_t Pair(const std::string& name) {
+    const std::int32_t k = zip.FindSpanEntry(static_cast<std::int32_t>(zip.SpanTable.size()), name);
+    zip.SpanTable[static_cast<std::size_t>(k)]->Paired = true;
+    return k;
+  }
+  std::int32_t FailureId(const std::string& name) {
+    try {
+      Pair(name);
+    } catch (const EZipComponent& e) {
+      return e.MessageId;
+    }
+    return 0;
+  }
+  TZipComponent zip{nullptr};
+};
+
+TEST_F(SpanTableTest, EachLocalHeaderTakesItsOwnRecord) {
+  Fill({"Read.me", "read.ME", "other", "READ.ME"});
+  EXPECT_EQ(Pair("READ.ME"), 3);  // an exact name wins over an earlier one differing in case
+  EXPECT_EQ(Pair("read.me"), 0);  // then the first one not yet paired
+  EXPECT_EQ(Pair("read.me"), 1);
+  EXPECT_EQ(FailureId("read.me"), 11026);  // none left: never two headers on one record
+  EXPECT_EQ(Pair("other"), 2);
+}
+
+TEST_F(SpanTableTest, NamesAreComparedWholeAndByteForByte) {
+  const std::string stem(300, 'x');
+  Fill({stem + "a", stem + "b", "\xC3\x84.txt", "a"});
+  EXPECT_EQ(Pair(stem + "b"), 1);
+  EXPECT_EQ(Pair(stem + "A"), 0);
+  EXPECT_EQ(FailureId("\xC3\xA4.txt"), 11026);  // only ASCII letters ignore case
+  EXPECT_EQ(FailureId(std::string("a\0", 2)), 11026);
+  EXPECT_EQ(TZipComponent::NameFromBuffer("a\0b", 3), std::string("a\0b", 3));
+  EXPECT_EQ(TZipComponent::NameFromBuffer("abc", 0), "");
+}
+
+TEST_F(SpanTableTest, FreeingEmptiesTheTable) {
+  Fill({"a", "b"});
+  Pair("a");
+  zip.FreeSpanTable();
+  EXPECT_TRUE(zip.SpanTable.empty());
+  zip.FreeSpanTable();
+  Fill({"a"});
+  EXPECT_EQ(Pair("a"), 0);
+}
+
+TEST(SpanNames, TemporaryNamesAreFreshAndInTempDir) {
+  TTempFolder dir;
+  TZipComponent zip(nullptr);
+  zip.SetTempDir(dir.Path());
+  const std::string first = zip.NewTempArchiveName("", "");
+  const std::string second = zip.NewTempArchiveName("abc", ".kvx");
+  EXPECT_EQ(zip.TempDir(), dir.Path() + "/");
+  EXPECT_EQ(ExtractFileDir(first), dir.Path());
+  EXPECT_EQ(ExtractFileName(first).substr(0, 3), "zip");
+  EXPECT_EQ(ExtractFileExt(first), ".zip");
+  EXPECT_EQ(ExtractFileName(second).substr(0, 3), "abc");
+  EXPECT_EQ(ExtractFileExt(second), ".kvx");
+  EXPECT_NE(first, second);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.Path())) << "no file is left behind";
+
+  zip.SetTempDir(dir / "missing");
+  EXPECT_EQ(zip.NewTempArchiveName("", ""), "");
+}
+
+TEST(SpanNames, RemovingAMissingFileDoesNothing) {
+  TTempFolder dir;
+  TZipComponent zip(nullptr);
+  const std::string saved = GetCurrentDir();
+  SetCurrentDirectoryA(dir.Path().c_str());
+  WriteBytes(dir / "here.zip", "x");
+  EXPECT_EQ(zip.RemoveExistingFile("absent.zip", htdFinal), -1);
+  EXPECT_EQ(zip.RemoveExistingFile("here.zip", htdFinal), 0);  // relative to the current folder
+  EXPECT_FALSE(FileExists(dir / "here.zip"));
+  CreateDirectoryA((dir / "folder").c_str(), nullptr);
+  EXPECT_EQ(zip.RemoveExistingFile(dir / "folder", htdFinal), -1);
+  EXPECT_TRUE(DirectoryExists(dir / "folder"));
+  SetCurrentDirectoryA(saved.c_str());
+}
+
+}  // namespace

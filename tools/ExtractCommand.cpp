@@ -1,0 +1,127 @@
+// kvxtool extract [-d DIR] [-p PASSWORD] [--test] [--no-overwrite] [--junk-paths] ARCHIVE [SPEC...]
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+
+#include "platform/DynLib.h"
+#include "platform/Folders.h"
+#include "tools/KvxTool.h"
+#include "tools/TerminalBackend.h"
+#include "zip/ZipComp.h"
+
+namespace {
+struct ExtractArgs {
+  std::string dir, password, archive;
+  bool havePassword = false, test = false, noOverwrite = false, junkPaths = false;
+  std::vector<std::string> specs;
+};
+
+int Usage() {
+  std::cerr << "usage: kvxtool extract [-d DIR] [-p PASSWORD] [--test] [--no-overwrite] "
+               "[--junk-paths] ARCHIVE [SPEC...]\n";
+  return 2;
+}
+
+bool Parse(const ToolArgs& args, ExtractArgs& out) {
+  bool optionsDone = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (!optionsDone && (a == "-d" || a == "-p")) {
+      if (i + 1 >= args.size()) return false;
+      (a == "-d" ? out.dir : out.password) = args[++i];
+      out.havePassword = out.havePassword || a == "-p";
+    } else if (!optionsDone && a == "--test") {
+      out.test = true;
+    } else if (!optionsDone && a == "--no-overwrite") {
+      out.noOverwrite = true;
+    } else if (!optionsDone && a == "--junk-paths") {
+      out.junkPaths = true;
+    } else if (!optionsDone && a == "--") {
+      optionsDone = true;
+    } else if (!optionsDone && a.size() > 1 && a[0] == '-') {
+      return false;
+    } else if (out.archive.empty()) {
+      out.archive = a;
+    } else {
+      out.specs.push_back(a);
+    }
+  }
+  return !out.archive.empty();
+}
+
+// Creates the folder and its missing parents; true when it exists afterwards.
+bool MakeFolders(const std::string& path) {
+  if (DirectoryExists(path)) return true;
+  const std::string parent = ExtractFileDir(path);
+  if (!parent.empty() && parent != path && !MakeFolders(parent)) return false;
+  return CreateDirectoryA(path.c_str(), nullptr) || DirectoryExists(path);
+}
+
+// Reads a line from the terminal on stdin with echo off.
+std::string AskOnTerminal(const std::string& forFile) {
+  std::cerr << "Password for " << forFile << ": " << std::flush;
+  termios saved{};
+  const bool haveTermios = tcgetattr(STDIN_FILENO, &saved) == 0;
+  if (haveTermios) {
+    termios quiet = saved;
+    quiet.c_lflag &= static_cast<tcflag_t>(~ECHO);
+    quiet.c_lflag |= ECHONL;
+    tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
+  }
+  std::string line;
+  std::getline(std::cin, line);
+  if (haveTermios) tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+  if (!std::cin) std::cin.clear();
+  return line;
+}
+}  // namespace
+
+int RunExtract(const ToolArgs& args) {
+  ExtractArgs a;
+  if (!Parse(args, a)) return Usage();
+
+  TTerminalBackend terminal;
+  TBackendScope backendScope(terminal);
+  TZipComponent zip(nullptr);
+  ToolSession session(zip);
+  zip.SetDLLDirectory(ExecutableDirectory());
+
+  ExtrOpts options{ExtrDirNames, ExtrOverWrite};
+  if (a.junkPaths) options.Exclude(ExtrDirNames);
+  if (a.noOverwrite) options.Exclude(ExtrOverWrite);
+  if (a.test) options.Include(ExtrTest);
+  zip.SetExtrOptions(options);
+
+  const std::string base = a.dir.empty() ? GetCurrentDir() : ExpandFileName(a.dir);
+  if (!MakeFolders(base)) {
+    std::cerr << "kvxtool: cannot create " << base << ": " << std::strerror(errno) << "\n";
+    return 1;
+  }
+  zip.SetExtrBaseDir(base);
+
+  if (a.havePassword) zip.SetPassword(a.password);
+  // Always answered here: a terminal is asked, anything else gets no password, and the entries
+  // that need one are reported as skipped.
+  const bool onTerminal = isatty(STDIN_FILENO) == 1;
+  zip.OnPasswordError = [onTerminal](TZipComponent*, std::string& newPassword,
+                                   const std::string& forFile, std::uint32_t&) {
+    newPassword = onTerminal ? AskOnTerminal(forFile) : std::string();
+  };
+  // A skip with an error code is a failure; one without (an existing file kept, an entry not
+  // freshened) is what the options asked for.
+  zip.OnExtractSkipped = [&session](TZipComponent*, const std::string& forFile, UnZipSkipTypes,
+                                    std::int32_t extError) {
+    if (extError == 0) return;
+    std::cerr << "kvxtool: " << extError << ": skipped " << forFile << "\n";
+    session.ErrorReported = true;
+  };
+
+  zip.SetZipFileName(ExpandFileName(a.archive));
+  if (zip.ZipFileName().empty()) return 1;
+  for (const std::string& spec : a.specs) zip.FSpecArgs().Add(spec);
+  zip.Extract();
+  return session.ErrorReported ? 1 : 0;
+}

@@ -1,0 +1,112 @@
+// LocateEndRecord: finds the end of central directory record at the end of the volume file.
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "zip/ByteReader.h"
+#include "zip/ReadExact.h"
+#include "zip/ZipComp.h"
+#include "zip/ZipMsg.h"
+#include "zip/ZipRecords.h"
+
+namespace {
+
+constexpr std::int64_t MaxCommentLength = 65535;
+constexpr std::int64_t SearchLength = MaxCommentLength + EndRec::Size;  // 65557
+// Positions are 32-bit; a declared comment may reach 64 KiB past the end of the file.
+constexpr std::int64_t MaxArchiveSize = 0x7FFFFFFF - 0x10000;
+
+// The volume number in a label "PKBACK# nnn": the three characters after the tag as a decimal
+// number, 0 when they are not one.
+std::int32_t LabelledVolume(const std::string& label) {
+  static const std::string tag = "PKBACK# ";
+  if (label.compare(0, tag.size(), tag) != 0) return 0;
+  const std::string digits = label.substr(tag.size(), 3);
+  if (digits.empty()) return 0;
+  std::int32_t n = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return 0;
+    n = n * 10 + (c - '0');
+  }
+  return n;
+}
+
+bool IsEndSignature(const std::uint8_t* p) {
+  return p[0] == 'P' && p[1] == 'K' && p[2] == 5 && p[3] == 6;
+}
+
+}  // namespace
+
+// On true the record holds the end record and VolumeHandle is the open volume file. On false
+// (quiet mode only) the file may still be open: the caller closes it in every case.
+bool TZipComponent::LocateEndRecord(std::uint8_t (&record)[22], bool raise) {
+  ArchiveComment.clear();
+  bool marker = false;
+  EndRecordPos = 0;
+  CloseVolume();
+  VolumeHandle = FileOpenRead(VolumeFileName);
+  if (VolumeHandle == NoFileHandle) {
+    if (raise) throw EZipComponent(DS_NoInFile, true);
+    ReportMessage(DS_FileOpen, "");
+    return false;
+  }
+  const std::int32_t labelled = LabelledVolume(VolumeLabel);
+
+  std::uint8_t head[4];
+  if (ReadExact(VolumeHandle, head, 4) == 4 && ByteReader(head, 4).U32(0) == SpanMarker &&
+      ReadExact(VolumeHandle, head, 4) == 4 && ByteReader(head, 4).U32(0) == LocalRec::Signature) {
+    marker = true;
+    MultiVolume = true;
+  }
+
+  const std::int64_t size = FileSeek(VolumeHandle, 0, 2);
+  if (size >= 0 && size <= MaxArchiveSize) {
+    DataEndPos = ArchiveFileSize = static_cast<std::int32_t>(size);
+    if (size >= static_cast<std::int64_t>(EndRec::Size) &&
+        FileSeek(VolumeHandle, size - EndRec::Size, 0) >= 0 &&
+        ReadExact(VolumeHandle, record, EndRec::Size) == static_cast<std::int64_t>(EndRec::Size) &&
+        IsEndSignature(record)) {
+      EndRecordPos = static_cast<std::int32_t>(size - EndRec::Size);
+      return true;
+    }
+    try {
+      const std::int64_t length = std::min(size, SearchLength);
+      std::vector<std::uint8_t> buffer(static_cast<std::size_t>(length) + 1);
+      if (FileSeek(VolumeHandle, size - length, 0) < 0) throw EZipComponent(DS_FailedSeek, true);
+      if (ReadExact(VolumeHandle, buffer.data(), length) != length)
+        throw EZipComponent(DS_EOCBadRead, true);
+      for (std::int64_t i = length - 23; i >= 0; --i) {
+        if (!IsEndSignature(&buffer[static_cast<std::size_t>(i)])) continue;
+        EndRecordPos = static_cast<std::int32_t>(size - length + i);
+        std::memcpy(record, &buffer[static_cast<std::size_t>(i)], EndRec::Size);
+        const std::int64_t commentLength = ByteReader(record, EndRec::Size).U16(EndRec::CommentLength);
+        const std::int64_t declaredEnd = i + static_cast<std::int64_t>(EndRec::Size) + commentLength;
+        const std::int64_t excess = declaredEnd - length;
+        if (excess != 0) {
+          DataEndPos = static_cast<std::int32_t>(size + excess);
+          // Zeros that pad the file to the next multiple of 512 bytes are no garbage.
+          const bool padding =
+              static_cast<std::uint32_t>(ArchiveFileSize - DataEndPos) < 512 &&
+              ArchiveFileSize % 512 == 0 &&
+              std::all_of(buffer.begin() + declaredEnd, buffer.begin() + length,
+                          [](std::uint8_t b) { return b == 0; });
+          if (!padding) ReportMessage(LI_GarbageAtEOF, "");
+        }
+        if (commentLength != 0) {
+          const auto first = buffer.begin() + i + static_cast<std::int64_t>(EndRec::Size);
+          const auto last = buffer.begin() + std::min(declaredEnd, length);
+          ArchiveComment.assign(first, std::find(first, last, std::uint8_t{0}));
+        }
+        return true;
+      }
+    } catch (...) {
+      if (raise) throw;
+      return false;
+    }
+  }
+  if (!raise) return false;
+  if (!marker && labelled != 0) throw EZipComponent(DS_NotLastInSet, labelled);
+  if (marker && labelled == 1) throw EZipComponent(DS_FirstInSet, true);
+  if (marker) throw EZipComponent(DS_FirstFileOnHD, true);
+  throw EZipComponent(DS_NoValidZip, true);
+}

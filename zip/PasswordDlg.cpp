@@ -1,0 +1,36 @@
+// The password dialog's layout and its modal run.
+#include "zip/PasswordDlg.h"
+
+#include "classlib/Backend.h"
+#include "zip/ZipComp.h"
+#include "zip/ZipMsg.h"
+
+namespace {
+std::string ButtonCaption(const TZipComponent* owner, int id) {
+  const std::string fallback = std::string(MissingMessageText) + std::to_string(id);
+  return owner ? owner->LoadMessageText(id, fallback) : fallback;
+}
+}  // namespace
+
+TPasswordDlg::TPasswordDlg(TZipComponent* owner, int) {
+  FForm.width = 344;
+  FForm.height = 137;
+  FForm.font = TFormFont{"Arial", -12, true};
+  FForm.dialogBorder = true;
+  FForm.screenCenter = true;
+  FForm.labels.push_back(TLabelSpec{20, 8, 297, 18, ""});
+  FForm.edits.push_back(TEditSpec{20, 40, 297, '*', 80, ""});
+  FForm.buttons.push_back(
+      TBitBtnSpec{44, 72, 90, 28, bkOK, ButtonCaption(owner, PW_Ok), [this] { OkButtonClick(); }});
+  FForm.buttons.push_back(TBitBtnSpec{205, 72, 90, 28, bkCancel, ButtonCaption(owner, PW_Cancel), {}});
+}
+
+void TPasswordDlg::OkButtonClick() { Accepted = 1; }
+
+void TPasswordDlg::ShowPrompt(const std::string& caption, const std::string& prompt,
+                              std::string& text) {
+  FForm.caption = caption;
+  PromptLabel().caption = prompt;
+  Backend().ShowModalForm(FForm);
+  text = Accepted == 1 ? PasswordEdit().text : std::string();
+}

@@ -1,0 +1,187 @@
+// The stages of joining a spanned set: last volume, central directory, local entries, end record.
+#include "zip/SpanJoin.h"
+
+#include <algorithm>
+#include <cctype>
+#include <limits>
+
+#include "platform/Drives.h"
+#include "platform/Folders.h"
+#include "zip/ByteReader.h"
+#include "zip/SpanEntry.h"
+#include "zip/SpanInput.h"
+#include "zip/ZipComp.h"
+#include "zip/ZipMsg.h"
+
+namespace {
+
+// The three digits before the extension of a volume file's name, or 0 when they are none.
+std::int32_t NumberBeforeExtension(const std::string& fileName) {
+  const std::string stem = ChangeFileExt(fileName, "");
+  if (stem.size() < 3) return 0;
+  std::int32_t number = 0;
+  for (const char c : stem.substr(stem.size() - 3)) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) return 0;
+    number = number * 10 + (c - '0');
+  }
+  return number;
+}
+
+std::int32_t Clamped(std::uint64_t value) {
+  return static_cast<std::int32_t>(std::min<std::uint64_t>(value, std::numeric_limits<std::int32_t>::max()));
+}
+
+}  // namespace
+
+TSpanJoin::TSpanJoin(TZipComponent& zip) : FZip(zip), FTransfer(SpanTransferSize) {}
+
+std::uint32_t TSpanJoin::OutputOffset(std::int32_t messageId) const {
+  const std::int64_t position = FileSeek(FZip.OutputHandle, 0, 1);
+  if (position < 0 || position > std::numeric_limits<std::uint32_t>::max())
+    throw EZipComponent(messageId, true);
+  return static_cast<std::uint32_t>(position);
+}
+
+void TSpanJoin::ReadName(std::uint16_t length, std::int32_t messageId) {
+  FName.resize(length);
+  if (ReadInput(FZip, FName.data(), length) < length) throw EZipComponent(messageId, true);
+}
+
+void TSpanJoin::FindLastVolume() {
+  UINT driveType = 0;
+  for (bool first = true;; first = false) {
+    if (!first && (driveType == DRIVE_FIXED || driveType == DRIVE_REMOTE)) {
+      // A numbered file that cannot be read is missing, not an earlier part of the set.
+      if (FileSizeOf(FZip.VolumeFileName) < 0) throw EZipComponent(DS_NoInFile, true);
+      const std::int32_t number = NumberBeforeExtension(FZip.VolumeFileName);
+      if (number == 1) throw EZipComponent(DS_FirstInSet, true);
+      throw EZipComponent(DS_NotLastInSet, number);
+    }
+    FZip.CloseVolume();
+    driveType = FZip.PromptForVolume();
+    FZip.NewVolumeWanted = true;
+    if (FZip.LocateEndRecord(FEnd, false)) break;
+  }
+  FZip.LastDiskDate = FileGetDate(FZip.VolumeHandle);
+  const ByteReader end(FEnd, sizeof FEnd);
+  FZip.LastVolume = end.U16(EndRec::ThisVolume);
+  // The volume in hand is the last one: a read that runs off it has nowhere to go.
+  FZip.CurrentVolume = FZip.LastVolume;
+  const std::uint16_t centralVolume = end.U16(EndRec::CentralVolume);
+  if (centralVolume > FZip.LastVolume) throw EZipComponent(DS_EOCBadRead, true);
+  if (centralVolume != FZip.LastVolume) FZip.OpenVolume(centralVolume);
+  if (FileSeek(FZip.VolumeHandle, end.U32(EndRec::CentralOffset), 0) < 0)
+    throw EZipComponent(DS_FailedSeek, true);
+  FTotal = end.U16(EndRec::TotalEntries);
+}
+
+void TSpanJoin::ReadCentralDirectory() {
+  FZip.BuildSpanTable(FTotal);
+  std::uint64_t byteTotal = 0;
+  for (std::size_t i = 0; i < FTotal; ++i) {
+    std::uint8_t header[CentralRec::Size];
+    ReadRecord(FZip, header, sizeof header, DS_CEHBadRead);
+    const ByteReader central(header, sizeof header);
+    if (central.U32(CentralRec::Sig) != CentralRec::Signature) throw EZipComponent(DS_CEHWrongSig, true);
+    const std::uint16_t nameLength = central.U16(CentralRec::NameLength);
+    ReadName(nameLength, DS_CENameLen);
+    SpanEntry& entry = *FZip.SpanTable[i];
+    entry.Name = TZipComponent::NameFromBuffer(FName.data(), nameLength);
+    entry.CompressedSize = central.U32(CentralRec::CompressedSize);
+    const std::uint32_t skip = central.U16(CentralRec::ExtraLength) + central.U16(CentralRec::CommentLength);
+    byteTotal += nameLength + entry.CompressedSize + skip;
+    SkipInput(FZip, skip, DS_FailedSeek);
+  }
+  FZip.OpenVolume(0);
+  FZip.ReportWrites = true;
+  if (FZip.OnProgress) {
+    FZip.OnProgress(&FZip, ptFileCount, std::string(), FTotal);
+    FZip.OnProgress(&FZip, ptByteCount, std::string(), Clamped(byteTotal));
+  }
+}
+
+void TSpanJoin::StartData() {
+  std::uint8_t marker[4];
+  if (ReadInput(FZip, marker, sizeof marker) < 4 || ByteReader(marker, sizeof marker).U32(0) != SpanMarker)
+    throw EZipComponent(DS_ExtWrongSig, true);
+}
+
+void TSpanJoin::CopyLocalEntries() {
+  const std::string copying = FZip.LoadMessageText(GE_CopyFile, "Copying: ");
+  for (std::size_t n = 0; n < FTotal; ++n) {
+    std::uint8_t header[LocalRec::Size];
+    ReadRecord(FZip, header, sizeof header, DS_LOHBadRead);
+    const ByteReader local(header, sizeof header);
+    if (local.U32(LocalRec::Sig) != LocalRec::Signature) throw EZipComponent(DS_LOHWrongSig, true);
+    const std::uint16_t nameLength = local.U16(LocalRec::NameLength);
+    const std::uint16_t extraLength = local.U16(LocalRec::ExtraLength);
+    const std::uint32_t compressed = local.U32(LocalRec::CompressedSize);
+    const bool descriptor = (local.U16(LocalRec::Flags) & FlagDataDescriptor) != 0;
+    ReadName(nameLength, DS_LONameLen);
+
+    const std::int32_t k =
+        FZip.FindSpanEntry(FTotal, TZipComponent::NameFromBuffer(FName.data(), nameLength));
+    SpanEntry& entry = *FZip.SpanTable[static_cast<std::size_t>(k)];
+    entry.Paired = true;
+    entry.LocalOffset = OutputOffset(DS_LOHBadWrite);
+    const std::string shown = TZipComponent::ToBackslashes(entry.Name);
+    if (FZip.OnMessage) FZip.OnMessage(&FZip, 0, copying + shown);
+    if (FZip.OnProgress) {
+      const std::uint64_t size = std::uint64_t{LocalRec::Size} + nameLength + extraLength + compressed +
+                                 (descriptor ? DescriptorRec::Size : 0);
+      FZip.OnProgress(&FZip, ptFileStart, shown, Clamped(size));
+    }
+    FZip.WriteToOutput(header, sizeof header, DS_LOHBadWrite);
+    FZip.WriteToOutput(FName.data(), nameLength, DS_LOHBadWrite);
+    FZip.CopyToOutput(FTransfer.data(), extraLength, DS_LOExtraLen);
+    FZip.CopyToOutput(FTransfer.data(), compressed != 0 ? compressed : entry.CompressedSize, DS_ZipData);
+    if (descriptor) {
+      std::uint8_t data[DescriptorRec::Size];
+      FZip.CopyToOutput(data, sizeof data, DS_DataDesc);
+    }
+  }
+  FZip.ReportWrites = false;
+}
+
+void TSpanJoin::CopyCentralDirectory() {
+  for (std::size_t i = 0; i < FTotal; ++i) {
+    std::uint8_t header[CentralRec::Size];
+    ReadRecord(FZip, header, sizeof header, DS_CEHBadRead);
+    const ByteReader central(header, sizeof header);
+    if (central.U32(CentralRec::Sig) != CentralRec::Signature) throw EZipComponent(DS_CEHWrongSig, true);
+    const std::uint16_t nameLength = central.U16(CentralRec::NameLength);
+    ReadName(nameLength, DS_CENameLen);
+    if (i == 0) FCentralStart = OutputOffset(DS_CEHBadWrite);
+    // Central headers come in the order of the first pass: header i is record i.
+    const SpanEntry& entry = *FZip.SpanTable[i];
+    if (entry.Name != TZipComponent::NameFromBuffer(FName.data(), nameLength))
+      throw EZipComponent(DS_EntryLost, true);
+    ByteWriter patch(header, sizeof header);
+    patch.PutU32(CentralRec::LocalOffset, entry.LocalOffset);
+    patch.PutU16(CentralRec::DiskStart, 0);
+    FZip.WriteToOutput(header, sizeof header, DS_CEHBadWrite);
+    FZip.WriteToOutput(FName.data(), nameLength, DS_CEHBadWrite);
+    FZip.CopyToOutput(FTransfer.data(), central.U16(CentralRec::ExtraLength), DS_CEExtraLen);
+    FZip.CopyToOutput(FTransfer.data(), central.U16(CentralRec::CommentLength), DS_CECommentLen);
+  }
+}
+
+void TSpanJoin::WriteEndRecord() {
+  const std::uint32_t centralEnd = OutputOffset(DS_EOCBadWrite);
+  if (FTotal == 0) FCentralStart = centralEnd;
+  ByteWriter patch(FEnd, sizeof FEnd);
+  patch.PutU16(EndRec::ThisVolume, 0);
+  patch.PutU16(EndRec::CentralVolume, 0);
+  patch.PutU16(EndRec::EntriesThisVolume, FTotal);
+  patch.PutU32(EndRec::CentralSize, centralEnd - FCentralStart);
+  patch.PutU32(EndRec::CentralOffset, FCentralStart);
+  FZip.WriteToOutput(FEnd, sizeof FEnd, DS_EOCBadWrite);
+
+  // The input stands at the last volume's end record; its comment follows it.
+  std::uint8_t record[EndRec::Size];
+  ReadRecord(FZip, record, sizeof record, DS_EOCBadRead);
+  if (ByteReader(record, sizeof record).U32(EndRec::Sig) != EndRec::Signature)
+    throw EZipComponent(DS_EOCBadRead, true);
+  FZip.CopyToOutput(FTransfer.data(), ByteReader(FEnd, sizeof FEnd).U16(EndRec::CommentLength),
+                    DS_EOArchComLen);
+}

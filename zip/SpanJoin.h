@@ -1,0 +1,36 @@
+#pragma once
+// One run of joining a spanned set into a single archive, stage by stage. Every stage raises
+// EZipComponent on failure; ReadSpan reports it and cleans up.
+#include <cstdint>
+#include <vector>
+
+#include "zip/ZipRecords.h"
+
+class TZipComponent;
+
+class TSpanJoin {
+ public:
+  explicit TSpanJoin(TZipComponent& zip);
+  // Asks for volumes until one holds an end record; reads the set's numbers from it.
+  void FindLastVolume();
+  // Reads the central directory once, filling the span table; writes nothing.
+  void ReadCentralDirectory();
+  // Opens the first volume and checks that it begins with the spanning marker.
+  void StartData();
+  // Copies every local entry in disk order and notes where each one went.
+  void CopyLocalEntries();
+  // Copies the central directory with offsets and volume numbers made single-volume.
+  void CopyCentralDirectory();
+  // Writes the end record and carries the archive comment over.
+  void WriteEndRecord();
+
+ private:
+  std::uint32_t OutputOffset(std::int32_t messageId) const;
+  void ReadName(std::uint16_t length, std::int32_t messageId);
+  TZipComponent& FZip;
+  std::uint8_t FEnd[EndRec::Size] = {};
+  std::uint16_t FTotal = 0;
+  std::uint32_t FCentralStart = 0;
+  std::vector<char> FName;              // the name just read, as long as it is
+  std::vector<std::uint8_t> FTransfer;  // carries extra fields, data and comments
+};

@@ -1,0 +1,152 @@
+// The callback through which the unzip library reports progress and asks questions.
+#include <algorithm>
+#include <cstring>
+
+#include "classlib/Application.h"
+#include "zip/UnzipLibrary.h"
+#include "zip/ZipComp.h"
+
+namespace {
+std::exception_ptr PendingError;
+
+constexpr std::size_t TextSize = sizeof(UnzipCallbackRecord::Text);
+
+// The record's text up to its NUL, trailing blanks and control characters cut, "/" made "\".
+std::string RecordText(const UnzipCallbackRecord& record) {
+  const char* text = record.Text;
+  std::size_t length = strnlen(text, TextSize);
+  while (length > 0 && static_cast<unsigned char>(text[length - 1]) <= ' ') --length;
+  return TZipComponent::ToBackslashes(std::string(text, length));
+}
+
+// Writes at most maxChars bytes of value and a NUL into the record's text.
+void SetRecordText(UnzipCallbackRecord& record, const std::string& value, std::size_t maxChars) {
+  const std::size_t length = std::min(value.size(), maxChars);
+  std::memcpy(record.Text, value.data(), length);
+  record.Text[length] = '\0';
+}
+
+void AnswerPassword(TZipComponent& zip, UnzipCallbackRecord& record, const std::string& text) {
+  std::string newPassword;
+  std::uint32_t repeatCount = static_cast<std::uint32_t>(record.Number);
+  if (zip.OnPasswordError)
+    zip.OnPasswordError(&zip, newPassword, text, repeatCount);
+  else if (record.Code & 1)
+    zip.AskAddPassword(newPassword);
+  else
+    zip.AskExtractPassword(newPassword);
+  if (!newPassword.empty()) {
+    SetRecordText(record, newPassword, 80);
+    record.Code = 1;
+  } else {
+    repeatCount = 0;
+    record.Code = 0;
+  }
+  record.Number = static_cast<std::int32_t>(std::min<std::uint32_t>(repeatCount, 15));
+}
+
+void SetErrorCodes(TZipComponent& zip, std::int32_t code) {
+  if (code == 0) return;
+  zip.LastErrorCode = code & 255;
+  zip.LastFullErrorCode = code;
+}
+
+void Act(TZipComponent& zip, UnzipCallbackRecord& record) {
+  const std::string text = RecordText(record);
+  switch (record.ActionCode) {
+    case kvxFileStart:
+      if (zip.OnProgress) zip.OnProgress(&zip, ptFileStart, text, record.Number);
+      break;
+    case kvxWritten:
+      if (zip.OnProgress) zip.OnProgress(&zip, ptWritten, "", record.Number);
+      break;
+    case kvxBatchEnd:
+      if (zip.OnProgress) zip.OnProgress(&zip, ptBatchEnd, "", 0);
+      break;
+    case kvxMessage:
+      zip.LastMessage = text;
+      SetErrorCodes(zip, record.Code);
+      if (zip.OnMessage) zip.OnMessage(&zip, record.Code, text);
+      break;
+    case kvxFileCount:
+      if (zip.OnProgress) zip.OnProgress(&zip, ptFileCount, "", record.Number);
+      break;
+    case kvxByteCount:
+      if (zip.OnProgress) zip.OnProgress(&zip, ptByteCount, "", record.Number);
+      break;
+    case kvxNewName:
+      if (zip.OnSetNewName) {
+        std::string name = text;
+        bool changed = false;
+        zip.OnSetNewName(&zip, name, changed);
+        if (changed) SetRecordText(record, name, TextSize - 1);
+        record.Code = changed ? 1 : 0;
+      }
+      break;
+    case kvxPassword:
+      AnswerPassword(zip, record, text);
+      break;
+    case kvxCrcError: {
+      bool doExtract = true;
+      if (zip.OnCRC32Error) {
+        zip.OnCRC32Error(&zip, text, static_cast<std::uint32_t>(record.Code),
+                         static_cast<std::uint32_t>(record.Number), doExtract);
+        record.Code = doExtract ? 1 : 0;
+      } else {
+        record.Code = 2;
+      }
+      break;
+    }
+    case kvxOverwrite:
+      if (zip.OnExtractOverwrite) {
+        bool doOverwrite = (record.Number & 0xFF) != 0;
+        zip.OnExtractOverwrite(&zip, text, (record.Code & 1) != 0, doOverwrite);
+        record.Number = doOverwrite ? 1 : 0;
+      }
+      break;
+    case kvxSkipped:
+      SetErrorCodes(zip, record.Code);
+      if (zip.OnExtractSkipped)
+        zip.OnExtractSkipped(&zip, text, static_cast<UnZipSkipTypes>(record.Number & 0xFF),
+                             record.Code);
+      break;
+    case kvxComment:
+      if (zip.OnFileComment) {
+        std::string comment(1, record.Text[256]);
+        bool changed = false;
+        zip.OnFileComment(&zip, text, comment, changed);
+        if (changed && !comment.empty())
+          SetRecordText(record, comment, TextSize - 1);
+        else
+          record.Text[0] = '\0';
+        record.Code = changed ? 1 : 0;
+        record.Number = static_cast<std::int32_t>(std::min<std::size_t>(comment.size(), TextSize - 1));
+      }
+      break;
+    default:
+      break;
+  }
+}
+}  // namespace
+
+std::exception_ptr TakeUnzipCallbackError() {
+  std::exception_ptr error = PendingError;
+  PendingError = nullptr;
+  return error;
+}
+
+void KeepUnzipCallbackError(std::exception_ptr error) { PendingError = error; }
+
+std::int32_t TZipComponent::UnzipCallback(UnzipCallbackRecord* record) {
+  if (!record || !record->Caller || PendingError) return -1;
+  auto& zip = *static_cast<TZipComponent*>(record->Caller);
+  try {
+    Act(zip, *record);
+    const bool cancel = zip.CancelRequested;
+    Application.ProcessMessages();
+    return cancel ? -1 : 0;
+  } catch (...) {
+    PendingError = std::current_exception();
+    return -1;
+  }
+}

@@ -1,0 +1,112 @@
+// List: reads the archive's central directory into DirEntries.
+#include <limits>
+#include <new>
+
+#include "classlib/Application.h"
+#include "platform/CodePage.h"
+#include "platform/Drives.h"
+#include "platform/Folders.h"
+#include "zip/ByteReader.h"
+#include "zip/ZipComp.h"
+#include "zip/ZipMsg.h"
+#include "zip/ZipRecords.h"
+
+namespace {
+
+// Restores the cursor and closes the volume file however List ends.
+class ListScope {
+ public:
+  explicit ListScope(TZipComponent& zip) : FZip(zip) { SetScreenCursor(crHourGlass); }
+  ~ListScope() {
+    SetScreenCursor(crDefault);
+    FZip.CloseVolume();
+  }
+  ListScope(const ListScope&) = delete;
+  ListScope& operator=(const ListScope&) = delete;
+
+ private:
+  TZipComponent& FZip;
+};
+
+std::int32_t ClampToInt32(std::int64_t value) {
+  constexpr std::int64_t low = std::numeric_limits<std::int32_t>::min();
+  constexpr std::int64_t high = std::numeric_limits<std::int32_t>::max();
+  return static_cast<std::int32_t>(value < low ? low : value > high ? high : value);
+}
+
+}  // namespace
+
+void TZipComponent::List() {
+  if (Designing) return;
+  ClearDirEntries();
+  CloseVolume();
+  ArchiveFileSize = 0;
+  CentralDirOffset = 0;
+  FirstEntryOffset = 0;
+  SkippedDirCount = 0;
+  ArchiveComment.clear();
+  MultiVolume = false;
+  // Results of an earlier archive must not survive into this one.
+  StructureWarning = false;
+  EndRecordPos = 0;
+  DataEndPos = 0;
+  LastVolume = 0;
+  std::int64_t cd = 0;
+  bool error = false;
+  std::uint8_t record[EndRec::Size] = {};
+
+  if (!FileExists(ZipFileName())) {
+    if (OnDirUpdate) OnDirUpdate(this);
+    return;
+  }
+  {
+    ListScope scope(*this);
+    try {
+      VolumeFileName = ZipFileName();
+      DriveRoot = WithTrailingBackslash(CurrentDriveTable().RootOf(ExpandFileName(ZipFileName())));
+      if (!ProbeDrive()) throw EZipComponent(DS_DriveNoMount, DriveRoot);
+      LocateEndRecord(record, true);
+      LastVolume = ByteReader(record, EndRec::Size).U16(EndRec::ThisVolume);
+      if (LastVolume > 0) MultiVolume = true;
+      ReadCentralDirectory(record, cd);
+      LastVolume = ByteReader(record, EndRec::Size).U16(EndRec::ThisVolume);
+    } catch (const EZipComponent& e) {
+      error = true;
+      ReportZipError(e);
+    } catch (const std::bad_alloc&) {
+      error = true;
+      ReportMessage(GE_NoMem, "");
+    } catch (const std::exception& e) {
+      error = true;
+      ReportMessage(LI_ErrorUnknown, e.what());
+    }
+  }
+  if (error) {
+    FZipFileName.clear();
+    FirstEntryOffset = 0;
+  } else {
+    const std::int64_t recordOffset = ByteReader(record, EndRec::Size).U32(EndRec::CentralOffset);
+    FirstEntryOffset = ClampToInt32(FirstEntryOffset + cd - recordOffset);
+  }
+  if (OnDirUpdate) OnDirUpdate(this);
+}
+
+std::string TZipComponent::ConvertOemName(const std::string& name) const {
+  const bool convert = (CodePage() == cpAuto && LastHostSystem == 0) || LastHostSystem == 6 ||
+                       (LastHostSystem == 11 && LastMadeByVersion == 50) || CodePage() == cpOEM;
+  if (!convert) return name;
+  std::string result;
+  result.reserve(name.size());
+  for (char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 128)
+      result += c;
+    else
+      result += OemCharToAnsi(byte);
+  }
+  return result;
+}
+
+void TZipComponent::ClearDirEntries() {
+  while (!DirEntries.empty()) DirEntries.pop_back();
+}

@@ -1,0 +1,28 @@
+// EZipComponent: a message id turned into its text, with at most one value filled in.
+#include "zip/ZipException.h"
+
+#include "zip/ZipMsg.h"
+#include "zip/ZipText.h"
+
+namespace {
+
+// The id's text with the value put into its first placeholder of the value's kind; the
+// missing-message text stays unformatted.
+std::string TextWith(std::int32_t id, const ZipTextArg& value) {
+  const char* text = nullptr;
+  if (!FindMessageText(id, text)) return MissingMessageText + std::to_string(id);
+  return FormatZipText(text, {value});
+}
+
+}  // namespace
+
+EZipComponent::EZipComponent(std::int32_t id, bool showToUser)
+    : Exception(ZipMessageText(id)), ShowToUser(showToUser), MessageId(id) {}
+
+EZipComponent::EZipComponent(std::int32_t id, std::int32_t argument)
+    : Exception(TextWith(id, ZipTextArg(static_cast<std::int64_t>(argument)))),
+      ShowToUser(true),
+      MessageId(id) {}
+
+EZipComponent::EZipComponent(std::int32_t id, const std::string& argument)
+    : Exception(TextWith(id, ZipTextArg(argument))), ShowToUser(true), MessageId(id) {}
