@@ -48,9 +48,7 @@ int RunList(const ToolArgs& args) {
     print(sender, errCode, message);
     result.messages.push_back({errCode != 0 ? errCode : zip.LastErrorCode, message});
   };
-  zip.OnNewName = [&](TObject*, std::int32_t seqNo, const ZipDirEntry&) {
-    result.seqNos.push_back(seqNo);
-  };
+  zip.OnNewName = [&](TObject*, std::int32_t seqNo, const ZipDirEntry&) { result.seqNos.push_back(seqNo); };
   // The component passes over a missing file in silence; a command line should not.
   if (FileExists(archive))
     zip.SetZipFileName(archive);

@@ -31,7 +31,9 @@ std::string Quoted(const std::string& text) {
   return out + "\"";
 }
 
-const char* Bool(bool value) { return value ? "true" : "false"; }
+const char* Bool(bool value) {
+  return value ? "true" : "false";
+}
 
 }  // namespace
 
@@ -52,20 +54,19 @@ void PrintListJson(const TZipComponent& zip, const ListResult& result) {
   const std::int32_t count = zip.EntryCount();
   for (std::int32_t i = 0; i < count; ++i) {
     const ZipDirEntry& e = *zip.DirEntries[static_cast<std::size_t>(i)];
-    const std::int32_t seq =
-        static_cast<std::size_t>(i) < result.seqNos.size() ? result.seqNos[static_cast<std::size_t>(i)] : i + 1;
+    const std::int32_t seq = static_cast<std::size_t>(i) < result.seqNos.size()
+                                 ? result.seqNos[static_cast<std::size_t>(i)]
+                                 : i + 1;
     if (i > 0) out += ",";
     out += "\n{\"seq\":" + std::to_string(seq) + ",\"name\":" + Quoted(e.FileName) +
            ",\"method\":" + std::to_string(e.CompressionMethod) +
            ",\"compressed\":" + std::to_string(e.CompressedSize) +
            ",\"uncompressed\":" + std::to_string(e.UncompressedSize) +
-           ",\"crc32\":" + std::to_string(e.Crc32) +
-           ",\"dos_datetime\":" + std::to_string(e.FileDateTime) +
+           ",\"crc32\":" + std::to_string(e.Crc32) + ",\"dos_datetime\":" + std::to_string(e.FileDateTime) +
            ",\"encrypted\":" + Bool(e.Encrypted) + ",\"comment\":" + Quoted(e.FileComment) + "}";
   }
   out += "],\n\"skipped_dirs\":" + std::to_string(zip.SkippedDirCount) +
-         ",\"comment\":" + Quoted(zip.ArchiveComment) +
-         ",\"multi_volume\":" + Bool(zip.MultiVolume) +
+         ",\"comment\":" + Quoted(zip.ArchiveComment) + ",\"multi_volume\":" + Bool(zip.MultiVolume) +
          ",\"last_volume\":" + std::to_string(zip.LastVolume) +
          ",\"first_entry_offset\":" + std::to_string(zip.FirstEntryOffset) +
          ",\"central_dir_offset\":" + std::to_string(zip.CentralDirOffset) +

@@ -8,24 +8,34 @@ namespace {
 
 std::string MethodName(std::uint16_t method) {
   switch (method) {
-    case 0: return "stored";
-    case 8: return "deflate";
-    case 9: return "deflate64";
-    case 12: return "bzip2";
-    case 14: return "lzma";
-    case 93: return "zstd";
-    case 95: return "xz";
-    case 98: return "ppmd";
-    case 99: return "aes";
-    default: return std::to_string(method);
+    case 0:
+      return "stored";
+    case 8:
+      return "deflate";
+    case 9:
+      return "deflate64";
+    case 12:
+      return "bzip2";
+    case 14:
+      return "lzma";
+    case 93:
+      return "zstd";
+    case 95:
+      return "xz";
+    case 98:
+      return "ppmd";
+    case 99:
+      return "aes";
+    default:
+      return std::to_string(method);
   }
 }
 
 std::string DosDateTime(std::uint32_t value) {
   const unsigned date = value >> 16, time = value & 0xFFFF;
   char text[32];
-  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", 1980 + (date >> 9),
-                (date >> 5) & 0x0F, date & 0x1F, time >> 11, (time >> 5) & 0x3F);
+  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u", 1980 + (date >> 9), (date >> 5) & 0x0F,
+                date & 0x1F, time >> 11, (time >> 5) & 0x3F);
   return text;
 }
 
@@ -42,16 +52,15 @@ std::string Printable(const std::string& text) {
 void PrintListTable(const TZipComponent& zip, const ListResult& result) {
   const std::int32_t count = zip.EntryCount();
   if (count > 0)
-    std::printf("%5s  %-9s %12s %12s  %-8s  %-16s  %s\n", "Seq", "Method", "Compressed",
-                "Size", "CRC-32", "Modified", "Name");
+    std::printf("%5s  %-9s %12s %12s  %-8s  %-16s  %s\n", "Seq", "Method", "Compressed", "Size", "CRC-32",
+                "Modified", "Name");
   for (std::int32_t i = 0; i < count; ++i) {
     const ZipDirEntry& e = *zip.DirEntries[static_cast<std::size_t>(i)];
     const std::size_t at = static_cast<std::size_t>(i);
     const int seq = at < result.seqNos.size() ? result.seqNos[at] : i + 1;
-    std::printf("%5d  %-9s %12u %12u  %08x  %-16s  %s%s\n", seq,
-                MethodName(e.CompressionMethod).c_str(), e.CompressedSize, e.UncompressedSize,
-                e.Crc32, DosDateTime(e.FileDateTime).c_str(), Printable(e.FileName).c_str(),
-                e.Encrypted ? "  (encrypted)" : "");
+    std::printf("%5d  %-9s %12u %12u  %08x  %-16s  %s%s\n", seq, MethodName(e.CompressionMethod).c_str(),
+                e.CompressedSize, e.UncompressedSize, e.Crc32, DosDateTime(e.FileDateTime).c_str(),
+                Printable(e.FileName).c_str(), e.Encrypted ? "  (encrypted)" : "");
   }
   std::printf("%d %s", count, count == 1 ? "entry" : "entries");
   if (zip.SkippedDirCount > 0)

@@ -9,7 +9,9 @@
 namespace {
 
 // Reports that leave the result usable.
-bool IsWarning(std::int32_t id) { return id == LI_WrongZipStruct || id == LI_GarbageAtEOF; }
+bool IsWarning(std::int32_t id) {
+  return id == LI_WrongZipStruct || id == LI_GarbageAtEOF;
+}
 
 }  // namespace
 

@@ -22,8 +22,8 @@ void FillFromHeader(ZipDirEntry& entry, const ByteReader& h) {
   entry.VersionNeeded = h.U16(VersionNeeded);
   entry.GeneralFlags = h.U16(Flags);
   entry.CompressionMethod = h.U16(Method);
-  entry.FileDateTime = static_cast<std::uint32_t>(h.U16(Time)) |
-                       (static_cast<std::uint32_t>(h.U16(Date)) << 16);
+  entry.FileDateTime =
+      static_cast<std::uint32_t>(h.U16(Time)) | (static_cast<std::uint32_t>(h.U16(Date)) << 16);
   entry.Crc32 = h.U32(Crc32);
   entry.CompressedSize = h.U32(CompressedSize);
   entry.UncompressedSize = h.U32(UncompressedSize);
@@ -68,8 +68,7 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
 
   std::uint8_t header[CentralRec::Size];
   for (std::int32_t k = 1; k <= total; ++k) {
-    while (ReadExact(VolumeHandle, header, CentralRec::Size) <
-           static_cast<std::int64_t>(CentralRec::Size)) {
+    while (ReadExact(VolumeHandle, header, CentralRec::Size) < static_cast<std::int64_t>(CentralRec::Size)) {
       if (CurrentVolume >= thisVolume) throw EZipComponent(DS_CEHBadRead, true);
       OpenVolume(CurrentVolume + 1);
     }
@@ -89,14 +88,12 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
     entry->FileName = ToBackslashes(utf8 ? name : ConvertOemName(name));
     if (entry->ExtraFieldLength > 0) {
       entry->ExtraData = std::make_unique<std::uint8_t[]>(entry->ExtraFieldLength + 1u);
-      if (ReadExact(VolumeHandle, entry->ExtraData.get(), entry->ExtraFieldLength) !=
-          entry->ExtraFieldLength)
+      if (ReadExact(VolumeHandle, entry->ExtraData.get(), entry->ExtraFieldLength) != entry->ExtraFieldLength)
         throw EZipComponent(LI_ReadZipError, true);
     }
     if (entry->FileCommentLength > 0) {
       std::string comment(entry->FileCommentLength, '\0');
-      if (ReadExact(VolumeHandle, comment.data(), entry->FileCommentLength) !=
-          entry->FileCommentLength)
+      if (ReadExact(VolumeHandle, comment.data(), entry->FileCommentLength) != entry->FileCommentLength)
         throw EZipComponent(DS_CECommentLen, true);
       entry->FileComment = utf8 ? comment : ConvertOemName(comment);
     }

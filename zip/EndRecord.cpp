@@ -73,8 +73,7 @@ bool TZipComponent::LocateEndRecord(std::uint8_t (&record)[22], bool raise) {
       const std::int64_t length = std::min(size, SearchLength);
       std::vector<std::uint8_t> buffer(static_cast<std::size_t>(length) + 1);
       if (FileSeek(VolumeHandle, size - length, 0) < 0) throw EZipComponent(DS_FailedSeek, true);
-      if (ReadExact(VolumeHandle, buffer.data(), length) != length)
-        throw EZipComponent(DS_EOCBadRead, true);
+      if (ReadExact(VolumeHandle, buffer.data(), length) != length) throw EZipComponent(DS_EOCBadRead, true);
       for (std::int64_t i = length - 23; i >= 0; --i) {
         if (!IsEndSignature(&buffer[static_cast<std::size_t>(i)])) continue;
         EndRecordPos = static_cast<std::int32_t>(size - length + i);
@@ -85,11 +84,10 @@ bool TZipComponent::LocateEndRecord(std::uint8_t (&record)[22], bool raise) {
         if (excess != 0) {
           DataEndPos = static_cast<std::int32_t>(size + excess);
           // Zeros that pad the file to the next multiple of 512 bytes are no garbage.
-          const bool padding =
-              static_cast<std::uint32_t>(ArchiveFileSize - DataEndPos) < 512 &&
-              ArchiveFileSize % 512 == 0 &&
-              std::all_of(buffer.begin() + declaredEnd, buffer.begin() + length,
-                          [](std::uint8_t b) { return b == 0; });
+          const bool padding = static_cast<std::uint32_t>(ArchiveFileSize - DataEndPos) < 512 &&
+                               ArchiveFileSize % 512 == 0 &&
+                               std::all_of(buffer.begin() + declaredEnd, buffer.begin() + length,
+                                           [](std::uint8_t b) { return b == 0; });
           if (!padding) ReportMessage(LI_GarbageAtEOF, "");
         }
         if (commentLength != 0) {

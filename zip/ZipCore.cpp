@@ -28,9 +28,13 @@ std::int32_t TZipComponent::EntryCount() const {
   return FZipFileName.empty() ? 0 : static_cast<std::int32_t>(DirEntries.size());
 }
 
-void TZipComponent::SetFSpecArgs(const TStringList& value) { FFSpecArgs.Assign(value); }
+void TZipComponent::SetFSpecArgs(const TStringList& value) {
+  FFSpecArgs.Assign(value);
+}
 
-void TZipComponent::SetFSpecArgsExcl(const TStringList& value) { FFSpecArgsExcl.Assign(value); }
+void TZipComponent::SetFSpecArgsExcl(const TStringList& value) {
+  FFSpecArgsExcl.Assign(value);
+}
 
 void TZipComponent::SetZipFileName(const std::string& value) {
   FZipFileName = value;
@@ -77,7 +81,7 @@ void ApplyStoredZipComponent1(TZipComponent& zip) {
   zip.SetSFXCaption("Self-extracting Archive");
   zip.SetKeepFreeOnDisk1(0);
   zip.SetVersionInfo(ZipVersionText);
-  zip.SetAddStoreSuffixes(AddStoreExts{assGIF, assPNG, assZ, assZIP, assZOO, assARC, assLZH,
-                                       assARJ, assTAZ, assTGZ, assLHA});
+  zip.SetAddStoreSuffixes(
+      AddStoreExts{assGIF, assPNG, assZ, assZIP, assZOO, assARC, assLZH, assARJ, assTAZ, assTGZ, assLHA});
   zip.SetRootDir("C:\\");
 }

@@ -46,8 +46,7 @@ std::string TZipComponent::LoadMessageText(std::int32_t id, const std::string& f
 }
 
 void TZipComponent::ReportMessage(std::int32_t id, const std::string& extra) {
-  const std::string text =
-      LoadMessageText(id, MissingMessageText + std::to_string(id)) + extra;
+  const std::string text = LoadMessageText(id, MissingMessageText + std::to_string(id)) + extra;
   LastMessage = text;
   LastErrorCode = id;
   if (!Unattended()) Backend().ShowMessage(text);

@@ -72,8 +72,8 @@ bool TZipComponent::ProbeDrive() {
   char label[256] = {};
   DWORD serial = 0, maxComponentLength = 0, fileSystemFlags = 0;
   bool result = false;
-  if (GetVolumeInformationA(DriveRoot.c_str(), label, 255, &serial, &maxComponentLength,
-                            &fileSystemFlags, nullptr, 0)) {
+  if (GetVolumeInformationA(DriveRoot.c_str(), label, 255, &serial, &maxComponentLength, &fileSystemFlags,
+                            nullptr, 0)) {
     VolumeSerial = serial;
     VolumeLabel.assign(label, strnlen(label, 255));
     ReadDriveSpace(3);

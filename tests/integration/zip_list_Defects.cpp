@@ -17,7 +17,9 @@ struct Defect {
   std::int32_t entries;  // EntryCount afterwards; 0 as well after a failure
 };
 
-std::ostream& operator<<(std::ostream& out, const Defect& d) { return out << d.file; }
+std::ostream& operator<<(std::ostream& out, const Defect& d) {
+  return out << d.file;
+}
 
 class ListDefects : public ::testing::TestWithParam<Defect> {};
 
@@ -32,9 +34,7 @@ TEST_P(ListDefects, ReportsAsExpected) {
   TZipComponent zip(nullptr);
   zip.SetUnattended(true);
   std::vector<std::int32_t> reports;
-  zip.OnMessage = [&](TObject*, std::int32_t, const std::string&) {
-    reports.push_back(zip.LastErrorCode);
-  };
+  zip.OnMessage = [&](TObject*, std::int32_t, const std::string&) { reports.push_back(zip.LastErrorCode); };
   zip.SetZipFileName(path);
   EXPECT_EQ(reports, defect.reports);
   EXPECT_EQ(zip.EntryCount(), defect.entries);
@@ -74,8 +74,7 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, ListDefects, ::testing::ValuesIn(Defects),
 
 TEST(ListDefects, EveryFixtureIsMapped) {
   int files = 0;
-  for (const auto& entry :
-       std::filesystem::directory_iterator(std::string(FOLIVO_TEST_DATA_DIR) + "/list"))
+  for (const auto& entry : std::filesystem::directory_iterator(std::string(FOLIVO_TEST_DATA_DIR) + "/list"))
     files += entry.path().extension() == ".zip";
   EXPECT_EQ(files, static_cast<int>(std::size(Defects)));
 }

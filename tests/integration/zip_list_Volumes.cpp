@@ -29,8 +29,7 @@ class ListVolumes : public ::testing::Test {
     for (int i = 0; i < FileCount; ++i)
       WriteBytes(src + "/n" + std::to_string(1000 + i) + std::string(90, 'x') + ".txt",
                  "data " + std::to_string(i * 7919) + "\n");
-    const std::string command =
-        "cd '" + set->Path() + "' && zip -q -r -s 64k set.zip src >/dev/null 2>&1";
+    const std::string command = "cd '" + set->Path() + "' && zip -q -r -s 64k set.zip src >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) return;
     // zip names the parts .z01, .z02, ... and the last .zip; number them base001.zip on.
     int part = 1;

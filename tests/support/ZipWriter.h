@@ -22,8 +22,8 @@ TestZipEntry TestEntry(const std::string& name, const std::string& data = "");
 struct TestZip {
   std::vector<TestZipEntry> entries;
   std::string comment;
-  std::string prefix;           // bytes in front of the archive; offsets are not adjusted for them
-  std::string suffix;           // bytes after the end record
+  std::string prefix;  // bytes in front of the archive; offsets are not adjusted for them
+  std::string suffix;  // bytes after the end record
   std::uint16_t thisVolume = 0;
   std::uint16_t centralVolume = 0;
 };

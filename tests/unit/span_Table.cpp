@@ -53,16 +53,6 @@ TEST_F(SpanTableTest, NamesAreComparedWholeAndByteForByte) {
   EXPECT_EQ(TZipComponent::NameFromBuffer("abc", 0), "");
 }
 
-TEST_F(SpanTableTest, FreeingEmptiesTheTable) {
-  Fill({"a", "b"});
-  Pair("a");
-  zip.FreeSpanTable();
-  EXPECT_TRUE(zip.SpanTable.empty());
-  zip.FreeSpanTable();
-  Fill({"a"});
-  EXPECT_EQ(Pair("a"), 0);
-}
-
 TEST(SpanNames, TemporaryNamesAreFreshAndInTempDir) {
   TTempFolder dir;
   TZipComponent zip(nullptr);

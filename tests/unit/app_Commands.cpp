@@ -1,0 +1,110 @@
+// The issue commands: Index, the links page, opening an issue, and a close during an extraction.
+#include <pwd.h>
+
+#include "app_Shell.h"
+#include "platform/Folders.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+const char* const LinksPageBytes =
+    "<HTML>\r\n<HEAD>\r\n</HEAD>\r\n"
+    "<BODY BGCOLOR=#000000 LINK=#DDFF00 VLINK=#DDFF00 ALINK=#00FF00>\r\n"
+    "<P ALIGN=\"CENTER\">\r\n"
+    "<FONT SIZE=\"5\" FACE=\"Verdana, arial, sans-serif\" COLOR=#DDFF00>\r\n"
+    "<BR><BR><BR><BR><BR>\r\n"
+    "<A HREF=\"http://www.astralume.example/\" TARGET=\"_new\">\r\n"
+    "<I>Connetti a Astralume</A></I></FONT></P>\r\n"
+    "</BODY></HTML>\r\n";
+
+TEST_F(ShellTest, IndexWithoutAnIssueAsksAndNoOrCancelDoNothing) {
+  form->FormCreate();
+  fs::create_directory(Korvex("index.htm"));  // a folder does not count
+  backend.messageDlgAnswers = {mrNo, mrYes};
+  form->Indice1Click();
+  form->SpeedButton1Click();  // Yes, then the open dialog is cancelled
+  ASSERT_EQ(backend.shown.size(), 3u);
+  EXPECT_EQ(backend.shown[0].kind, "MessageDlg");
+  EXPECT_EQ(backend.shown[0].text, "Aprire un numero di Korvex?");
+  EXPECT_EQ(backend.shown[0].caption, "Confirm");
+  EXPECT_EQ(backend.shown[0].style, static_cast<unsigned>(mtConfirmation));
+  EXPECT_EQ(backend.shown[2].kind, "OpenDialog");
+  EXPECT_EQ(view.browser.navigated.size(), 1u);
+  EXPECT_EQ(form->ZipComponent1().ZipFileName(), "");
+}
+
+TEST_F(ShellTest, OpenDialogIsConfiguredAndAMissingFileIsHandedOnAndIndexShown) {
+  form->FormCreate();
+  const std::string missing = temp + "no-such-issue.kvx";
+  backend.openDialogAnswers = {missing};
+  backend.messageBoxAnswers = {IDOK};
+  form->Apri1Click();
+  ASSERT_EQ(backend.openDialogsSeen.size(), 1u);
+  const TOpenDialog& seen = backend.openDialogsSeen[0];
+  EXPECT_EQ(seen.filter, "Korvex File (*.kvx)|*.kvx");
+  EXPECT_EQ(seen.filterIndex, 1);
+  EXPECT_EQ(seen.initialDir, getpwuid(getuid())->pw_dir);
+  EXPECT_FALSE(seen.fileMustExist);
+  EXPECT_EQ(form->OpenDialog1.fileName, missing);  // kept for next time
+  EXPECT_EQ(view.browser.navigated.back(), Korvex("index.htm"));
+  EXPECT_EQ(form->History().Entry(form->History().Index()), Korvex("index.htm"));
+}
+
+TEST_F(ShellTest, LinksPageIsWrittenAnewOnEveryPress) {
+  form->FormCreate();
+  form->SpeedButton4Click();
+  EXPECT_EQ(ReadFile(Korvex("kvxlnkk.htm")), LinksPageBytes);
+  std::ofstream(Korvex("kvxlnkk.htm"), std::ios::app) << "tampered";
+  form->SpeedButton4Click();
+  EXPECT_EQ(ReadFile(Korvex("kvxlnkk.htm")), LinksPageBytes);
+  EXPECT_EQ(view.browser.navigated.back(), Korvex("kvxlnkk.htm"));
+  EXPECT_EQ(form->History().Count(), 3);
+}
+
+TEST_F(ShellTest, ALinksPageThatCannotBeWrittenNavigatesNothing) {
+  form->FormCreate();
+  fs::create_directory(Korvex("kvxlnkk.htm"));
+  Application.Guard([this] { form->SpeedButton4Click(); });
+  ASSERT_EQ(backend.shown.size(), 1u);
+  EXPECT_EQ(backend.shown[0].text, "File access denied.");
+  EXPECT_EQ(view.browser.navigated.size(), 1u);
+}
+
+TEST_F(ShellTest, ExitAndAboutGoThroughTheWindow) {
+  form->FormCreate();
+  form->Informazioni1Click();
+  EXPECT_EQ(view.aboutRequests, 1);
+  form->Exit1Click();
+  EXPECT_TRUE(view.closed);
+  EXPECT_FALSE(fs::exists(Korvex()));
+}
+
+// The real unzip library calls back during the extraction; the close request arrives there.
+TEST_F(ShellTest, ACloseDuringAnExtractionCancelsItAndClosesAfterwards) {
+  const std::string source = temp + "issue";
+  fs::create_directories(source);
+  for (int i = 0; i < 20; ++i) std::ofstream(source + "/page" + std::to_string(i) + ".htm") << std::string(5000, 'p');
+  std::ofstream(source + "/index.htm") << "<HTML></HTML>";
+  const std::string archive = temp + "issue.kvx";
+  ASSERT_EQ(std::system(("cd " + source + " && zip -q -r " + archive + " .").c_str()), 0);
+
+  form->FormCreate();
+  form->ZipComponent1().SetDLLDirectory(FOLIVO_BIN_DIR);
+  backend.openDialogAnswers = {archive};
+  bool sawOperation = false;
+  backend.onProcessMessages = [&] {
+    if (view.closeRequests > 0) return;
+    sawOperation = form->ZipComponent1().InOperation;
+    view.CloseMainWindow();
+    EXPECT_FALSE(view.closed);  // deferred while the extraction runs
+    EXPECT_TRUE(form->ZipComponent1().CancelRequested);
+    EXPECT_TRUE(form->History().Created());
+  };
+  form->Apri1Click();
+  EXPECT_TRUE(sawOperation);
+  EXPECT_TRUE(view.closed);
+  EXPECT_FALSE(form->ZipComponent1().InOperation);
+  EXPECT_FALSE(fs::exists(Korvex()));
+  EXPECT_EQ(view.browser.navigated.size(), 1u);  // no index after the close
+}
+}  // namespace

@@ -1,0 +1,85 @@
+#pragma once
+// A stand-in window for the main form: a fake browser that reports each navigation back at once,
+// an address slot, and a close that runs the form's close sequence.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/Main.h"
+#include "app/WorkingFolder.h"
+#include "classlib/Application.h"
+#include "classlib/ScriptedBackend.h"
+
+struct TFakeBrowser : TBrowserControl {
+  std::vector<std::string> navigated;
+  void Navigate(const std::string& url) override {
+    navigated.push_back(url);
+    if (OnBeforeNavigate2) OnBeforeNavigate2(url);
+  }
+};
+
+struct TFakeView : TMainFormView {
+  std::string address = "URLs";
+  TFakeBrowser browser;
+  TMainForm* form = nullptr;
+  int aboutRequests = 0;
+  int closeRequests = 0;
+  bool closed = false;
+  std::string AddressText() override { return address; }
+  void SetAddressText(const std::string& text) override { address = text; }
+  TBrowserControl& WebBrowser1() override { return browser; }
+  void ShowAboutBox() override { ++aboutRequests; }
+  void CloseMainWindow() override {
+    ++closeRequests;
+    if (!closed && form->FormCloseQuery()) {
+      form->FormClose();
+      closed = true;
+    }
+  }
+};
+
+inline std::string ReadFile(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+// Each test gets its own private temporary folder and a scripted backend.
+class ShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char folder[] = "/tmp/folivo-app-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    temp = std::string(folder) + "/";
+    setenv("XDG_RUNTIME_DIR", folder, 1);
+    ASSERT_TRUE(InitializeMainUnit());
+    ASSERT_EQ(TempPath(), temp);
+    SetBackend(&backend);
+    Application.Title = "Korvex Folivo";
+    form = std::make_unique<TMainForm>(view);
+    view.form = form.get();
+  }
+  void TearDown() override {
+    form.reset();
+    FinalizeMainUnit();
+    SetBackend(nullptr);
+    std::filesystem::current_path("/");
+    std::filesystem::remove_all(temp);
+    unsetenv("XDG_RUNTIME_DIR");
+  }
+  std::string Korvex(const std::string& name = "") const { return temp + "KORVEX" + (name.empty() ? "" : "/" + name); }
+
+  std::string temp;
+  TScriptedBackend backend;
+  TFakeView view;
+  std::unique_ptr<TMainForm> form;
+};
