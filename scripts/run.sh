@@ -5,11 +5,11 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh"
-"$top/scripts/build.sh" "$top/build"
-
+build=${FOLIVO_BUILD_DIR:-$top/build}  # another build folder, e.g. for a developer's own
+"$top/scripts/build.sh" "$build"
 
 if [ -n "${DISPLAY:-}" ]; then
-  exec "$top/build/bin/folivo"
+  exec "$build/bin/folivo"
 fi
 
 display=""
@@ -21,15 +21,15 @@ Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
 export DISPLAY=$display
-nohup "$top/build/bin/folivo" >"$top/build/folivo.log" 2>&1 &
+nohup "$build/bin/folivo" >"$build/folivo.log" 2>&1 &
 reader=$!
 if ! timeout 30 xdotool search --sync --onlyvisible --name "^Korvex Folivo$" >/dev/null; then
-  echo "run.sh: the window did not appear; see $top/build/folivo.log" >&2
+  echo "run.sh: the window did not appear; see $build/folivo.log" >&2
   kill "$reader" "$xvfb" 2>/dev/null || true
   exit 1
 fi
 sleep 3  # let the page view paint the start page
-shot="$top/build/folivo-screenshot.png"
+shot="$build/folivo-screenshot.png"
 import -display "$display" -window root "$shot"
 echo "Folivo runs on the virtual display $display (reader pid $reader, Xvfb pid $xvfb)."
 echo "Screenshot: $shot"
