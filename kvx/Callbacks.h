@@ -13,7 +13,9 @@ class KvxCallbacks {
   bool Stopped() const { return stopped_; }
   bool FileCount(std::uint64_t count) { return Call(kvxFileCount, 0, Clamp(count), nullptr); }
   bool ByteCount(std::uint64_t bytes) { return Call(kvxByteCount, 0, Clamp(bytes), nullptr); }
-  bool FileStart(const std::string& name, std::uint64_t size) { return Call(kvxFileStart, 0, Clamp(size), &name); }
+  bool FileStart(const std::string& name, std::uint64_t size) {
+    return Call(kvxFileStart, 0, Clamp(size), &name);
+  }
   bool Written(std::uint64_t bytes) { return Call(kvxWritten, 0, Clamp(bytes), nullptr); }
   bool BatchEnd() { return Call(kvxBatchEnd, 0, 0, nullptr); }
   bool Message(std::int32_t code, const std::string& text) { return Call(kvxMessage, code, 0, &text); }
@@ -30,7 +32,9 @@ class KvxCallbacks {
   bool Comment(const std::string& name, char firstByte);
 
  private:
-  static std::int32_t Clamp(std::uint64_t value) { return value > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(value); }
+  static std::int32_t Clamp(std::uint64_t value) {
+    return value > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(value);
+  }
   bool Call(std::int32_t action, std::int32_t code, std::int32_t number, const std::string* text,
             std::size_t textLimit = sizeof(UnzipCallbackRecord::Text) - 1);
   std::string AnswerText() const;

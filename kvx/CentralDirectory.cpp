@@ -153,7 +153,8 @@ bool ReadCentralDirectory(const ArchiveFile& file, CentralDirectory& dir, std::s
   }
   dir.Prefix = prefix;
   std::int64_t stop = place.RecordPos;
-  if (place.Size < static_cast<std::uint64_t>(stop - start)) stop = start + static_cast<std::int64_t>(place.Size);
+  if (place.Size < static_cast<std::uint64_t>(stop - start))
+    stop = start + static_cast<std::int64_t>(place.Size);
   auto stream = std::make_unique<ArchiveStream>(file, start, stop);
   while (!stream->AtEnd()) {
     KvxEntry e;

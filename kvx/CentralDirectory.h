@@ -25,8 +25,8 @@ struct KvxEntry {
   bool Encrypted() const { return Flags & 0x0001; }
   // A trailing "/", or the directory attribute set by a DOS-like host on an empty entry.
   bool IsDirectory() const {
-    bool dosFolder = (HostSystem == 0 || HostSystem == 6 || HostSystem == 11) && (ExternalAttributes & 0x10) &&
-                     UncompressedSize == 0;
+    bool dosFolder = (HostSystem == 0 || HostSystem == 6 || HostSystem == 11) &&
+                     (ExternalAttributes & 0x10) && UncompressedSize == 0;
     return !Name.empty() && (Name.back() == '/' || dosFolder);
   }
   std::uint32_t UnixMode() const { return HostSystem == 3 ? ExternalAttributes >> 16 : 0; }

@@ -6,7 +6,9 @@ namespace {
 
 class Bzip2Decoder : public Decoder {
  public:
-  explicit Bzip2Decoder(EntrySource& source) : Decoder(source) { ready_ = BZ2_bzDecompressInit(&bz_, 0, 0) == BZ_OK; }
+  explicit Bzip2Decoder(EntrySource& source) : Decoder(source) {
+    ready_ = BZ2_bzDecompressInit(&bz_, 0, 0) == BZ_OK;
+  }
   ~Bzip2Decoder() override {
     if (ready_) BZ2_bzDecompressEnd(&bz_);
   }
@@ -34,4 +36,6 @@ class Bzip2Decoder : public Decoder {
 
 }  // namespace
 
-std::unique_ptr<Decoder> MakeBzip2Decoder(EntrySource& source) { return std::make_unique<Bzip2Decoder>(source); }
+std::unique_ptr<Decoder> MakeBzip2Decoder(EntrySource& source) {
+  return std::make_unique<Bzip2Decoder>(source);
+}

@@ -6,7 +6,9 @@ namespace {
 
 class DeflateDecoder : public Decoder {
  public:
-  explicit DeflateDecoder(EntrySource& source) : Decoder(source) { ready_ = inflateInit2(&z_, -MAX_WBITS) == Z_OK; }
+  explicit DeflateDecoder(EntrySource& source) : Decoder(source) {
+    ready_ = inflateInit2(&z_, -MAX_WBITS) == Z_OK;
+  }
   ~DeflateDecoder() override {
     if (ready_) inflateEnd(&z_);
   }
@@ -34,4 +36,6 @@ class DeflateDecoder : public Decoder {
 
 }  // namespace
 
-std::unique_ptr<Decoder> MakeDeflateDecoder(EntrySource& source) { return std::make_unique<DeflateDecoder>(source); }
+std::unique_ptr<Decoder> MakeDeflateDecoder(EntrySource& source) {
+  return std::make_unique<DeflateDecoder>(source);
+}

@@ -82,7 +82,8 @@ class ZipLzmaDecoder : public LzmaStreamDecoder {
     s_.avail_out = 1;
     lzma_ret rc = lzma_code(&s_, LZMA_RUN);
     if (rc != LZMA_OK || s_.avail_in != 0 || s_.avail_out != 1)
-      return Fail(rc == LZMA_MEMLIMIT_ERROR || rc == LZMA_MEM_ERROR ? "dictionary too large" : "invalid LZMA header");
+      return Fail(rc == LZMA_MEMLIMIT_ERROR || rc == LZMA_MEM_ERROR ? "dictionary too large"
+                                                                    : "invalid LZMA header");
     return Step::Ok;
   }
 
@@ -92,7 +93,9 @@ class ZipLzmaDecoder : public LzmaStreamDecoder {
 
 }  // namespace
 
-std::unique_ptr<Decoder> MakeXzDecoder(EntrySource& source) { return std::make_unique<XzDecoder>(source); }
+std::unique_ptr<Decoder> MakeXzDecoder(EntrySource& source) {
+  return std::make_unique<XzDecoder>(source);
+}
 
 std::unique_ptr<Decoder> MakeLzmaDecoder(EntrySource& source, bool endMarker, std::uint64_t size) {
   return std::make_unique<ZipLzmaDecoder>(source, endMarker, size);

@@ -34,4 +34,6 @@ class ZstdDecoder : public Decoder {
 
 }  // namespace
 
-std::unique_ptr<Decoder> MakeZstdDecoder(EntrySource& source) { return std::make_unique<ZstdDecoder>(source); }
+std::unique_ptr<Decoder> MakeZstdDecoder(EntrySource& source) {
+  return std::make_unique<ZstdDecoder>(source);
+}

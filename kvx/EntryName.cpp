@@ -9,7 +9,9 @@
 
 namespace {
 
-bool IsDosHost(std::uint8_t host) { return host == 0 || host == 6 || host == 11; }
+bool IsDosHost(std::uint8_t host) {
+  return host == 0 || host == 6 || host == 11;
+}
 
 bool UnicodePathField(const std::string& raw, const std::vector<std::uint8_t>& extra, std::string& name) {
   ByteReader r(extra.data(), extra.size());

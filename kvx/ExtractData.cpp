@@ -41,7 +41,8 @@ bool Extractor::Unsupported(const KvxEntry& e) {
 bool Extractor::LocateData(const KvxEntry& e, std::int64_t& start, std::uint64_t& size,
                            std::unique_ptr<TraditionalCipher>& cipher) {
   std::uint8_t local[30];
-  std::int64_t at = dir_.Prefix + static_cast<std::int64_t>(std::min<std::uint64_t>(e.LocalHeaderOffset, INT64_MAX / 2));
+  std::int64_t at =
+      dir_.Prefix + static_cast<std::int64_t>(std::min<std::uint64_t>(e.LocalHeaderOffset, INT64_MAX / 2));
   ByteReader r(local, sizeof local);
   if (!archive_.ReadAt(at, local, sizeof local) || r.U32() != LocalSignature) {
     Skip(e.Name, kvxSkipCorrupt, kvxErrCorrupt, "Corrupt data in " + e.Name + ": local header not found");
@@ -53,7 +54,8 @@ bool Extractor::LocateData(const KvxEntry& e, std::int64_t& start, std::uint64_t
   start = at + 30 + nameLen + extraLen;
   size = e.CompressedSize;
   if (start > archive_.Size() || size > static_cast<std::uint64_t>(archive_.Size() - start)) {
-    Skip(e.Name, kvxSkipCorrupt, kvxErrCorrupt, "Corrupt data in " + e.Name + ": data beyond the end of the archive");
+    Skip(e.Name, kvxSkipCorrupt, kvxErrCorrupt,
+         "Corrupt data in " + e.Name + ": data beyond the end of the archive");
     return false;
   }
   if (!e.Encrypted()) return true;
@@ -67,7 +69,8 @@ bool Extractor::LocateData(const KvxEntry& e, std::int64_t& start, std::uint64_t
   return true;
 }
 
-bool Extractor::UnlockEntry(const KvxEntry& e, std::int64_t start, std::unique_ptr<TraditionalCipher>& cipher) {
+bool Extractor::UnlockEntry(const KvxEntry& e, std::int64_t start,
+                            std::unique_ptr<TraditionalCipher>& cipher) {
   std::uint8_t stored[TraditionalCipher::HeaderSize];
   if (!archive_.ReadAt(start, stored, sizeof stored)) {
     Skip(e.Name, kvxSkipCorrupt, kvxErrRead, "Read error in " + e.Name);
@@ -106,7 +109,8 @@ void Extractor::Decode(const KvxEntry& e, std::int64_t start, std::uint64_t size
   std::uint64_t total = 0;
   uLong crc = crc32(0, nullptr, 0);
   for (;;) {
-    std::size_t cap = static_cast<std::size_t>(std::min<std::uint64_t>(buffer_.size(), e.UncompressedSize - total + 1));
+    std::size_t cap =
+        static_cast<std::size_t>(std::min<std::uint64_t>(buffer_.size(), e.UncompressedSize - total + 1));
     std::size_t produced = 0;
     DecodeStatus status = decoder->Decode(buffer_.data(), cap, produced);
     if (produced > e.UncompressedSize - total) return corrupt("more data than the declared size");

@@ -12,7 +12,9 @@
 
 namespace {
 
-std::int64_t EntryTime(const KvxEntry& e) { return e.HasUnixTime ? e.UnixTime : DosToUnixTime(e.DosDateTime); }
+std::int64_t EntryTime(const KvxEntry& e) {
+  return e.HasUnixTime ? e.UnixTime : DosToUnixTime(e.DosDateTime);
+}
 
 }  // namespace
 
@@ -61,7 +63,8 @@ bool Extractor::Selected(const KvxEntry& e) const {
                      [&](const std::string& spec) { return MatchesSpec(e.Name, spec); });
 }
 
-void Extractor::Skip(const std::string& name, std::int32_t reason, std::int32_t code, const std::string& message) {
+void Extractor::Skip(const std::string& name, std::int32_t reason, std::int32_t code,
+                     const std::string& message) {
   if (!message.empty() && !callbacks_.Message(code, message)) return;
   callbacks_.Skipped(name, reason, code);
 }
@@ -126,7 +129,7 @@ bool Extractor::PrepareTarget(const KvxEntry& e, std::string& name, UniqueFd& fo
   name = options_.DirNames ? e.Name : BaseName(e.Name);
   if (!callbacks_.NewName(name)) return false;
   std::vector<std::string> parts;
-  if (!SplitSafeName(name, parts) || name.back() == '/') {
+  if (!SplitSafeName(name, parts) || parts.empty() || name.back() == '/') {
     Skip(e.Name, kvxSkipBadName, kvxErrName, "Unsafe name refused: " + name);
     return false;
   }

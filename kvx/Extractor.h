@@ -25,14 +25,15 @@ class Extractor {
   void Process(const KvxEntry& e);
   void MakeFolder(const KvxEntry& e);
   // Decides where a file entry goes; false when it was skipped (and reported).
-  bool PrepareTarget(const KvxEntry& e, std::string& name, UniqueFd& folder, std::string& leaf, bool& replace);
+  bool PrepareTarget(const KvxEntry& e, std::string& name, UniqueFd& folder, std::string& leaf,
+                     bool& replace);
   bool Unsupported(const KvxEntry& e);
   // Finds the entry's data and sets the cipher up; false when it was skipped (and reported).
   bool LocateData(const KvxEntry& e, std::int64_t& start, std::uint64_t& size,
                   std::unique_ptr<TraditionalCipher>& cipher);
   bool UnlockEntry(const KvxEntry& e, std::int64_t start, std::unique_ptr<TraditionalCipher>& cipher);
-  // Decodes the entry into out (null in test mode); true when it was decoded whole and its CRC
-  // matched, or the component chose to keep it.
+  // Decodes the entry into out (null in test mode), checks size and CRC, and gives the file its
+  // name; counts the entry when it came out whole.
   void Decode(const KvxEntry& e, std::int64_t start, std::uint64_t size, TraditionalCipher* cipher,
               OutputFile* out, const std::string& name, bool replace);
   void Skip(const std::string& name, std::int32_t reason, std::int32_t code, const std::string& message);

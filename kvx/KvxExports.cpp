@@ -8,7 +8,9 @@
 
 namespace {
 
-std::string Text(const char* text) { return text ? std::string(text) : std::string(); }
+std::string Text(const char* text) {
+  return text ? std::string(text) : std::string();
+}
 
 KvxOptions ParseCommand(const UnzipCommandRecord& cmd) {
   KvxOptions o;
@@ -37,4 +39,6 @@ extern "C" __attribute__((visibility("default"))) int32_t KvxUnzipExec(void* com
   return extractor.Run();
 }
 
-extern "C" __attribute__((visibility("default"))) int32_t GetKvxUnzipVersion(void) { return kvxLibraryVersion; }
+extern "C" __attribute__((visibility("default"))) int32_t GetKvxUnzipVersion(void) {
+  return kvxLibraryVersion;
+}

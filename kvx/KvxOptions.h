@@ -8,7 +8,7 @@
 
 struct KvxOptions {
   std::string ArchiveName;
-  std::string Password;  // empty: none
+  std::string Password;            // empty: none
   std::vector<std::string> Specs;  // empty: every entry
   bool Test = false;
   bool Update = false;

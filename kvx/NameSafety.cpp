@@ -15,7 +15,7 @@ bool SplitSafeName(const std::string& name, std::vector<std::string>& parts) {
     if (!part.empty() && part != ".") parts.push_back(std::move(part));
     start = end + 1;
   }
-  return !parts.empty();
+  return true;
 }
 
 std::string BaseName(const std::string& name) {

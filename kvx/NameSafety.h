@@ -5,7 +5,8 @@
 
 // Splits name at "/" into its parts, dropping empty and "." parts. False for names that could
 // leave the base folder or cannot be written: empty, absolute, starting with a drive letter,
-// holding a ".." part or a NUL byte.
+// holding a ".." part or a NUL byte. A name of "." parts only ("./") gives no parts: the base
+// folder itself.
 bool SplitSafeName(const std::string& name, std::vector<std::string>& parts);
 
 // The last non-empty part of name ("a/b/" gives "b").

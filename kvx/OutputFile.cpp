@@ -50,8 +50,9 @@ OutputFile::CommitResult OutputFile::Commit(std::int64_t mtime, bool replace, st
     errorText = std::strerror(errno);
     return CommitResult::Error;
   }
-  int rc = replace ? renameat(folder_.Get(), tempName_.c_str(), folder_.Get(), name_.c_str())
-                   : renameat2(folder_.Get(), tempName_.c_str(), folder_.Get(), name_.c_str(), RENAME_NOREPLACE);
+  int rc = replace
+               ? renameat(folder_.Get(), tempName_.c_str(), folder_.Get(), name_.c_str())
+               : renameat2(folder_.Get(), tempName_.c_str(), folder_.Get(), name_.c_str(), RENAME_NOREPLACE);
   if (rc != 0 && !replace && (errno == EINVAL || errno == ENOSYS)) {
     rc = linkat(folder_.Get(), tempName_.c_str(), folder_.Get(), name_.c_str(), 0);
     if (rc == 0) unlinkat(folder_.Get(), tempName_.c_str(), 0);

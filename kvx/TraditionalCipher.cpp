@@ -23,7 +23,7 @@ void TraditionalCipher::UpdateKeys(std::uint8_t plain) {
 
 void TraditionalCipher::Decrypt(std::uint8_t* data, std::size_t count) {
   for (std::size_t i = 0; i < count; ++i) {
-    std::uint16_t t = static_cast<std::uint16_t>(key2_ | 2);
+    std::uint32_t t = (key2_ | 2) & 0xFFFF;
     std::uint8_t plain = static_cast<std::uint8_t>(data[i] ^ static_cast<std::uint8_t>((t * (t ^ 1)) >> 8));
     UpdateKeys(plain);
     data[i] = plain;

@@ -2,6 +2,7 @@
 // Drives libkvx.so as the component does: fills a command record, records every callback and
 // answers from a script. Plus the tree and shell helpers the library's tests share.
 #include <dlfcn.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,8 +12,6 @@
 #include <map>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "tests/support/ZipWriter.h"
 #include "zip/KvxLib.h"
@@ -121,7 +120,7 @@ inline std::map<std::string, std::string> KvxTree(const std::string& root) {
   std::error_code ec;
   for (auto it = fs::recursive_directory_iterator(root, ec); it != fs::recursive_directory_iterator();
        it.increment(ec)) {
-    std::string rel = fs::relative(it->path(), root).string();
+    std::string rel = it->path().lexically_relative(root).string();
     if (it->is_symlink())
       tree[rel] = "<link>";
     else if (it->is_directory())
@@ -130,4 +129,20 @@ inline std::map<std::string, std::string> KvxTree(const std::string& root) {
       tree[rel] = ReadBytes(it->path().string());
   }
   return tree;
+}
+
+// The paths where two trees differ, for failure messages; empty when they are equal.
+inline std::string KvxTreeDiff(const std::map<std::string, std::string>& ours,
+                               const std::map<std::string, std::string>& theirs) {
+  std::string out;
+  for (const auto& [path, data] : theirs) {
+    auto it = ours.find(path);
+    if (it == ours.end())
+      out += " missing:" + path;
+    else if (it->second != data)
+      out += " differs:" + path;
+  }
+  for (const auto& [path, data] : ours)
+    if (!theirs.count(path)) out += " extra:" + path;
+  return out;
 }

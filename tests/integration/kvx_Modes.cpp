@@ -19,14 +19,19 @@ class KvxModes : public ::testing::Test {
     WriteBytes(work / "src/pages/a.htm", std::string(20000, 'a'));
     WriteBytes(work / "src/pages/b.jpg", "jpeg bytes");
     // Entry times: 2020-01-01.
-    for (const char* f : {"index.htm", "pages/a.htm", "pages/b.jpg"}) SetTime(work / ("src/" + std::string(f)), 1577880000);
+    for (const char* f : {"index.htm", "pages/a.htm", "pages/b.jpg"})
+      SetTime(work / ("src/" + std::string(f)), 1577880000);
   }
   static void SetTime(const std::string& path, time_t t) {
-    struct utimbuf times {t, t};
+    struct utimbuf times {
+      t, t
+    };
     utime(path.c_str(), &times);
   }
   std::string Zip(const std::string& name, const std::string& options = "") {
-    EXPECT_EQ(KvxShell("cd " + KvxQuoted(work / "src") + " && zip -r -q " + options + " ../" + name + " . 2>/dev/null"), 0);
+    EXPECT_EQ(KvxShell("cd " + KvxQuoted(work / "src") + " && zip -r -q " + options + " ../" + name +
+                       " . 2>/dev/null"),
+              0);
     return work / name;
   }
   TTempFolder work, out;
@@ -236,7 +241,8 @@ TEST_F(KvxModes, WildcardsJunkPathsAndNewNames) {
 
 TEST_F(KvxModes, EntryCommentReportedWithItsFirstByte) {
   std::string zip = Zip("a.zip");
-  ASSERT_EQ(KvxShell("printf 'Hello comment\\n.\\n' | zip -c -q " + KvxQuoted(zip) + " index.htm 2>/dev/null"), 0);
+  ASSERT_EQ(
+      KvxShell("printf 'Hello comment\\n.\\n' | zip -c -q " + KvxQuoted(zip) + " index.htm 2>/dev/null"), 0);
   KvxHarness kvx;
   kvx.Run(zip, out.Path());
   auto comments = kvx.Of(kvxComment);

@@ -49,20 +49,23 @@ class KvxSafety : public ::testing::Test {
 }  // namespace
 
 TEST_F(KvxSafety, UnsafeNamesAreSkippedAndTheRestExtracted) {
-  std::string zip = Raw({"../evil", "x", "644", "/abs/evil", "x", "644", "C:evil", "x", "644", "a/../../evil", "x",
-                         "644", "good/one.txt", "one", "644", "", "x", "644", "./ok.txt", "ok", "755"});
+  std::string zip = Raw({"../evil",      "x",  "644", "/abs/evil",    "x",   "644", "C:evil", "x", "644",
+                         "a/../../evil", "x",  "644", "good/one.txt", "one", "644", "",       "x", "644",
+                         "./ok.txt",     "ok", "755"});
   KvxHarness kvx;
   EXPECT_EQ(kvx.Run(zip, root / "out"), 2);
   ExpectNothingOutside();
   auto skips = kvx.Skips();
-  for (const char* bad : {"../evil", "/abs/evil", "C:evil", "a/../../evil", ""}) EXPECT_EQ(skips[bad], kvxSkipBadName) << bad;
+  for (const char* bad : {"../evil", "/abs/evil", "C:evil", "a/../../evil", ""})
+    EXPECT_EQ(skips[bad], kvxSkipBadName) << bad;
   EXPECT_EQ(ReadBytes(root / "out/good/one.txt"), "one");
   EXPECT_EQ(fs::status(root / "out/ok.txt").permissions() & fs::perms::owner_exec, fs::perms::owner_exec);
   EXPECT_EQ(KvxTree(root / "out").size(), 3u);
 }
 
 TEST_F(KvxSafety, SymbolicLinksAreNeverCreatedNorFollowed) {
-  std::string zip = Raw({"link", "/tmp/somewhere", "120777", "link/evil", "x", "644", "after.txt", "a", "644"});
+  std::string zip =
+      Raw({"link", "/tmp/somewhere", "120777", "link/evil", "x", "644", "after.txt", "a", "644"});
   fs::create_directories(work / "target");
   KvxHarness kvx;
   EXPECT_EQ(kvx.Run(zip, root / "out"), 2);  // link/evil lands in a real folder "link"
@@ -111,7 +114,8 @@ TEST_F(KvxSafety, CorruptEntryDoesNotStopTheNextOne) {
 }
 
 TEST_F(KvxSafety, TruncatedAndBitFlippedArchivesStayInside) {
-  std::string zip = Raw({"d/a.txt", std::string(3000, 'a'), "644", "b.bin", "0123456789abcdef", "644", "c", "", "644"});
+  std::string zip =
+      Raw({"d/a.txt", std::string(3000, 'a'), "644", "b.bin", "0123456789abcdef", "644", "c", "", "644"});
   const std::string good = ReadBytes(zip);
   std::mt19937 random(11);
   for (int round = 0; round < 150; ++round) {
@@ -119,7 +123,8 @@ TEST_F(KvxSafety, TruncatedAndBitFlippedArchivesStayInside) {
     if (round % 3 == 0)
       bytes.resize(random() % bytes.size());
     else
-      for (int k = 0; k < 1 + round % 4; ++k) bytes[random() % bytes.size()] ^= static_cast<char>(1 << (random() % 8));
+      for (int k = 0; k < 1 + round % 4; ++k)
+        bytes[random() % bytes.size()] ^= static_cast<char>(1 << (random() % 8));
     WriteBytes(zip, bytes);
     KvxHarness kvx;
     std::int32_t count = kvx.Run(zip, root / "out");
