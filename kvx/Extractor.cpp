@@ -22,7 +22,7 @@ Extractor::Extractor(KvxOptions options)
     : options_(std::move(options)),
       callbacks_(options_.Callback, options_.Caller),
       remainingAsks_(options_.PasswordReqCount) {
-  for (std::string& spec : options_.Specs) std::replace(spec.begin(), spec.end(), '\\', '/');
+  for (std::string& pattern : options_.Specs) std::replace(pattern.begin(), pattern.end(), '\\', '/');
 }
 
 std::int32_t Extractor::Run() {
@@ -60,7 +60,7 @@ std::int32_t Extractor::Run() {
 bool Extractor::Selected(const KvxEntry& e) const {
   if (options_.Specs.empty()) return true;
   return std::any_of(options_.Specs.begin(), options_.Specs.end(),
-                     [&](const std::string& spec) { return MatchesSpec(e.Name, spec); });
+                     [&](const std::string& pattern) { return MatchesSpec(e.Name, pattern); });
 }
 
 void Extractor::Skip(const std::string& name, std::int32_t reason, std::int32_t code,

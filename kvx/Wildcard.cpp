@@ -2,17 +2,17 @@
 
 namespace {
 
-// Matches one set starting at spec[p] == '['; sets p past the set. A set without "]" is a literal "[".
-bool MatchSet(std::string_view spec, std::size_t& p, char c, bool& matched) {
+// Matches one set starting at pattern[p] == '['; sets p past the set. A set without "]" is a literal "[".
+bool MatchSet(std::string_view pattern, std::size_t& p, char c, bool& matched) {
   std::size_t q = p + 1;
-  bool negate = q < spec.size() && (spec[q] == '!' || spec[q] == '^');
+  bool negate = q < pattern.size() && (pattern[q] == '!' || pattern[q] == '^');
   if (negate) ++q;
   std::size_t first = q;
   bool hit = false;
-  while (q < spec.size() && (spec[q] != ']' || q == first)) {
-    char lo = spec[q];
-    if (q + 2 < spec.size() && spec[q + 1] == '-' && spec[q + 2] != ']') {
-      char hi = spec[q + 2];
+  while (q < pattern.size() && (pattern[q] != ']' || q == first)) {
+    char lo = pattern[q];
+    if (q + 2 < pattern.size() && pattern[q + 1] == '-' && pattern[q + 2] != ']') {
+      char hi = pattern[q + 2];
       if (static_cast<unsigned char>(c) >= static_cast<unsigned char>(lo) &&
           static_cast<unsigned char>(c) <= static_cast<unsigned char>(hi))
         hit = true;
@@ -22,7 +22,7 @@ bool MatchSet(std::string_view spec, std::size_t& p, char c, bool& matched) {
       ++q;
     }
   }
-  if (q >= spec.size()) return false;
+  if (q >= pattern.size()) return false;
   p = q + 1;
   matched = hit != negate;
   return true;
@@ -30,31 +30,31 @@ bool MatchSet(std::string_view spec, std::size_t& p, char c, bool& matched) {
 
 }  // namespace
 
-bool MatchesSpec(std::string_view name, std::string_view spec) {
+bool MatchesSpec(std::string_view name, std::string_view pattern) {
   std::size_t n = 0, p = 0;
   std::size_t starP = std::string_view::npos, starN = 0;
   while (n < name.size()) {
-    if (p < spec.size() && spec[p] == '*') {
+    if (p < pattern.size() && pattern[p] == '*') {
       starP = ++p;
       starN = n;
       continue;
     }
     bool ok = false;
     std::size_t next = p + 1;
-    if (p < spec.size()) {
-      if (spec[p] == '?') {
+    if (p < pattern.size()) {
+      if (pattern[p] == '?') {
         ok = true;
-      } else if (spec[p] == '[') {
+      } else if (pattern[p] == '[') {
         std::size_t q = p;
         bool matched = false;
-        if (MatchSet(spec, q, name[n], matched)) {
+        if (MatchSet(pattern, q, name[n], matched)) {
           ok = matched;
           next = q;
         } else {
           ok = name[n] == '[';
         }
       } else {
-        ok = spec[p] == name[n];
+        ok = pattern[p] == name[n];
       }
     }
     if (ok) {
@@ -67,6 +67,6 @@ bool MatchesSpec(std::string_view name, std::string_view spec) {
       return false;
     }
   }
-  while (p < spec.size() && spec[p] == '*') ++p;
-  return p == spec.size();
+  while (p < pattern.size() && pattern[p] == '*') ++p;
+  return p == pattern.size();
 }

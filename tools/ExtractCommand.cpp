@@ -121,7 +121,7 @@ int RunExtract(const ToolArgs& args) {
 
   zip.SetZipFileName(ExpandFileName(a.archive));
   if (zip.ZipFileName().empty()) return 1;
-  for (const std::string& spec : a.specs) zip.FSpecArgs().Add(spec);
+  for (const std::string& pattern : a.specs) zip.FSpecArgs().Add(pattern);
   zip.Extract();
   return session.ErrorReported ? 1 : 0;
 }

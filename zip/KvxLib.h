@@ -1,5 +1,5 @@
 #pragma once
-/* The command record of one call of the unzip library, its file spec entries and the library's
+/* The command record of one call of the unzip library, its file pattern entries and the library's
    two exports. Plain C, shared by the component and the library. On a 32-bit build the records
    are byte for byte the library's layouts (148 and 16464 bytes); on 64-bit the same fields in the
    same order at native width. Flags are 32-bit booleans: -1 true, 0 false. Texts are
@@ -65,12 +65,12 @@ typedef int32_t (*KvxUnzipExecFunction)(void* command);
 typedef int32_t (*GetKvxUnzipVersionFunction)(void);
 
 #if UINTPTR_MAX == 0xFFFFFFFFu
-KVX_STATIC_ASSERT(sizeof(UnzipFileSpec) == 72, "file spec entry layout");
+KVX_STATIC_ASSERT(sizeof(UnzipFileSpec) == 72, "file pattern entry layout");
 KVX_STATIC_ASSERT(sizeof(UnzipCommandRecord) == 148, "command record layout");
 KVX_STATIC_ASSERT(sizeof(UnzipCommandRecordOld) == 16464, "old command record layout");
 KVX_STATIC_ASSERT(__builtin_offsetof(UnzipCommandRecord, Password) == 24, "password offset");
 KVX_STATIC_ASSERT(__builtin_offsetof(UnzipCommandRecord, ArchiveName) == 68, "archive name offset");
-KVX_STATIC_ASSERT(__builtin_offsetof(UnzipCommandRecord, Specs) == 72, "spec array offset");
+KVX_STATIC_ASSERT(__builtin_offsetof(UnzipCommandRecord, Specs) == 72, "pattern array offset");
 KVX_STATIC_ASSERT(__builtin_offsetof(UnzipCommandRecord, PasswordReqCount) == 104, "count offset");
 KVX_STATIC_ASSERT(__builtin_offsetof(UnzipCommandRecord, LayoutMarker) == 144, "marker offset");
 KVX_STATIC_ASSERT(__builtin_offsetof(UnzipCommandRecordOld, LayoutMarker) == 72, "old marker offset");

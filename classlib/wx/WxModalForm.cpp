@@ -8,10 +8,10 @@
 #include "classlib/wx/WxBackend.h"
 
 namespace {
-wxFont FontOf(const TFormFont& spec) {
-  wxFontInfo info(wxSize(0, spec.height < 0 ? -spec.height : spec.height));
-  if (!spec.name.empty()) info.FaceName(wxString::FromUTF8(spec.name));
-  info.Bold(spec.bold);
+wxFont FontOf(const TFormFont& item) {
+  wxFontInfo info(wxSize(0, item.height < 0 ? -item.height : item.height));
+  if (!item.name.empty()) info.FaceName(wxString::FromUTF8(item.name));
+  info.Bold(item.bold);
   return wxFont(info);
 }
 }  // namespace
@@ -31,16 +31,16 @@ TModalResult TWxBackend::ShowModalForm(TModalForm& form) {
     if (edit.maxLength > 0) control->SetMaxLength(static_cast<unsigned long>(edit.maxLength));
     edits.push_back(control);
   }
-  for (const TBitBtnSpec& spec : form.buttons) {
-    const int id = spec.kind == bkOK ? wxID_OK : spec.kind == bkCancel ? wxID_CANCEL : wxID_ANY;
-    auto* button = new wxButton(&dialog, id, wxString::FromUTF8(spec.caption), wxPoint(spec.left, spec.top),
-                                wxSize(spec.width, spec.height));
-    const auto onClick = spec.onClick;
+  for (const TBitBtnSpec& item : form.buttons) {
+    const int id = item.kind == bkOK ? wxID_OK : item.kind == bkCancel ? wxID_CANCEL : wxID_ANY;
+    auto* button = new wxButton(&dialog, id, wxString::FromUTF8(item.caption), wxPoint(item.left, item.top),
+                                wxSize(item.width, item.height));
+    const auto onClick = item.onClick;
     button->Bind(wxEVT_BUTTON, [&dialog, onClick, id](wxCommandEvent&) {
       if (onClick) onClick();
       if (id != wxID_ANY) dialog.EndModal(id);
     });
-    if (spec.kind == bkOK) button->SetDefault();
+    if (item.kind == bkOK) button->SetDefault();
   }
   dialog.SetEscapeId(wxID_CANCEL);
   if (!edits.empty()) edits.front()->SetFocus();

@@ -35,7 +35,7 @@ diff -r "$work/src" "$work/a/b/c" >/dev/null || fail "tree differs from the sour
 
 (cd "$work" && mkdir rel && cd rel && "$tool" extract plain.zip 2>/dev/null; true)
 (cd "$work/rel" && "$tool" extract ../plain.zip index.htm) || fail "relative archive"
-[[ -f $work/rel/index.htm && ! -e $work/rel/sub ]] || fail "spec selects one entry into the current folder"
+[[ -f $work/rel/index.htm && ! -e $work/rel/sub ]] || fail "a pattern selects one entry into the current folder"
 
 expect 0 "junk paths" "$tool" extract -d "$work/junk" --junk-paths "$work/plain.zip"
 [[ -f $work/junk/blob.bin && -f $work/junk/page.htm && ! -e $work/junk/sub ]] || fail "junk paths layout"
