@@ -36,6 +36,7 @@ PY
 
 # Both tools on every archive; one Python run compares them all.
 n=0
+shopt -s nullglob
 for archive in "$src"/../shared/corpus/libarchive/* "$made"/*; do
   n=$((n + 1))
   zrc=0 krc=0
@@ -44,9 +45,12 @@ for archive in "$src"/../shared/corpus/libarchive/* "$made"/*; do
   printf '%s\t%s\t%s\t%s\n' "$n" "$zrc" "$krc" "$archive" >>"$work/manifest"
 done
 
-python3 - "$work" <<'PY'
+# At least the archives made here, and most of the corpus when it is beside this checkout.
+least=4
+[[ -d $src/../shared/corpus/libarchive ]] && least=60
+python3 - "$work" "$least" <<'PY'
 import json, os, re, sys
-work = sys.argv[1]
+work, least = sys.argv[1], int(sys.argv[2])
 methods = {"none (stored)": 0, "deflated": 8, "enhanced deflated": 9, "bzipped": 12,
            "LZMA-ed": 14, "PPMd-ed": 98}
 
@@ -102,5 +106,5 @@ for line in open(os.path.join(work, "manifest"), encoding="utf-8"):
 for p in problems:
     print("FAIL " + p)
 print("compared %d archives" % checked)
-sys.exit(1 if problems or checked < 60 else 0)
+sys.exit(1 if problems or checked < least else 0)
 PY

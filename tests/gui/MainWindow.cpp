@@ -3,16 +3,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <functional>
 #include <string>
 
-#include <wx/app.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
-#include <wx/evtloop.h>
-#include <wx/image.h>
 #include <wx/menu.h>
 #include <wx/settings.h>
 
@@ -22,41 +17,20 @@
 #include "classlib/Application.h"
 #include "classlib/ScriptedBackend.h"
 #include "platform/Folders.h"
+#include "tests/gui/GuiSession.h"
 
 namespace {
+using gui::PumpUntil;
 TScriptedBackend backend;
 TMainFrame* frame = nullptr;
-wxEventLoopBase* loop = nullptr;
 std::string privateTemp;
-
-// Dispatches events until the condition holds or the time is up.
-bool PumpUntil(const std::function<bool()>& done, int milliseconds = 20000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    while (loop->Pending()) loop->Dispatch();
-    wxTheApp->ProcessIdle();
-    usleep(10000);
-  }
-  return true;
-}
 
 class Window : public ::testing::Environment {
  public:
   void SetUp() override {
-    char folder[] = "/tmp/folivo-gui-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    privateTemp = folder;
-    setenv("XDG_RUNTIME_DIR", folder, 1);
-    int argc = 1;
-    char name[] = "gui_MainWindow";
-    char* argv[] = {name, nullptr};
-    wxApp::SetInstance(new wxApp);
-    ASSERT_TRUE(wxEntryStart(argc, argv));
-    ASSERT_TRUE(wxTheApp->CallOnInit());
-    loop = new wxEventLoop;
-    wxEventLoopBase::SetActive(loop);
-    wxInitAllImageHandlers();
+    privateTemp = gui::MakePrivateTemp("gui");
+    ASSERT_FALSE(privateTemp.empty());
+    ASSERT_TRUE(gui::StartWx("gui_MainWindow"));
     SetBackend(&backend);
     ASSERT_TRUE(InitializeMainUnit());
     Application.Title = "Korvex Folivo";
@@ -69,9 +43,7 @@ class Window : public ::testing::Environment {
     frame->Close(true);
     PumpUntil([] { return false; }, 300);
     EXPECT_FALSE(DirectoryExists(privateTemp + "/KORVEX"));
-    wxEventLoopBase::SetActive(nullptr);
-    delete loop;
-    wxEntryCleanup();
+    gui::StopWx();
     FinalizeMainUnit();
     SetBackend(nullptr);
     rmdir(privateTemp.c_str());

@@ -54,6 +54,7 @@ void ExpectSameTree(const std::string& name, const std::map<std::string, std::st
 }  // namespace
 
 TEST(KvxOracles, CorpusMatchesUnzipOrBsdtar) {
+  if (!fs::exists(FOLIVO_CORPUS_DIR "/libarchive")) GTEST_SKIP() << "no corpus";
   int compared = 0;
   for (const auto& file : fs::directory_iterator(FOLIVO_CORPUS_DIR "/libarchive")) {
     const std::string name = file.path().filename().string();

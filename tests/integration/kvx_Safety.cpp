@@ -87,6 +87,7 @@ TEST_F(KvxSafety, SymbolicLinksAreNeverCreatedNorFollowed) {
 }
 
 TEST_F(KvxSafety, DataLongerThanDeclaredIsRefused) {
+  if (!fs::exists(FOLIVO_CORPUS_DIR "/libarchive")) GTEST_SKIP() << "no corpus";
   for (const char* name : {"test_read_format_zip_size_exceeds_declared_deflate.zip",
                            "test_read_format_zip_size_exceeds_declared_stored.zip",
                            "test_read_data_into_fd_size_exceeds_declared_deflate.zip"}) {

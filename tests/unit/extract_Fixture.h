@@ -32,7 +32,7 @@ class ExtractFixture : public ::testing::Test {
     base = pattern;
     zip = std::make_unique<TZipComponent>(nullptr);
     zip->SetDLLDirectory(fake.Directory);
-    zip->SetZipFileName(std::string(FOLIVO_CORPUS_DIR) + "/libarchive/test_read_format_zip.zip");
+    zip->SetZipFileName(std::string(FOLIVO_TEST_DATA_DIR) + "/list/empty-archive.zip");
     zip->SetExtrBaseDir(base);
     zip->SetExtrOptions({ExtrDirNames, ExtrOverWrite});
     zip->OnMessage = [this](TZipComponent* sender, std::int32_t code, const std::string& text) {
