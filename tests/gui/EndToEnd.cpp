@@ -4,45 +4,20 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <set>
-#include <sstream>
 #include <string>
 
-#include <wx/weakref.h>
-
-#include "app/MainFrame.h"
-#include "app/WorkingFolder.h"
 #include "classlib/Application.h"
-#include "classlib/ScriptedBackend.h"
-#include "classlib/wx/WxBackend.h"
-#include "tests/gui/GuiSession.h"
+#include "tests/gui/ReaderWindow.h"
 
 namespace fs = std::filesystem;
-using gui::PumpUntil;
 
 namespace {
-constexpr int PageDeadline = 60000;  // WebKit under Xvfb on a loaded machine
+using namespace gui;
+using EndToEnd = ReaderWindowTest;
 const std::string SampleIssue = FOLIVO_SOURCE_DIR "/samples/korvex-01.kvx";
 std::string privateTemp;
-
-// Answers the modal dialogs from the script; message processing and the cursor are the window's.
-class TWindowBackend : public TScriptedBackend {
- public:
-  void ProcessMessages() override {
-    TScriptedBackend::ProcessMessages();
-    FWx.ProcessMessages();
-  }
-  void SetBusyCursor(bool busy) override {
-    TScriptedBackend::SetBusyCursor(busy);
-    FWx.SetBusyCursor(busy);
-  }
-  void* MainWindowHandle() override { return FWx.MainWindowHandle(); }
-
- private:
-  TWxBackend FWx;
-};
 
 class Session : public ::testing::Environment {
  public:
@@ -59,115 +34,21 @@ class Session : public ::testing::Environment {
 };
 const auto* const session = ::testing::AddGlobalTestEnvironment(new Session);
 
-std::string ReadFile(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-void WriteFile(const std::string& name, const std::string& bytes) {
-  std::ofstream(name, std::ios::binary) << bytes;
-}
-
 std::string LinksPage() {
-  const std::string lines[] = {
-      "<HTML>",
-      "<HEAD>",
-      "</HEAD>",
-      "<BODY BGCOLOR=#000000 LINK=#DDFF00 VLINK=#DDFF00 ALINK=#00FF00>",
-      "<P ALIGN=\"CENTER\">",
-      "<FONT SIZE=\"5\" FACE=\"Verdana, arial, sans-serif\" COLOR=#DDFF00>",
-      "<BR><BR><BR><BR><BR>",
-      "<A HREF=\"" + std::string(PublisherAddress) + "\" TARGET=\"_new\">",
-      "<I>Connetti a Astralume</A></I></FONT></P>",
-      "</BODY></HTML>"};
+  const std::string lines[] = {"<HTML>",
+                               "<HEAD>",
+                               "</HEAD>",
+                               "<BODY BGCOLOR=#000000 LINK=#DDFF00 VLINK=#DDFF00 ALINK=#00FF00>",
+                               "<P ALIGN=\"CENTER\">",
+                               "<FONT SIZE=\"5\" FACE=\"Verdana, arial, sans-serif\" COLOR=#DDFF00>",
+                               "<BR><BR><BR><BR><BR>",
+                               "<A HREF=\"" + std::string(PublisherAddress) + "\" TARGET=\"_new\">",
+                               "<I>Connetti a Astralume</A></I></FONT></P>",
+                               "</BODY></HTML>"};
   std::string page;
   for (const std::string& line : lines) page += line + "\r\n";
   return page;
 }
-
-// The regular files directly in a folder.
-std::set<std::string> FilesIn(const std::string& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    if (entry.is_regular_file()) names.insert(entry.path().filename().string());
-  return names;
-}
-
-// One window per test, on the private temporary folder of the run.
-class EndToEnd : public ::testing::Test {
- protected:
-  void SetUp() override {
-    SetBackend(&backend);
-    ASSERT_TRUE(InitializeMainUnit());
-    ASSERT_EQ(TempPath(), privateTemp + "/");
-    frame = new TMainFrame;
-    frame->Form().ZipComponent1().SetDLLDirectory(FOLIVO_BIN_DIR);
-    wxTheApp->SetTopWindow(frame);
-    frame->Show();
-    ASSERT_TRUE(Shows(Korvex("hhhome.htm")));
-    ASSERT_EQ(History().Count(), 1);
-  }
-  void TearDown() override {
-    if (frame) {
-      frame->Close(true);
-      PumpUntil([this] { return !frame; });
-    }
-    FinalizeMainUnit();
-    SetBackend(nullptr);
-  }
-
-  static std::string Korvex(const std::string& name) { return WorkingFile(name); }
-  TMainForm& Form() { return frame->Form(); }
-  const TBrowsingHistory& History() { return frame->Form().History(); }
-  wxWebView* View() { return frame->Browser().Control(); }
-
-  // The page's value of a script expression; "" when the script fails.
-  std::string Script(const std::string& expression) {
-    wxString output;
-    return View()->RunScript(expression, &output) ? output.utf8_string() : "";
-  }
-
-  // True once WebKit has finished loading the file as its top page.
-  bool Shows(const std::string& path) {
-    return PumpUntil(
-        [&] {
-          return !View()->IsBusy() && TWebBrowser::ReportedAddress(View()->GetCurrentURL()) == path &&
-                 Script("document.readyState") == "complete";
-        },
-        PageDeadline);
-  }
-
-  bool HistoryReaches(int count, int index) {
-    return PumpUntil([&] { return History().Count() == count && History().Index() == index; }, PageDeadline);
-  }
-
-  int Shown(const std::string& kind) const {
-    int count = 0;
-    for (const auto& shown : backend.shown) count += shown.kind == kind;
-    return count;
-  }
-
-  // Apri1Click with the open dialog answering the file: the issue is unpacked without a report
-  // and its index becomes the current page.
-  ::testing::AssertionResult OpenIssue(const std::string& file, const std::string& title) {
-    const int visits = History().Count();
-    backend.openDialogAnswers.push_back(file);
-    Form().Apri1Click();
-    if (!Shows(Korvex("index.htm"))) return ::testing::AssertionFailure() << "index.htm never shown";
-    if (!HistoryReaches(visits + 1, visits)) return ::testing::AssertionFailure() << "not one visit more";
-    if (History().Entry(visits) != Korvex("index.htm"))
-      return ::testing::AssertionFailure() << "recorded " << History().Entry(visits);
-    if (Form().ZipComponent1().LastErrorCode != 0 || Shown("MessageBox") + Shown("ShowMessage") > 0)
-      return ::testing::AssertionFailure() << "reported: " << Form().ZipComponent1().LastMessage;
-    if (Script("document.title") != title) return ::testing::AssertionFailure() << "title " << Script("document.title");
-    return ::testing::AssertionSuccess();
-  }
-
-  TWindowBackend backend;
-  wxWeakRef<TMainFrame> frame;
-};
 
 TEST_F(EndToEnd, IndexAsksWhileNoIssueIsOpenAndGoesStraightThereOnceOneIs) {
   backend.messageDlgAnswers = {mrNo, mrNo};
@@ -248,7 +129,8 @@ TEST_F(EndToEnd, FramesAndTheLinksPageThenBackAndForwardFollowTheHistory) {
   gui::Pump(1000);
   EXPECT_EQ(History().Count(), 5);
   EXPECT_EQ(History().Index(), 4);
-  EXPECT_TRUE(Shows(frameset));
+  EXPECT_TRUE(loaded->empty());
+  EXPECT_EQ(ShownAddress(), frameset);
   EXPECT_EQ(Shown("MessageBox") + Shown("ShowMessage"), 0);
 }
 

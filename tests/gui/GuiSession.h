@@ -2,15 +2,14 @@
 // Shared by the GUI tests: wx started on the display that Xvfb provides, with an event loop the
 // test pumps itself (every wait bounded by a deadline), and a private temporary folder for the run.
 #include <unistd.h>
+#include <wx/app.h>
+#include <wx/evtloop.h>
+#include <wx/image.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <string>
-
-#include <wx/app.h>
-#include <wx/evtloop.h>
-#include <wx/image.h>
 
 namespace gui {
 
@@ -28,7 +27,9 @@ inline bool PumpUntil(const std::function<bool()>& done, int milliseconds = 2000
   return true;
 }
 
-inline void Pump(int milliseconds) { PumpUntil([] { return false; }, milliseconds); }
+inline void Pump(int milliseconds) {
+  PumpUntil([] { return false; }, milliseconds);
+}
 
 // Makes a fresh folder of mode 0700 and points XDG_RUNTIME_DIR at it, so the program's temporary
 // path is that folder. Call it before wx starts. Returns "" when the folder cannot be made.

@@ -1,0 +1,158 @@
+#pragma once
+// The reader's real window for a test: WebKit pages and scripts waited for with deadlines, the
+// unzip library of the build, and modal dialogs answered from a script.
+#include <gtest/gtest.h>
+#include <wx/weakref.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/MainFrame.h"
+#include "app/WorkingFolder.h"
+#include "classlib/ScriptedBackend.h"
+#include "classlib/wx/WxBackend.h"
+#include "tests/gui/GuiSession.h"
+
+namespace gui {
+
+constexpr int PageDeadline = 60000;  // WebKit under Xvfb on a loaded machine
+constexpr int ScriptDeadline = 20000;
+
+// Answers the modal dialogs from the script; message processing and the cursor are the window's.
+class TWindowBackend : public TScriptedBackend {
+ public:
+  void ProcessMessages() override {
+    TScriptedBackend::ProcessMessages();
+    FWx.ProcessMessages();
+  }
+  void SetBusyCursor(bool busy) override {
+    TScriptedBackend::SetBusyCursor(busy);
+    FWx.SetBusyCursor(busy);
+  }
+  void* MainWindowHandle() override { return FWx.MainWindowHandle(); }
+
+ private:
+  TWxBackend FWx;
+};
+
+inline std::string ReadFile(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+inline void WriteFile(const std::string& name, const std::string& bytes) {
+  std::ofstream(name, std::ios::binary) << bytes;
+}
+
+// The regular files directly in a folder.
+inline std::set<std::string> FilesIn(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    if (entry.is_regular_file()) names.insert(entry.path().filename().string());
+  return names;
+}
+
+// One reader window per test, on the private temporary folder of the run, its library the build's.
+class ReaderWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetBackend(&backend);
+    ASSERT_TRUE(InitializeMainUnit());
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    ASSERT_NE(runtime, nullptr);
+    ASSERT_EQ(TempPath(), std::string(runtime) + "/");
+    frame = new TMainFrame;
+    frame->Form().ZipComponent1().SetDLLDirectory(FOLIVO_BIN_DIR);
+    // The handlers hold the records, not the test: a late event never reaches a finished test.
+    View()->Bind(wxEVT_WEBVIEW_LOADED, [loaded = loaded](wxWebViewEvent& event) {
+      loaded->push_back(TWebBrowser::ReportedAddress(event.GetURL()));
+      event.Skip();
+    });
+    View()->Bind(wxEVT_WEBVIEW_SCRIPT_RESULT, [results = scriptResults](wxWebViewEvent& event) {
+      const auto id = reinterpret_cast<std::intptr_t>(event.GetClientData());
+      (*results)[id] =
+          event.IsError() ? "error: " + event.GetString().utf8_string() : event.GetString().utf8_string();
+    });
+    wxTheApp->SetTopWindow(frame);
+    frame->Show();
+    ASSERT_TRUE(Shows(Korvex("hhhome.htm")));
+    ASSERT_EQ(History().Count(), 1);
+  }
+  void TearDown() override {
+    if (frame) {
+      frame->Close(true);
+      PumpUntil([this] { return !frame; });
+    }
+    FinalizeMainUnit();
+    SetBackend(nullptr);
+  }
+
+  static std::string Korvex(const std::string& name) { return WorkingFile(name); }
+  TMainForm& Form() { return frame->Form(); }
+  const TBrowsingHistory& History() { return frame->Form().History(); }
+  wxWebView* View() { return frame->Browser().Control(); }
+
+  // The page's value of a script expression, waited for with a deadline.
+  std::string Script(const std::string& expression) {
+    const std::intptr_t id = ++scriptsRun;
+    View()->RunScriptAsync(wxString::FromUTF8(expression), reinterpret_cast<void*>(id));
+    if (!PumpUntil([&] { return scriptResults->count(id) > 0; }, ScriptDeadline)) return "timed out";
+    return scriptResults->at(id);
+  }
+
+  // True once WebKit has finished loading the file as its top page; takes the loads seen so far.
+  bool Shows(const std::string& path) {
+    const bool done = PumpUntil(
+        [&] { return !loaded->empty() && loaded->back() == path && !View()->IsBusy(); }, PageDeadline);
+    if (done) loaded->clear();
+    return done;
+  }
+
+  std::string ShownAddress() { return TWebBrowser::ReportedAddress(View()->GetCurrentURL()); }
+
+  bool HistoryReaches(int count, int index) {
+    return PumpUntil([&] { return History().Count() == count && History().Index() == index; }, PageDeadline);
+  }
+
+  int Shown(const std::string& kind) const {
+    int count = 0;
+    for (const auto& shown : backend.shown) count += shown.kind == kind;
+    return count;
+  }
+
+  // Apri1Click with the open dialog answering the file: the issue is unpacked without a report
+  // and its index becomes the current page.
+  ::testing::AssertionResult OpenIssue(const std::string& file, const std::string& title) {
+    const int visits = History().Count();
+    backend.openDialogAnswers.push_back(file);
+    Form().Apri1Click();
+    if (!Shows(Korvex("index.htm"))) return ::testing::AssertionFailure() << "index.htm never shown";
+    if (!HistoryReaches(visits + 1, visits)) return ::testing::AssertionFailure() << "not one visit more";
+    if (History().Entry(visits) != Korvex("index.htm"))
+      return ::testing::AssertionFailure() << "recorded " << History().Entry(visits);
+    if (Form().ZipComponent1().LastErrorCode != 0 || Shown("MessageBox") + Shown("ShowMessage") > 0)
+      return ::testing::AssertionFailure() << "reported: " << Form().ZipComponent1().LastMessage;
+    if (Script("document.title") != title)
+      return ::testing::AssertionFailure() << "title " << Script("document.title");
+    return ::testing::AssertionSuccess();
+  }
+
+  TWindowBackend backend;
+  wxWeakRef<TMainFrame> frame;
+  std::shared_ptr<std::vector<std::string>> loaded = std::make_shared<std::vector<std::string>>();
+  std::shared_ptr<std::map<std::intptr_t, std::string>> scriptResults =
+      std::make_shared<std::map<std::intptr_t, std::string>>();
+  std::intptr_t scriptsRun = 0;
+};
+
+}  // namespace gui
