@@ -15,7 +15,6 @@
 #include "tools/KvxTool.h"
 #include "tools/TerminalBackend.h"
 #include "zip/ZipComp.h"
-#include "zip/ZipMsg.h"
 
 namespace {
 
@@ -48,13 +47,6 @@ int RunJoin(const ToolArgs& args) {
   TZipComponent zip(nullptr);
   ToolSession session(zip);
   zip.SetUnattended(false);
-  // The per-entry progress lines are not reports; only reports reach the terminal.
-  const std::string copying = zip.LoadMessageText(GE_CopyFile, "Copying: ");
-  const TMessageEvent print = zip.OnMessage;
-  zip.OnMessage = [&](TObject* sender, std::int32_t errCode, const std::string& message) {
-    if (errCode == 0 && message.compare(0, copying.size(), copying) == 0) return;
-    print(sender, errCode, message);
-  };
 
   const std::string folder = ExtractFileDir(output);
   zip.SetTempDir(folder);

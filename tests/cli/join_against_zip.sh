@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # kvxtool join against zip -s 0: the same bytes from the same numbered set; part 001 and a middle
-# part refused with the component's report; usage errors; a failed join leaves OUTPUT alone.
+# part refused with the component's report; usage errors; a failed join leaves OUTPUT alone;
+# extract unpacks the set quietly.
 set -euo pipefail
 bin=$(cd "$1" && pwd)
 tool=$bin/kvxtool
@@ -29,6 +30,12 @@ cmp -s joined.kvx ref.zip || fail "joined archive differs from zip -s 0 --out"
 unzip -tq joined.kvx >/dev/null || fail "unzip -t rejects the joined archive"
 mkdir x && (cd x && unzip -q ../joined.kvx) && diff -r tree x/tree || fail "unpacked tree differs"
 [ -z "$(ls -A | grep '^zip.*\.zip$' || true)" ] || fail "a temporary file was left next to OUTPUT"
+
+# extract joins the set itself and unpacks it; the join's progress is no report.
+mkdir y
+"$tool" extract -d y "$last" 2>err.txt || fail "extract of the set exited $?: $(cat err.txt)"
+[ ! -s err.txt ] || fail "extract of the set printed: $(cat err.txt)"
+diff -r tree y/tree || fail "tree extracted from the set differs"
 
 # An existing OUTPUT is replaced whole.
 echo old >again.zip
