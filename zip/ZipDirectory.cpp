@@ -79,6 +79,9 @@ void TZipComponent::List() {
     } catch (const std::exception& e) {
       error = true;
       ReportMessage(LI_ErrorUnknown, e.what());
+    } catch (...) {
+      error = true;
+      ReportMessage(LI_ErrorUnknown, "");
     }
   }
   if (error) {

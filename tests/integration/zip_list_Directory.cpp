@@ -227,6 +227,15 @@ TEST_F(ListDirectory, HandlerErrorsBecomeUnknownErrorReports) {
   EXPECT_EQ(ids, std::vector<std::int32_t>{LI_ErrorUnknown});
   EXPECT_EQ(zip.LastMessage, "Unknown error in List() function\nhandler failed");
   EXPECT_EQ(zip.ZipFileName(), "");
+
+  int updates = 0;
+  zip.OnDirUpdate = [&](TObject*) { ++updates; };
+  zip.OnNewName = [](TObject*, std::int32_t, const ZipDirEntry&) { throw 42; };
+  ids.clear();
+  List(BuildTestZip(TwoFiles()));
+  EXPECT_EQ(ids, std::vector<std::int32_t>{LI_ErrorUnknown});
+  EXPECT_EQ(zip.EntryCount(), 0);
+  EXPECT_EQ(updates, 1);
 }
 
 TEST_F(ListDirectory, MessagesAreShownUnlessUnattended) {
