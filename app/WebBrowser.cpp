@@ -32,4 +32,11 @@ void TWebBrowser::OnNavigating(wxWebViewEvent& event) {
   if (OnBeforeNavigate2) OnBeforeNavigate2(ReportedAddress(event.GetURL()));
 }
 
-void TWebBrowser::OnNewWindow(wxWebViewEvent& event) { wxLaunchDefaultBrowser(event.GetURL()); }
+bool TWebBrowser::OpensInWebBrowser(const wxString& url) {
+  const wxString lower = url.Lower();
+  return lower.StartsWith("http://") || lower.StartsWith("https://");
+}
+
+void TWebBrowser::OnNewWindow(wxWebViewEvent& event) {
+  if (OpensInWebBrowser(event.GetURL())) wxLaunchDefaultBrowser(event.GetURL());
+}

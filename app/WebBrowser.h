@@ -14,6 +14,9 @@ class TWebBrowser : public TBrowserControl {
   // The address the history sees: the plain path for a local file URI, else the URI itself.
   static std::string ReportedAddress(const wxString& uri);
   static wxString LoadableAddress(const std::string& url);
+  // Whether a page's request for a new window goes to the desktop's web browser: web addresses
+  // only, so a page cannot make the desktop open local files.
+  static bool OpensInWebBrowser(const wxString& url);
 
  private:
   void OnNavigating(wxWebViewEvent& event);

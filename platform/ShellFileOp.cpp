@@ -53,6 +53,7 @@ int DeleteAt(int dirFd, const char* name, dev_t device) {
 struct Target {
   std::string folder;
   std::vector<std::string> names;
+  bool pattern = false;  // "*.*": the folder itself is entered only when it is not a link
 };
 
 Target Expand(std::string item) {
@@ -65,13 +66,16 @@ Target Expand(std::string item) {
     target.names.push_back(last);
     return target;
   }
-  if (DIR* dir = opendir(target.folder.c_str())) {
+  target.pattern = true;
+  const int fd = open(target.folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (DIR* dir = fd < 0 ? nullptr : fdopendir(fd)) {
     while (dirent* entry = readdir(dir)) {
       const std::string name = entry->d_name;
       if (name != "." && name != "..") target.names.push_back(name);
     }
     closedir(dir);
   } else {
+    if (fd >= 0) close(fd);
     target.names.push_back(last);  // lets the failure show in the result
   }
   return target;
@@ -87,7 +91,8 @@ int Trash(const std::string& path) {
 }
 
 int DeleteTarget(const Target& target) {
-  const int dirFd = open(target.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int dirFd =
+      open(target.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | (target.pattern ? O_NOFOLLOW : 0));
   if (dirFd < 0) return errno;
   struct stat st {};
   if (fstat(dirFd, &st) != 0) {

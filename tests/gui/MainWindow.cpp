@@ -115,4 +115,13 @@ TEST(MainWindow, StartPageIsTheFirstVisitAndTheLinksPageTheNext) {
   EXPECT_EQ(history.Count(), 2);
   EXPECT_EQ(frame->AddressText(), WorkingFile("hhhome.htm"));
 }
+
+TEST(MainWindow, OnlyWebAddressesLeaveForTheDesktopBrowser) {
+  EXPECT_TRUE(TWebBrowser::OpensInWebBrowser(PublisherAddress));
+  EXPECT_TRUE(TWebBrowser::OpensInWebBrowser("HTTPS://example.org/a"));
+  EXPECT_FALSE(TWebBrowser::OpensInWebBrowser("file://" + WorkingFile("run.desktop")));
+  EXPECT_FALSE(TWebBrowser::OpensInWebBrowser(WorkingFile("index.htm")));
+  EXPECT_FALSE(TWebBrowser::OpensInWebBrowser("javascript:alert(1)"));
+  EXPECT_FALSE(TWebBrowser::OpensInWebBrowser(""));
+}
 }  // namespace

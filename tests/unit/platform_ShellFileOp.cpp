@@ -61,6 +61,19 @@ TEST_F(ShellFileOpTest, StarDotStarTakesEverythingButLinkTargets) {
   EXPECT_TRUE(fs::exists(outside / "keep.txt"));
 }
 
+TEST_F(ShellFileOpTest, PatternInAFolderThatIsALinkDeletesNothing) {
+  Touch(outside / "keep.txt");
+  fs::create_directories(outside / "sub");
+  Touch(outside / "sub" / "f");
+  fs::remove(work);
+  fs::create_directory_symlink(outside, work);
+  EXPECT_NE(Delete((work / "*.*").string()), 0);
+  EXPECT_NE(Delete((work / "*.*").string(), FOF_ALLOWUNDO | FOF_NOCONFIRMATION), 0);
+  EXPECT_TRUE(fs::exists(outside / "keep.txt"));
+  EXPECT_TRUE(fs::exists(outside / "sub" / "f"));
+  EXPECT_TRUE(fs::is_symlink(work));
+}
+
 TEST_F(ShellFileOpTest, NamedFolderAndFileGoWholly) {
   fs::create_directories(work / "sub" / "inner");
   Touch(work / "sub" / "inner" / "f");

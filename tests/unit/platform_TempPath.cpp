@@ -76,6 +76,15 @@ TEST_F(TempPathTest, OwnFolderWithOpenModeIsTightened) {
   EXPECT_EQ(Mode(expected), 0700u);
 }
 
+TEST_F(TempPathTest, OwnFolderOthersCouldWriteIntoIsRefused) {
+  fs::create_directory(expected);
+  for (const unsigned mode : {0777u, 0730u, 01777u}) {
+    chmod(expected.c_str(), mode);
+    EXPECT_EQ(TempPath(), "") << std::oct << mode;
+    EXPECT_EQ(Mode(expected), mode);
+  }
+}
+
 TEST_F(TempPathTest, FolderOfAnotherUserIsRefused) {
   fs::create_directory(expected);
   chmod(expected.c_str(), 0700);
