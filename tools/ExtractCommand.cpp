@@ -1,4 +1,4 @@
-// kvxtool extract [-d DIR] [-p PASSWORD] [--test] [--no-overwrite] [--junk-paths] ARCHIVE [SPEC...]
+// kvxtool extract [-d DIR] [-p PASSWORD] [--test] [--no-overwrite] [--junk-paths] ARCHIVE [PATTERN...]
 #include <termios.h>
 #include <unistd.h>
 
@@ -21,7 +21,7 @@ struct ExtractArgs {
 
 int Usage() {
   std::cerr << "usage: kvxtool extract [-d DIR] [-p PASSWORD] [--test] [--no-overwrite] "
-               "[--junk-paths] ARCHIVE [SPEC...]\n";
+               "[--junk-paths] ARCHIVE [PATTERN...]\n";
   return 2;
 }
 

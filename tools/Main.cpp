@@ -21,7 +21,7 @@ void PrintUsage(std::FILE* out) {
   std::fputs(
       "usage: kvxtool list [--json] ARCHIVE\n"
       "       kvxtool extract [-d DIR] [-p PASSWORD] [--test] [--no-overwrite] [--junk-paths] "
-      "ARCHIVE [SPEC...]\n"
+      "ARCHIVE [PATTERN...]\n"
       "       kvxtool join ARCHIVE OUTPUT\n",
       out);
 }
