@@ -4,6 +4,7 @@
 # Prints, per tool, the best wall time, the best user+sys CPU time and the largest peak resident
 # set of its runs.
 set -euo pipefail
+source "$(dirname "$0")/timing.sh"
 bin=$(cd "${1:?usage: join.sh BIN_DIR [RUNS]}" && pwd)
 runs=${2:-3}
 work=$(mktemp -d)
@@ -22,23 +23,17 @@ mv set.zip "$last"
 echo "set: $((n + 1)) parts, $(du -cb set0*.zip | tail -1 | cut -f1) bytes, $(ls tree tree/text | wc -l) files"
 
 measure() {  # label command...
-  local label=$1 best="" cpu="" peak=0
+  local label=$1
   shift
+  best_reset
   for _ in $(seq 1 "$runs"); do
     rm -f joined.zip set.z[0-9][0-9] set.zip
     [ "$label" = zip ] && for k in $(seq 1 $n); do ln "set$(printf %03d $k).zip" "set.z$(printf %02d $k)"; done \
       && ln "$last" set.zip
     cat set0*.zip >/dev/null  # same cache state for both
-    /usr/bin/time -v -o time.txt "$@" >/dev/null 2>&1
-    local wall used rss
-    wall=$(awk -F': ' '/Elapsed \(wall clock\)/ {n = split($2, p, ":"); s = 0; for (i = 1; i <= n; i++) s = s * 60 + p[i]; print s}' time.txt)
-    used=$(awk -F': ' '/(User|System) time \(seconds\)/ {s += $2} END {print s}' time.txt)
-    rss=$(awk -F': ' '/Maximum resident set size/ {print $2}' time.txt)
-    if [ -z "$best" ] || awk "BEGIN {exit !($wall < $best)}"; then best=$wall; fi
-    if [ -z "$cpu" ] || awk "BEGIN {exit !($used < $cpu)}"; then cpu=$used; fi
-    ((rss > peak)) && peak=$rss
+    run_timed "$@"
   done
-  printf '%-14s best wall %6.2f s   best user+sys %6.2f s   peak RSS %7d KiB\n' "$label" "$best" "$cpu" "$peak"
+  printf '%-14s best wall %6.2f s   best user+sys %6.2f s   peak RSS %7d KiB\n' "$label" "$BEST_WALL" "$BEST_CPU" "$PEAK_RSS"
   cmp -s joined.zip ref.zip 2>/dev/null && echo "               output identical to zip's" || true
 }
 

@@ -3,6 +3,7 @@
 # record can count. Usage: bench/list.sh BIN_DIR [RUNS]   (RUNS defaults to 5)
 # Prints, per tool, the best wall time, the best user+sys CPU time and the largest peak resident set.
 set -euo pipefail
+source "$(dirname "$0")/timing.sh"
 bin=$(cd "${1:?usage: list.sh BIN_DIR [RUNS]}" && pwd)
 runs=${2:-5}
 work=$(mktemp -d)
@@ -18,19 +19,14 @@ PY
 echo "archive: $(stat -c %s many.zip) bytes, 65535 entries"
 
 measure() {  # label command...
-  local label=$1 best="" cpu="" peak=0 wall used rss
+  local label=$1
   shift
+  best_reset
   for _ in $(seq 1 "$runs"); do
     cat many.zip >/dev/null
-    /usr/bin/time -v -o time.txt "$@" >/dev/null 2>&1
-    wall=$(awk -F': ' '/Elapsed \(wall clock\)/ {n = split($2, p, ":"); s = 0; for (i = 1; i <= n; i++) s = s * 60 + p[i]; print s}' time.txt)
-    used=$(awk -F': ' '/(User|System) time \(seconds\)/ {s += $2} END {print s}' time.txt)
-    rss=$(awk -F': ' '/Maximum resident set size/ {print $2}' time.txt)
-    if [ -z "$best" ] || awk "BEGIN {exit !($wall < $best)}"; then best=$wall; fi
-    if [ -z "$cpu" ] || awk "BEGIN {exit !($used < $cpu)}"; then cpu=$used; fi
-    ((rss > peak)) && peak=$rss
+    run_timed "$@"
   done
-  printf '%-20s best wall %6.2f s   best cpu %6.2f s   peak %8d KiB\n' "$label" "$best" "$cpu" "$peak"
+  printf '%-20s best wall %6.2f s   best cpu %6.2f s   peak %8d KiB\n' "$label" "$BEST_WALL" "$BEST_CPU" "$PEAK_RSS"
 }
 
 measure "unzip -l" unzip -l many.zip

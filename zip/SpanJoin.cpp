@@ -75,16 +75,22 @@ void TSpanJoin::FindLastVolume() {
   FTotal = end.U16(EndRec::TotalEntries);
 }
 
+std::uint16_t TSpanJoin::ReadCentralHeader(std::uint8_t (&header)[CentralRec::Size]) {
+  ReadRecord(FZip, header, sizeof header, DS_CEHBadRead);
+  const ByteReader central(header, sizeof header);
+  if (central.U32(CentralRec::Sig) != CentralRec::Signature) throw EZipComponent(DS_CEHWrongSig, true);
+  const std::uint16_t nameLength = central.U16(CentralRec::NameLength);
+  ReadName(nameLength, DS_CENameLen);
+  return nameLength;
+}
+
 void TSpanJoin::ReadCentralDirectory() {
   FZip.BuildSpanTable(FTotal);
   std::uint64_t byteTotal = 0;
   for (std::size_t i = 0; i < FTotal; ++i) {
     std::uint8_t header[CentralRec::Size];
-    ReadRecord(FZip, header, sizeof header, DS_CEHBadRead);
+    const std::uint16_t nameLength = ReadCentralHeader(header);
     const ByteReader central(header, sizeof header);
-    if (central.U32(CentralRec::Sig) != CentralRec::Signature) throw EZipComponent(DS_CEHWrongSig, true);
-    const std::uint16_t nameLength = central.U16(CentralRec::NameLength);
-    ReadName(nameLength, DS_CENameLen);
     SpanEntry& entry = *FZip.SpanTable[i];
     entry.Name = TZipComponent::NameFromBuffer(FName.data(), nameLength);
     entry.CompressedSize = central.U32(CentralRec::CompressedSize);
@@ -146,11 +152,8 @@ void TSpanJoin::CopyLocalEntries() {
 void TSpanJoin::CopyCentralDirectory() {
   for (std::size_t i = 0; i < FTotal; ++i) {
     std::uint8_t header[CentralRec::Size];
-    ReadRecord(FZip, header, sizeof header, DS_CEHBadRead);
+    const std::uint16_t nameLength = ReadCentralHeader(header);
     const ByteReader central(header, sizeof header);
-    if (central.U32(CentralRec::Sig) != CentralRec::Signature) throw EZipComponent(DS_CEHWrongSig, true);
-    const std::uint16_t nameLength = central.U16(CentralRec::NameLength);
-    ReadName(nameLength, DS_CENameLen);
     if (i == 0) FCentralStart = OutputOffset(DS_CEHBadWrite);
     // Central headers come in the order of the first pass: header i is record i.
     const SpanEntry& entry = *FZip.SpanTable[i];

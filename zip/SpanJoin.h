@@ -27,6 +27,8 @@ class TSpanJoin {
  private:
   std::uint32_t OutputOffset(std::int32_t messageId) const;
   void ReadName(std::uint16_t length, std::int32_t messageId);
+  // Reads one central header and its name into FName; returns the name's length.
+  std::uint16_t ReadCentralHeader(std::uint8_t (&header)[CentralRec::Size]);
   TZipComponent& FZip;
   std::uint8_t FEnd[EndRec::Size] = {};
   std::uint16_t FTotal = 0;
