@@ -53,7 +53,7 @@ int RunList(const ToolArgs& args) {
   if (FileExists(archive))
     zip.SetZipFileName(archive);
   else
-    zip.ReportMessage(DS_NoInFile, "");
+    zip.ReportMessage(MessageId::InputFileMissing, "");
 
   if (json)
     PrintListJson(zip, result);

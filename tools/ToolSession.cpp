@@ -10,7 +10,7 @@ namespace {
 
 // Reports that leave the result usable.
 bool IsWarning(std::int32_t id) {
-  return id == LI_WrongZipStruct || id == LI_GarbageAtEOF;
+  return id == MessageId::StructureWarning || id == MessageId::GarbageAtEnd;
 }
 
 }  // namespace
@@ -18,7 +18,7 @@ bool IsWarning(std::int32_t id) {
 ToolSession::ToolSession(TZipComponent& zip) {
   zip.SetUnattended(true);
   // The per-entry "Copying: " lines of a join are progress, not reports.
-  zip.OnMessage = [this, &zip, copying = zip.LoadMessageText(GE_CopyFile, "Copying: ")](
+  zip.OnMessage = [this, &zip, copying = zip.LoadMessageText(MessageId::CopyingFile, "Copying: ")](
                       TObject*, std::int32_t errCode, const std::string& message) {
     if (errCode == 0 && message.compare(0, copying.size(), copying) == 0) return;
     // The component's own reports come with code 0; their id is in LastErrorCode.

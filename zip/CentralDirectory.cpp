@@ -51,7 +51,7 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
   if (centralVolume != thisVolume) {
     OpenVolume(centralVolume);
     const std::int64_t size = FileSeek(VolumeHandle, 0, 2);
-    if (size < 0 || size > maxPosition) throw EZipComponent(LI_ReadZipError, true);
+    if (size < 0 || size > maxPosition) throw EZipComponent(MessageId::ListSeekFailed, true);
     DataEndPos = static_cast<std::int32_t>(size);
     cd = centralOffset;
   } else {
@@ -63,21 +63,21 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
   if (cdValid) CentralDirOffset = static_cast<std::int32_t>(cd);
   FirstEntryOffset = DataEndPos == static_cast<std::int32_t>(EndRec::Size) ? 0 : DataEndPos;
   StructureWarning = centralOffset != cd;
-  if (StructureWarning) ReportMessage(LI_WrongZipStruct, "");
-  if (!cdValid || FileSeek(VolumeHandle, cd, 0) != cd) throw EZipComponent(LI_ReadZipError, true);
+  if (StructureWarning) ReportMessage(MessageId::StructureWarning, "");
+  if (!cdValid || FileSeek(VolumeHandle, cd, 0) != cd) throw EZipComponent(MessageId::ListSeekFailed, true);
 
   std::uint8_t header[CentralRec::Size];
   for (std::int32_t k = 1; k <= total; ++k) {
     while (ReadExact(VolumeHandle, header, CentralRec::Size) < static_cast<std::int64_t>(CentralRec::Size)) {
-      if (CurrentVolume >= thisVolume) throw EZipComponent(DS_CEHBadRead, true);
+      if (CurrentVolume >= thisVolume) throw EZipComponent(MessageId::CentralHeaderReadFailed, true);
       OpenVolume(CurrentVolume + 1);
     }
     const ByteReader h(header, CentralRec::Size);
-    if (h.U32(CentralRec::Sig) != CentralRec::Signature) throw EZipComponent(DS_CEHWrongSig, true);
+    if (h.U32(CentralRec::Sig) != CentralRec::Signature) throw EZipComponent(MessageId::CentralHeaderBadSignature, true);
     std::string name(h.U16(CentralRec::NameLength), '\0');
     if (ReadExact(VolumeHandle, name.data(), static_cast<std::int64_t>(name.size())) !=
         static_cast<std::int64_t>(name.size()))
-      throw EZipComponent(DS_CENameLen, true);
+      throw EZipComponent(MessageId::CentralNameReadFailed, true);
     LastMadeByVersion = h.U8(CentralRec::MadeByVersion);
     LastHostSystem = h.U8(CentralRec::MadeByHost);
 
@@ -89,12 +89,12 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
     if (entry->ExtraFieldLength > 0) {
       entry->ExtraData = std::make_unique<std::uint8_t[]>(entry->ExtraFieldLength + 1u);
       if (ReadExact(VolumeHandle, entry->ExtraData.get(), entry->ExtraFieldLength) != entry->ExtraFieldLength)
-        throw EZipComponent(LI_ReadZipError, true);
+        throw EZipComponent(MessageId::ListSeekFailed, true);
     }
     if (entry->FileCommentLength > 0) {
       std::string comment(entry->FileCommentLength, '\0');
       if (ReadExact(VolumeHandle, comment.data(), entry->FileCommentLength) != entry->FileCommentLength)
-        throw EZipComponent(DS_CECommentLen, true);
+        throw EZipComponent(MessageId::EntryCommentReadFailed, true);
       entry->FileComment = utf8 ? comment : ConvertOemName(comment);
     }
     const std::uint32_t localOffset = entry->LocalHeaderOffset;

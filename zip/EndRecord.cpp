@@ -46,8 +46,8 @@ bool TZipComponent::LocateEndRecord(std::uint8_t (&record)[22], bool raise) {
   CloseVolume();
   VolumeHandle = FileOpenRead(VolumeFileName);
   if (VolumeHandle == NoFileHandle) {
-    if (raise) throw EZipComponent(DS_NoInFile, true);
-    ReportMessage(DS_FileOpen, "");
+    if (raise) throw EZipComponent(MessageId::InputFileMissing, true);
+    ReportMessage(MessageId::ArchiveOpenFailed, "");
     return false;
   }
   const std::int32_t labelled = LabelledVolume(VolumeLabel);
@@ -72,8 +72,8 @@ bool TZipComponent::LocateEndRecord(std::uint8_t (&record)[22], bool raise) {
     try {
       const std::int64_t length = std::min(size, SearchLength);
       std::vector<std::uint8_t> buffer(static_cast<std::size_t>(length) + 1);
-      if (FileSeek(VolumeHandle, size - length, 0) < 0) throw EZipComponent(DS_FailedSeek, true);
-      if (ReadExact(VolumeHandle, buffer.data(), length) != length) throw EZipComponent(DS_EOCBadRead, true);
+      if (FileSeek(VolumeHandle, size - length, 0) < 0) throw EZipComponent(MessageId::InputSeekFailed, true);
+      if (ReadExact(VolumeHandle, buffer.data(), length) != length) throw EZipComponent(MessageId::EndRecordReadFailed, true);
       for (std::int64_t i = length - 23; i >= 0; --i) {
         if (!IsEndSignature(&buffer[static_cast<std::size_t>(i)])) continue;
         EndRecordPos = static_cast<std::int32_t>(size - length + i);
@@ -88,7 +88,7 @@ bool TZipComponent::LocateEndRecord(std::uint8_t (&record)[22], bool raise) {
                                ArchiveFileSize % 512 == 0 &&
                                std::all_of(buffer.begin() + declaredEnd, buffer.begin() + length,
                                            [](std::uint8_t b) { return b == 0; });
-          if (!padding) ReportMessage(LI_GarbageAtEOF, "");
+          if (!padding) ReportMessage(MessageId::GarbageAtEnd, "");
         }
         if (commentLength != 0) {
           const auto first = buffer.begin() + i + static_cast<std::int64_t>(EndRec::Size);
@@ -103,8 +103,8 @@ bool TZipComponent::LocateEndRecord(std::uint8_t (&record)[22], bool raise) {
     }
   }
   if (!raise) return false;
-  if (!marker && labelled != 0) throw EZipComponent(DS_NotLastInSet, labelled);
-  if (marker && labelled == 1) throw EZipComponent(DS_FirstInSet, true);
-  if (marker) throw EZipComponent(DS_FirstFileOnHD, true);
-  throw EZipComponent(DS_NoValidZip, true);
+  if (!marker && labelled != 0) throw EZipComponent(MessageId::NotLastDiskOfSet, labelled);
+  if (marker && labelled == 1) throw EZipComponent(MessageId::FirstDiskOfSet, true);
+  if (marker) throw EZipComponent(MessageId::FirstFileOfSet, true);
+  throw EZipComponent(MessageId::NotAValidArchive, true);
 }

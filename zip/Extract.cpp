@@ -32,10 +32,10 @@ std::string AbsoluteName(const std::string& name) {
 
 std::int32_t TZipComponent::RunUnzipCommand(const std::string& archive, std::int32_t version) {
   // Without its version the library's record layout is unknown: it is not called.
-  if (version == 0) throw EZipComponent(EX_FatalUnZip, true);
+  if (version == 0) throw EZipComponent(MessageId::FatalUnzipLibraryError, true);
   TUnzipCommand command(*this, archive, version);
   const KvxUnzipExecFunction exec = UnzipExecEntry();
-  if (!exec) throw EZipComponent(EX_FatalUnZip, true);
+  if (!exec) throw EZipComponent(MessageId::FatalUnzipLibraryError, true);
   const std::exception_ptr outer = TakeUnzipCallbackError();
   const std::int32_t count = exec(command.Record());
   const std::exception_ptr failure = TakeUnzipCallbackError();
@@ -47,7 +47,7 @@ std::int32_t TZipComponent::RunUnzipCommand(const std::string& archive, std::int
 void TZipComponent::Extract() {
   ExtractedCount = 0;
   if (ZipFileName().empty() || !FileExists(ZipFileName())) {
-    ReportMessage(GE_NoZipSpecified, "");
+    ReportMessage(MessageId::NoArchiveNamed, "");
     return;
   }
   if (InOperation) return;
@@ -55,7 +55,7 @@ void TZipComponent::Extract() {
   InOperation = true;
   if (run.UnattendedWithoutPassword()) {
     SetPasswordReqCount(0);
-    ReportMessage(EX_UnAttPassword, "");
+    ReportMessage(MessageId::UnattendedPasswordWarning, "");
   }
   CancelRequested = false;
 
@@ -90,7 +90,7 @@ void TZipComponent::Extract() {
   } catch (...) {
     FSpecArgs().Clear();
     if (spanned) DeleteFileA(archive.c_str());
-    ReportMessage(EX_FatalUnZip, "");
+    ReportMessage(MessageId::FatalUnzipLibraryError, "");
     return;
   }
   FSpecArgs().Clear();

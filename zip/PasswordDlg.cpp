@@ -21,8 +21,8 @@ TPasswordDlg::TPasswordDlg(TZipComponent* owner, int) {
   FForm.labels.push_back(TLabelSpec{20, 8, 297, 18, ""});
   FForm.edits.push_back(TEditSpec{20, 40, 297, '*', 80, ""});
   FForm.buttons.push_back(
-      TBitBtnSpec{44, 72, 90, 28, bkOK, ButtonCaption(owner, PW_Ok), [this] { OkButtonClick(); }});
-  FForm.buttons.push_back(TBitBtnSpec{205, 72, 90, 28, bkCancel, ButtonCaption(owner, PW_Cancel), {}});
+      TBitBtnSpec{44, 72, 90, 28, bkOK, ButtonCaption(owner, MessageId::PasswordOkButton), [this] { OkButtonClick(); }});
+  FForm.buttons.push_back(TBitBtnSpec{205, 72, 90, 28, bkCancel, ButtonCaption(owner, MessageId::PasswordCancelButton), {}});
 }
 
 void TPasswordDlg::OkButtonClick() { Accepted = 1; }

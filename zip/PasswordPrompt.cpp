@@ -13,24 +13,24 @@ bool TZipComponent::RunPasswordDialog(const std::string& caption, const std::str
 void TZipComponent::AskExtractPassword(std::string& password) {
   std::string result;
   if (Unattended())
-    ReportMessage(EX_NoPassword, "");
+    ReportMessage(MessageId::NoExtractPassword, "");
   else
-    RunPasswordDialog(LoadMessageText(PW_Caption, MissingMessageText),
-                      LoadMessageText(PW_MessageEnter, ""), result);
+    RunPasswordDialog(LoadMessageText(MessageId::PasswordCaption, MissingMessageText),
+                      LoadMessageText(MessageId::PasswordEnterPrompt, ""), result);
   password = result;
 }
 
 void TZipComponent::AskAddPassword(std::string& password) {
   std::string result;
   if (Unattended()) {
-    ReportMessage(AD_NoPassword, "");
+    ReportMessage(MessageId::NoAddPassword, "");
   } else {
-    const std::string caption = LoadMessageText(PW_Caption, MissingMessageText);
+    const std::string caption = LoadMessageText(MessageId::PasswordCaption, MissingMessageText);
     std::string first;
-    if (RunPasswordDialog(caption, LoadMessageText(PW_MessageEnter, ""), first) && !first.empty() &&
-        RunPasswordDialog(caption, LoadMessageText(PW_MessageConfirm, ""), result) &&
+    if (RunPasswordDialog(caption, LoadMessageText(MessageId::PasswordEnterPrompt, ""), first) && !first.empty() &&
+        RunPasswordDialog(caption, LoadMessageText(MessageId::PasswordConfirmPrompt, ""), result) &&
         !result.empty() && first != result) {
-      ReportMessage(GE_WrongPassword, "");
+      ReportMessage(MessageId::PasswordsDiffer, "");
       result.clear();
     }
   }

@@ -29,14 +29,14 @@ bool IsVolumeOfSet(const std::string& name, const std::string& archive) {
 void CreateOutput(TZipComponent& zip, const std::string& ArchiveName, std::string& OutName) {
   if (!OutName.empty() && !EndsInDelimiter(OutName)) {
     OutName = ExpandFileName(ChangeFileExt(OutName, ".zip"));
-    if (IsVolumeOfSet(OutName, ArchiveName)) throw EZipComponent(DS_NoOutFile, true);
+    if (IsVolumeOfSet(OutName, ArchiveName)) throw EZipComponent(MessageId::OutputCreateFailed, true);
     zip.RemoveExistingFile(OutName, zip.HowToDelete());
   } else {
     OutName = zip.NewTempArchiveName("", "");
-    if (OutName.empty()) throw EZipComponent(DS_NoTempFile, true);
+    if (OutName.empty()) throw EZipComponent(MessageId::TempFileCreateFailed, true);
   }
   zip.OutputHandle = FileCreateExclusive(OutName);
-  if (zip.OutputHandle == NoFileHandle) throw EZipComponent(DS_NoOutFile, true);
+  if (zip.OutputHandle == NoFileHandle) throw EZipComponent(MessageId::OutputCreateFailed, true);
 }
 
 void JoinVolumes(TZipComponent& zip, const std::string& ArchiveName, std::string& OutName) {
@@ -91,10 +91,10 @@ std::int32_t TZipComponent::ReadSpan(const std::string& ArchiveName, std::string
       ReportZipError(error);
     } catch (const std::bad_alloc&) {
       result = -8;
-      ReportMessage(GE_NoMem, "");
+      ReportMessage(MessageId::OutOfMemory, "");
     } catch (const std::exception& error) {
       result = -9;
-      ReportMessage(DS_ErrorUnknown, error.what());
+      ReportMessage(MessageId::SpanUnknownError, error.what());
     }
     if (OnProgress) OnProgress(this, ptBatchEnd, std::string(), 0);
   } catch (...) {

@@ -52,10 +52,10 @@ void TSpanJoin::FindLastVolume() {
   for (bool first = true;; first = false) {
     if (!first && (driveType == DRIVE_FIXED || driveType == DRIVE_REMOTE)) {
       // A numbered file that cannot be read is missing, not an earlier part of the set.
-      if (FileSizeOf(FZip.VolumeFileName) < 0) throw EZipComponent(DS_NoInFile, true);
+      if (FileSizeOf(FZip.VolumeFileName) < 0) throw EZipComponent(MessageId::InputFileMissing, true);
       const std::int32_t number = NumberBeforeExtension(FZip.VolumeFileName);
-      if (number == 1) throw EZipComponent(DS_FirstInSet, true);
-      throw EZipComponent(DS_NotLastInSet, number);
+      if (number == 1) throw EZipComponent(MessageId::FirstDiskOfSet, true);
+      throw EZipComponent(MessageId::NotLastDiskOfSet, number);
     }
     FZip.CloseVolume();
     driveType = FZip.PromptForVolume();
@@ -68,19 +68,19 @@ void TSpanJoin::FindLastVolume() {
   // The volume in hand is the last one: a read that runs off it has nowhere to go.
   FZip.CurrentVolume = FZip.LastVolume;
   const std::uint16_t centralVolume = end.U16(EndRec::CentralVolume);
-  if (centralVolume > FZip.LastVolume) throw EZipComponent(DS_EOCBadRead, true);
+  if (centralVolume > FZip.LastVolume) throw EZipComponent(MessageId::EndRecordReadFailed, true);
   if (centralVolume != FZip.LastVolume) FZip.OpenVolume(centralVolume);
   if (FileSeek(FZip.VolumeHandle, end.U32(EndRec::CentralOffset), 0) < 0)
-    throw EZipComponent(DS_FailedSeek, true);
+    throw EZipComponent(MessageId::InputSeekFailed, true);
   FTotal = end.U16(EndRec::TotalEntries);
 }
 
 std::uint16_t TSpanJoin::ReadCentralHeader(std::uint8_t (&header)[CentralRec::Size]) {
-  ReadRecord(FZip, header, sizeof header, DS_CEHBadRead);
+  ReadRecord(FZip, header, sizeof header, MessageId::CentralHeaderReadFailed);
   const ByteReader central(header, sizeof header);
-  if (central.U32(CentralRec::Sig) != CentralRec::Signature) throw EZipComponent(DS_CEHWrongSig, true);
+  if (central.U32(CentralRec::Sig) != CentralRec::Signature) throw EZipComponent(MessageId::CentralHeaderBadSignature, true);
   const std::uint16_t nameLength = central.U16(CentralRec::NameLength);
-  ReadName(nameLength, DS_CENameLen);
+  ReadName(nameLength, MessageId::CentralNameReadFailed);
   return nameLength;
 }
 
@@ -96,7 +96,7 @@ void TSpanJoin::ReadCentralDirectory() {
     entry.CompressedSize = central.U32(CentralRec::CompressedSize);
     const std::uint32_t skip = central.U16(CentralRec::ExtraLength) + central.U16(CentralRec::CommentLength);
     byteTotal += nameLength + entry.CompressedSize + skip;
-    SkipInput(FZip, skip, DS_FailedSeek);
+    SkipInput(FZip, skip, MessageId::InputSeekFailed);
   }
   FZip.OpenVolume(0);
   FZip.ReportWrites = true;
@@ -109,27 +109,27 @@ void TSpanJoin::ReadCentralDirectory() {
 void TSpanJoin::StartData() {
   std::uint8_t marker[4];
   if (ReadInput(FZip, marker, sizeof marker) < 4 || ByteReader(marker, sizeof marker).U32(0) != SpanMarker)
-    throw EZipComponent(DS_ExtWrongSig, true);
+    throw EZipComponent(MessageId::DataDescriptorBadSignature, true);
 }
 
 void TSpanJoin::CopyLocalEntries() {
-  const std::string copying = FZip.LoadMessageText(GE_CopyFile, "Copying: ");
+  const std::string copying = FZip.LoadMessageText(MessageId::CopyingFile, "Copying: ");
   for (std::size_t n = 0; n < FTotal; ++n) {
     std::uint8_t header[LocalRec::Size];
-    ReadRecord(FZip, header, sizeof header, DS_LOHBadRead);
+    ReadRecord(FZip, header, sizeof header, MessageId::LocalHeaderReadFailed);
     const ByteReader local(header, sizeof header);
-    if (local.U32(LocalRec::Sig) != LocalRec::Signature) throw EZipComponent(DS_LOHWrongSig, true);
+    if (local.U32(LocalRec::Sig) != LocalRec::Signature) throw EZipComponent(MessageId::LocalHeaderBadSignature, true);
     const std::uint16_t nameLength = local.U16(LocalRec::NameLength);
     const std::uint16_t extraLength = local.U16(LocalRec::ExtraLength);
     const std::uint32_t compressed = local.U32(LocalRec::CompressedSize);
     const bool descriptor = (local.U16(LocalRec::Flags) & FlagDataDescriptor) != 0;
-    ReadName(nameLength, DS_LONameLen);
+    ReadName(nameLength, MessageId::LocalNameReadFailed);
 
     const std::int32_t k =
         FZip.FindSpanEntry(FTotal, TZipComponent::NameFromBuffer(FName.data(), nameLength));
     SpanEntry& entry = *FZip.SpanTable[static_cast<std::size_t>(k)];
     entry.Paired = true;
-    entry.LocalOffset = OutputOffset(DS_LOHBadWrite);
+    entry.LocalOffset = OutputOffset(MessageId::LocalHeaderWriteFailed);
     const std::string shown = TZipComponent::ToBackslashes(entry.Name);
     if (FZip.OnMessage) FZip.OnMessage(&FZip, 0, copying + shown);
     if (FZip.OnProgress) {
@@ -137,13 +137,13 @@ void TSpanJoin::CopyLocalEntries() {
                                  (descriptor ? DescriptorRec::Size : 0);
       FZip.OnProgress(&FZip, ptFileStart, shown, Clamped(size));
     }
-    FZip.WriteToOutput(header, sizeof header, DS_LOHBadWrite);
-    FZip.WriteToOutput(FName.data(), nameLength, DS_LOHBadWrite);
-    FZip.CopyToOutput(FTransfer.data(), extraLength, DS_LOExtraLen);
-    FZip.CopyToOutput(FTransfer.data(), compressed != 0 ? compressed : entry.CompressedSize, DS_ZipData);
+    FZip.WriteToOutput(header, sizeof header, MessageId::LocalHeaderWriteFailed);
+    FZip.WriteToOutput(FName.data(), nameLength, MessageId::LocalHeaderWriteFailed);
+    FZip.CopyToOutput(FTransfer.data(), extraLength, MessageId::LocalExtraReadFailed);
+    FZip.CopyToOutput(FTransfer.data(), compressed != 0 ? compressed : entry.CompressedSize, MessageId::EntryDataReadFailed);
     if (descriptor) {
       std::uint8_t data[DescriptorRec::Size];
-      FZip.CopyToOutput(data, sizeof data, DS_DataDesc);
+      FZip.CopyToOutput(data, sizeof data, MessageId::DataDescriptorFailed);
     }
   }
   FZip.ReportWrites = false;
@@ -154,23 +154,23 @@ void TSpanJoin::CopyCentralDirectory() {
     std::uint8_t header[CentralRec::Size];
     const std::uint16_t nameLength = ReadCentralHeader(header);
     const ByteReader central(header, sizeof header);
-    if (i == 0) FCentralStart = OutputOffset(DS_CEHBadWrite);
+    if (i == 0) FCentralStart = OutputOffset(MessageId::CentralHeaderWriteFailed);
     // Central headers come in the order of the first pass: header i is record i.
     const SpanEntry& entry = *FZip.SpanTable[i];
     if (entry.Name != TZipComponent::NameFromBuffer(FName.data(), nameLength))
-      throw EZipComponent(DS_EntryLost, true);
+      throw EZipComponent(MessageId::LocalHeaderNotInTable, true);
     ByteWriter patch(header, sizeof header);
     patch.PutU32(CentralRec::LocalOffset, entry.LocalOffset);
     patch.PutU16(CentralRec::DiskStart, 0);
-    FZip.WriteToOutput(header, sizeof header, DS_CEHBadWrite);
-    FZip.WriteToOutput(FName.data(), nameLength, DS_CEHBadWrite);
-    FZip.CopyToOutput(FTransfer.data(), central.U16(CentralRec::ExtraLength), DS_CEExtraLen);
-    FZip.CopyToOutput(FTransfer.data(), central.U16(CentralRec::CommentLength), DS_CECommentLen);
+    FZip.WriteToOutput(header, sizeof header, MessageId::CentralHeaderWriteFailed);
+    FZip.WriteToOutput(FName.data(), nameLength, MessageId::CentralHeaderWriteFailed);
+    FZip.CopyToOutput(FTransfer.data(), central.U16(CentralRec::ExtraLength), MessageId::CentralExtraReadFailed);
+    FZip.CopyToOutput(FTransfer.data(), central.U16(CentralRec::CommentLength), MessageId::EntryCommentReadFailed);
   }
 }
 
 void TSpanJoin::WriteEndRecord() {
-  const std::uint32_t centralEnd = OutputOffset(DS_EOCBadWrite);
+  const std::uint32_t centralEnd = OutputOffset(MessageId::EndRecordWriteFailed);
   if (FTotal == 0) FCentralStart = centralEnd;
   ByteWriter patch(FEnd, sizeof FEnd);
   patch.PutU16(EndRec::ThisVolume, 0);
@@ -178,13 +178,13 @@ void TSpanJoin::WriteEndRecord() {
   patch.PutU16(EndRec::EntriesThisVolume, FTotal);
   patch.PutU32(EndRec::CentralSize, centralEnd - FCentralStart);
   patch.PutU32(EndRec::CentralOffset, FCentralStart);
-  FZip.WriteToOutput(FEnd, sizeof FEnd, DS_EOCBadWrite);
+  FZip.WriteToOutput(FEnd, sizeof FEnd, MessageId::EndRecordWriteFailed);
 
   // The input stands at the last volume's end record; its comment follows it.
   std::uint8_t record[EndRec::Size];
-  ReadRecord(FZip, record, sizeof record, DS_EOCBadRead);
+  ReadRecord(FZip, record, sizeof record, MessageId::EndRecordReadFailed);
   if (ByteReader(record, sizeof record).U32(EndRec::Sig) != EndRec::Signature)
-    throw EZipComponent(DS_EOCBadRead, true);
+    throw EZipComponent(MessageId::EndRecordReadFailed, true);
   FZip.CopyToOutput(FTransfer.data(), ByteReader(FEnd, sizeof FEnd).U16(EndRec::CommentLength),
-                    DS_EOArchComLen);
+                    MessageId::ArchiveCommentReadFailed);
 }

@@ -49,5 +49,5 @@ std::int32_t TZipComponent::FindSpanEntry(std::int32_t count, const std::string&
     if (!SpanTable[i]->Paired && SpanTable[i]->Name == name) return static_cast<std::int32_t>(i);
   for (std::size_t i = SpanSearchStart; i < size; ++i)
     if (!SpanTable[i]->Paired && SameTextAscii(SpanTable[i]->Name, name)) return static_cast<std::int32_t>(i);
-  throw EZipComponent(DS_EntryLost, true);
+  throw EZipComponent(MessageId::LocalHeaderNotInTable, true);
 }

@@ -75,7 +75,7 @@ TUnzipCommand::TUnzipCommand(TZipComponent& zip, const std::string& archive, std
     r->LayoutMarker = kvxLayoutMarker;
   } else {
     // The old layout has a fixed number of slots; rather than drop specs silently, refuse.
-    if (count > kvxOldLayoutSpecSlots) throw EZipComponent(EX_FatalUnZip, true);
+    if (count > kvxOldLayoutSpecSlots) throw EZipComponent(MessageId::FatalUnzipLibraryError, true);
     FRecord = Allocate(sizeof(UnzipCommandRecordOld));
     auto* r = static_cast<UnzipCommandRecordOld*>(FRecord.get());
     FillHead(*r, zip);

@@ -33,14 +33,14 @@ void TZipComponent::LoadUnzipLibrary() {
     VersionEntry = nullptr;
     LibraryHandle = LoadLibraryA(fileName.c_str());
     if (!LibraryHandle) {
-      ReportMessage(LD_NoUnzDll, "");
+      ReportMessage(MessageId::LibraryNotFound, "");
     } else {
       ExecEntry = reinterpret_cast<KvxUnzipExecFunction>(GetProcAddress(LibraryHandle, "KvxUnzipExec"));
       VersionEntry = reinterpret_cast<GetKvxUnzipVersionFunction>(
           GetProcAddress(LibraryHandle, "GetKvxUnzipVersion"));
-      if (Trace()) ReportMessage(LD_UnzDllLoaded, "");
-      if (!ExecEntry) ReportMessage(LD_NoUnzExec, "");
-      if (!VersionEntry) ReportMessage(LD_NoUnzVers, "");
+      if (Trace()) ReportMessage(MessageId::LibraryLoaded, "");
+      if (!ExecEntry) ReportMessage(MessageId::ExecFunctionNotFound, "");
+      if (!VersionEntry) ReportMessage(MessageId::VersionFunctionNotFound, "");
     }
   } catch (...) {
   }

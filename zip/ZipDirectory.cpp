@@ -64,7 +64,7 @@ void TZipComponent::List() {
     try {
       VolumeFileName = ZipFileName();
       DriveRoot = WithTrailingBackslash(CurrentDriveTable().RootOf(ExpandFileName(ZipFileName())));
-      if (!ProbeDrive()) throw EZipComponent(DS_DriveNoMount, DriveRoot);
+      if (!ProbeDrive()) throw EZipComponent(MessageId::DriveNotDefined, DriveRoot);
       LocateEndRecord(record, true);
       LastVolume = ByteReader(record, EndRec::Size).U16(EndRec::ThisVolume);
       if (LastVolume > 0) MultiVolume = true;
@@ -75,13 +75,13 @@ void TZipComponent::List() {
       ReportZipError(e);
     } catch (const std::bad_alloc&) {
       error = true;
-      ReportMessage(GE_NoMem, "");
+      ReportMessage(MessageId::OutOfMemory, "");
     } catch (const std::exception& e) {
       error = true;
-      ReportMessage(LI_ErrorUnknown, e.what());
+      ReportMessage(MessageId::ListUnknownError, e.what());
     } catch (...) {
       error = true;
-      ReportMessage(LI_ErrorUnknown, "");
+      ReportMessage(MessageId::ListUnknownError, "");
     }
   }
   if (error) {

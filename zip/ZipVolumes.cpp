@@ -64,9 +64,9 @@ bool TZipComponent::ProbeDrive() {
   // A root that starts with a delimiter (a mount point, a network share) has no drive letter.
   const bool noLetter = first == '\\' || first == '/';
   if (!noLetter) {
-    if (first < 'A' || first > 'Z') throw EZipComponent(DS_NotaDrive, DriveRoot);
+    if (first < 'A' || first > 'Z') throw EZipComponent(MessageId::InvalidDrive, DriveRoot);
     if ((GetLogicalDrives() & (DWORD(1) << (first - 'A'))) == 0)
-      throw EZipComponent(DS_DriveNoMount, DriveRoot);
+      throw EZipComponent(MessageId::DriveNotDefined, DriveRoot);
   }
   const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
   char label[256] = {};
@@ -95,17 +95,17 @@ std::uint32_t TZipComponent::PromptForVolume() {
       NewVolumeWanted = false;
       break;
     }
-    if (Unattended()) throw EZipComponent(DS_NoUnattSpan, true);
+    if (Unattended()) throw EZipComponent(MessageId::NoUnattendedSpanning, true);
     std::string prompt;
     if (CurrentVolume < 0) {
-      prompt = LoadMessageText(DS_InsertDisk, "Please insert last disk in set");
+      prompt = LoadMessageText(MessageId::InsertLastDisk, "Please insert last disk in set");
       style |= MB_ICONHAND;
     } else {
       prompt = FormatZipText(
-          LoadMessageText(DS_InsertVolume, "Please insert disk volume %.1d of %.1d"),
+          LoadMessageText(MessageId::InsertVolumeOfCount, "Please insert disk volume %.1d of %.1d"),
           {static_cast<std::int64_t>(CurrentVolume) + 1, static_cast<std::int64_t>(LastVolume) + 1});
     }
-    prompt += FormatZipText(LoadMessageText(DS_InDrive, "\r\nin drive: %s"), {DriveRoot});
+    prompt += FormatZipText(LoadMessageText(MessageId::InDrive, "\r\nin drive: %s"), {DriveRoot});
     if (OnGetNextDisk) {
       bool abortAction = false;
       OnGetNextDisk(this, CurrentVolume + 1, LastVolume + 1, DriveRoot.substr(0, 1), abortAction);
@@ -115,8 +115,8 @@ std::uint32_t TZipComponent::PromptForVolume() {
     }
     NewVolumeWanted = false;
   }
-  if (answer == 0) throw EZipComponent(DS_NoMem, true);
-  if (answer != IDOK) throw EZipComponent(DS_Canceled, false);
+  if (answer == 0) throw EZipComponent(MessageId::NoMemoryForMessageBox, true);
+  if (answer != IDOK) throw EZipComponent(MessageId::UserCanceled, false);
   return driveType;
 }
 
@@ -129,7 +129,7 @@ bool TZipComponent::MatchVolume(std::uint32_t driveType) {
   const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
   const std::string ext = ExtractFileExt(VolumeFileName);
   const std::size_t cut = 3 + ext.size();
-  if (VolumeFileName.size() - nameStart < cut) throw EZipComponent(DS_NoInFile, true);
+  if (VolumeFileName.size() - nameStart < cut) throw EZipComponent(MessageId::InputFileMissing, true);
   VolumeFileName = VolumeFileName.substr(0, VolumeFileName.size() - cut) + digits + ext;
   return true;
 }
@@ -145,8 +145,8 @@ void TZipComponent::OpenVolume(std::int32_t n) {
     } while (!MatchVolume(driveType));
     VolumeHandle = FileOpenRead(VolumeFileName);
     if (VolumeHandle != NoFileHandle) return;
-    if (FixedOrRemote(driveType)) throw EZipComponent(DS_NoInFile, true);
-    ReportMessage(DS_NoInFile, "");
+    if (FixedOrRemote(driveType)) throw EZipComponent(MessageId::InputFileMissing, true);
+    ReportMessage(MessageId::InputFileMissing, "");
   }
 }
 

@@ -90,12 +90,12 @@ TEST_F(ListDirectory, ZeroPaddingToA512MultiplePassesGarbageDoesNot) {
 
   bytes[bytes.size() - 3] = 1;
   List(bytes);
-  EXPECT_EQ(ids, std::vector<std::int32_t>{LI_GarbageAtEOF});
+  EXPECT_EQ(ids, std::vector<std::int32_t>{MessageId::GarbageAtEnd});
   EXPECT_EQ(zip.EntryCount(), 2);
 
   ids.clear();
   List(BuildTestZip(TwoFiles()) + std::string(5, '\0'));
-  EXPECT_EQ(ids, std::vector<std::int32_t>{LI_GarbageAtEOF});
+  EXPECT_EQ(ids, std::vector<std::int32_t>{MessageId::GarbageAtEnd});
 
   // A comment that runs past the end of the file.
   ids.clear();
@@ -106,7 +106,7 @@ TEST_F(ListDirectory, ZeroPaddingToA512MultiplePassesGarbageDoesNot) {
   }());
   cut.resize(cut.size() - 4);
   List(cut);
-  EXPECT_EQ(ids, std::vector<std::int32_t>{LI_GarbageAtEOF});
+  EXPECT_EQ(ids, std::vector<std::int32_t>{MessageId::GarbageAtEnd});
   EXPECT_EQ(zip.ArchiveComment, "a long com");
   EXPECT_EQ(zip.EntryCount(), 2);
 }
@@ -115,7 +115,7 @@ TEST_F(ListDirectory, StubInFrontWithUnadjustedOffsets) {
   TestZip archive = TwoFiles();
   archive.prefix = std::string(1000, 'M');
   List(BuildTestZip(archive));
-  EXPECT_EQ(ids, std::vector<std::int32_t>{LI_WrongZipStruct});
+  EXPECT_EQ(ids, std::vector<std::int32_t>{MessageId::StructureWarning});
   EXPECT_TRUE(zip.StructureWarning);
   EXPECT_EQ(zip.EntryCount(), 2);
   EXPECT_EQ(zip.FirstEntryOffset, 1000);
@@ -204,7 +204,7 @@ TEST_F(ListDirectory, TruncatedCentralDirectoryAndAFreshStart) {
   std::string cut = whole;
   cut[cut.size() - 22 + 10] = 3;
   List(cut);
-  EXPECT_EQ(ids, (std::vector<std::int32_t>{DS_CEHBadRead}));
+  EXPECT_EQ(ids, (std::vector<std::int32_t>{MessageId::CentralHeaderReadFailed}));
   EXPECT_EQ(zip.CurrentVolume, 0);
   EXPECT_EQ(zip.ZipFileName(), "");
   EXPECT_EQ(zip.EntryCount(), 0);
@@ -224,7 +224,7 @@ TEST_F(ListDirectory, HandlerErrorsBecomeUnknownErrorReports) {
     throw std::runtime_error("handler failed");
   };
   List(BuildTestZip(TwoFiles()));
-  EXPECT_EQ(ids, std::vector<std::int32_t>{LI_ErrorUnknown});
+  EXPECT_EQ(ids, std::vector<std::int32_t>{MessageId::ListUnknownError});
   EXPECT_EQ(zip.LastMessage, "Unknown error in List() function\nhandler failed");
   EXPECT_EQ(zip.ZipFileName(), "");
 
@@ -233,7 +233,7 @@ TEST_F(ListDirectory, HandlerErrorsBecomeUnknownErrorReports) {
   zip.OnNewName = [](TObject*, std::int32_t, const ZipDirEntry&) { throw 42; };
   ids.clear();
   List(BuildTestZip(TwoFiles()));
-  EXPECT_EQ(ids, std::vector<std::int32_t>{LI_ErrorUnknown});
+  EXPECT_EQ(ids, std::vector<std::int32_t>{MessageId::ListUnknownError});
   EXPECT_EQ(zip.EntryCount(), 0);
   EXPECT_EQ(updates, 1);
 }

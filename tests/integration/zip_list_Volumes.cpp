@@ -86,7 +86,7 @@ TEST_F(ListVolumes, NumberedFilesOnAFixedDrive) {
 TEST_F(ListVolumes, OtherPartsOfTheSet) {
   zip.SetZipFileName(Base(1));
   zip.SetZipFileName(Base(2));
-  EXPECT_EQ(reports, (std::vector<std::int32_t>{DS_FirstFileOnHD, DS_NoValidZip}));
+  EXPECT_EQ(reports, (std::vector<std::int32_t>{MessageId::FirstFileOfSet, MessageId::NotAValidArchive}));
 }
 
 TEST_F(ListVolumes, MissingMiddlePart) {
@@ -94,7 +94,7 @@ TEST_F(ListVolumes, MissingMiddlePart) {
   for (int n = 1; n <= parts; ++n)
     if (n != parts - 1) fs::copy_file(Base(n), copy / fs::path(Base(n)).filename().string());
   zip.SetZipFileName(copy / fs::path(Base(parts)).filename().string());
-  EXPECT_EQ(reports, std::vector<std::int32_t>{DS_NoInFile});
+  EXPECT_EQ(reports, std::vector<std::int32_t>{MessageId::InputFileMissing});
   EXPECT_EQ(zip.EntryCount(), 0);
 }
 
@@ -138,7 +138,7 @@ TEST_F(ListDisks, WrongDiskOfALabelledSet) {
   zip.SetZipFileName(root + "set.zip");
   Insert(parts - 1);
   zip.SetZipFileName(root + "set.zip");
-  EXPECT_EQ(reports, (std::vector<std::int32_t>{DS_FirstInSet, DS_NotLastInSet}));
+  EXPECT_EQ(reports, (std::vector<std::int32_t>{MessageId::FirstDiskOfSet, MessageId::NotLastDiskOfSet}));
   EXPECT_EQ(zip.LastMessage, "This is the " + std::to_string(parts - 1) +
                                  "th disk in a backup set,\nplease insert the last disk of this set");
 }
@@ -146,13 +146,13 @@ TEST_F(ListDisks, WrongDiskOfALabelledSet) {
 TEST_F(ListDisks, UnattendedOrCancelledPromptEndsTheList) {
   Insert(parts);
   zip.SetZipFileName(root + "set.zip");
-  EXPECT_EQ(reports, std::vector<std::int32_t>{DS_NoUnattSpan});
+  EXPECT_EQ(reports, std::vector<std::int32_t>{MessageId::NoUnattendedSpanning});
   EXPECT_EQ(zip.ZipFileName(), "");
 
   zip.SetUnattended(false);
   backend.messageBoxAnswers = {IDCANCEL};
   zip.SetZipFileName(root + "set.zip");
-  EXPECT_EQ(reports.back(), DS_Canceled);
+  EXPECT_EQ(reports.back(), MessageId::UserCanceled);
   EXPECT_EQ(backend.shown.size(), 1u);  // the prompt only; a cancel is not shown
   EXPECT_EQ(zip.EntryCount(), 0);
 }

@@ -105,7 +105,7 @@ TEST_F(CallbackTest, PasswordWithoutHandlerUnattendedReportsByQuestion) {
   fake.Step(kvxPassword, 0, 3, "a.htm");
   fake.Step(kvxPassword, 1, 3, "a.htm");
   zip->Extract();
-  EXPECT_EQ(ReportedIds(), (std::vector<std::int32_t>{EX_NoPassword, AD_NoPassword}));
+  EXPECT_EQ(ReportedIds(), (std::vector<std::int32_t>{MessageId::NoExtractPassword, MessageId::NoAddPassword}));
   EXPECT_EQ(Answer(1).Code, 0);
   EXPECT_TRUE(backend.formsSeen.empty());
 }
@@ -220,7 +220,7 @@ TEST_F(CallbackTest, HandlerExceptionStopsTheLibraryAndReportsFatal) {
   zip->Extract();
   ASSERT_EQ(fake.Log().Answers.size(), 1u);
   EXPECT_EQ(fake.Log().Answers[0].Result, -1);
-  EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{EX_FatalUnZip});
+  EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{MessageId::FatalUnzipLibraryError});
   EXPECT_EQ(zip->ExtractedCount, 0);
   EXPECT_FALSE(zip->InOperation);
 

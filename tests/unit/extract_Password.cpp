@@ -73,7 +73,7 @@ TEST_F(PasswordTest, AddQuestionWantsTwoEqualEntries) {
   Answer("secret", TScriptedBackend::ClickOk);
   zip->AskAddPassword(password);
   EXPECT_EQ(password, "");
-  EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{GE_WrongPassword});
+  EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{MessageId::PasswordsDiffer});
   ASSERT_FALSE(backend.shown.empty());
   EXPECT_EQ(backend.shown.back().kind, "ShowMessage");
 }

@@ -140,7 +140,7 @@ TEST_F(RecordTest, TooManySpecsForTheOldLayoutAreRefused) {
   for (int i = 0; i <= kvxOldLayoutSpecSlots; ++i) zip->FSpecArgs().Add("f" + std::to_string(i));
   zip->Extract();
   EXPECT_EQ(fake.Log().ExecCalls, 0);
-  EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{EX_FatalUnZip});
+  EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{MessageId::FatalUnzipLibraryError});
   EXPECT_EQ(zip->FSpecArgs().Count(), 0);
 
   for (int i = 0; i < kvxOldLayoutSpecSlots; ++i) zip->FSpecArgs().Add("f" + std::to_string(i));

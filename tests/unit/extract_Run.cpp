@@ -9,7 +9,7 @@ TEST_F(RunTest, NoArchiveReportsAndLoadsNothing) {
   zip->SetZipFileName("");
   zip->ExtractedCount = 9;
   zip->Extract();
-  EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{GE_NoZipSpecified});
+  EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{MessageId::NoArchiveNamed});
   EXPECT_EQ(zip->ExtractedCount, 0);
   EXPECT_EQ(fake.Log().VersionCalls, 0);
   EXPECT_EQ(fake.Log().ExecCalls, 0);
@@ -21,7 +21,7 @@ TEST_F(RunTest, LibraryIsLoadedOnlyForTheExtraction) {
   zip->FSpecArgs().Add("x");
   zip->Extract();
   EXPECT_EQ(zip->ExtractedCount, 6);
-  EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{LD_UnzDllLoaded});
+  EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{MessageId::LibraryLoaded});
   EXPECT_EQ(UnzipLibraryHandle(), nullptr);
   EXPECT_FALSE(zip->InOperation);
   EXPECT_EQ(zip->UnzipLibraryVersion(), 160);
@@ -33,7 +33,7 @@ TEST_F(RunTest, MissingLibraryIsReportedEveryTime) {
   zip->FSpecArgs().Add("kept");
   zip->Extract();
   zip->Extract();
-  EXPECT_EQ(ReportedIds(), (std::vector<std::int32_t>{LD_NoUnzDll, LD_NoUnzDll}));
+  EXPECT_EQ(ReportedIds(), (std::vector<std::int32_t>{MessageId::LibraryNotFound, MessageId::LibraryNotFound}));
   EXPECT_FALSE(zip->InOperation);
   EXPECT_EQ(zip->FSpecArgs().Count(), 1);
   EXPECT_EQ(zip->UnzipLibraryVersion(), 0);
@@ -44,7 +44,7 @@ TEST_F(RunTest, UnattendedWithoutPasswordWarnsAndPassesNoRequests) {
   zip->SetUnattended(true);
   zip->SetPasswordReqCount(5);
   zip->Extract();
-  EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{EX_UnAttPassword});
+  EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{MessageId::UnattendedPasswordWarning});
   EXPECT_TRUE(backend.shown.empty());
   EXPECT_EQ(Command().Record.PasswordReqCount, 0);
   EXPECT_EQ(zip->PasswordReqCount(), 5u);
@@ -61,7 +61,7 @@ TEST_F(RunTest, RequestCountComesBackWhenTheLibraryIsMissing) {
   zip->SetPasswordReqCount(5);
   zip->SetDLLDirectory(base);
   zip->Extract();
-  EXPECT_EQ(ReportedIds(), (std::vector<std::int32_t>{EX_UnAttPassword, LD_NoUnzDll}));
+  EXPECT_EQ(ReportedIds(), (std::vector<std::int32_t>{MessageId::UnattendedPasswordWarning, MessageId::LibraryNotFound}));
   EXPECT_EQ(zip->PasswordReqCount(), 5u);
 }
 
@@ -90,7 +90,7 @@ class NoExecTest : public ExtractFixture {
 TEST_F(NoExecTest, MissingExecIsAFailedCall) {
   zip->FSpecArgs().Add("x");
   zip->Extract();
-  EXPECT_EQ(ReportedIds(), (std::vector<std::int32_t>{LD_NoUnzExec, EX_FatalUnZip}));
+  EXPECT_EQ(ReportedIds(), (std::vector<std::int32_t>{MessageId::ExecFunctionNotFound, MessageId::FatalUnzipLibraryError}));
   EXPECT_EQ(zip->ExtractedCount, 0);
   EXPECT_EQ(zip->FSpecArgs().Count(), 0);
   EXPECT_EQ(UnzipLibraryHandle(), nullptr);
@@ -103,7 +103,7 @@ class NoVersionTest : public ExtractFixture {
 
 TEST_F(NoVersionTest, MissingVersionIsNeverCalledAndTheLibraryIsNot) {
   zip->Extract();
-  EXPECT_EQ(ReportedIds(), (std::vector<std::int32_t>{LD_NoUnzVers, EX_FatalUnZip}));
+  EXPECT_EQ(ReportedIds(), (std::vector<std::int32_t>{MessageId::VersionFunctionNotFound, MessageId::FatalUnzipLibraryError}));
   EXPECT_EQ(fake.Log().ExecCalls, 0);
   EXPECT_EQ(zip->UnzipLibraryVersion(), 0);
 }

@@ -66,38 +66,38 @@ TEST_F(ZipMessages, ReportMessageShowsSetsAndFires) {
   EXPECT_EQ(codes, std::vector<std::int32_t>{0});
 
   zip.SetUnattended(true);
-  zip.ReportMessage(LI_ErrorUnknown, "boom");
+  zip.ReportMessage(MessageId::ListUnknownError, "boom");
   EXPECT_EQ(zip.LastMessage, "Unknown error in List() function\nboom");
   EXPECT_EQ(backend.shown.size(), 1u);
   EXPECT_EQ(texts.back(), zip.LastMessage);
 }
 
 TEST_F(ZipMessages, ReportZipErrorHonoursTheShowFlag) {
-  zip.ReportZipError(EZipComponent(DS_Canceled, false));
+  zip.ReportZipError(EZipComponent(MessageId::UserCanceled, false));
   EXPECT_TRUE(backend.shown.empty());
-  EXPECT_EQ(zip.LastErrorCode, DS_Canceled);
+  EXPECT_EQ(zip.LastErrorCode, MessageId::UserCanceled);
   EXPECT_EQ(zip.LastMessage, "User canceled operation");
-  zip.ReportZipError(EZipComponent(DS_NoValidZip, true));
+  zip.ReportZipError(EZipComponent(MessageId::NotAValidArchive, true));
   ASSERT_EQ(backend.shown.size(), 1u);
   EXPECT_EQ(backend.shown[0].text, "This archive is not a valid Zip archive");
   EXPECT_EQ(codes, (std::vector<std::int32_t>{0, 0}));
 }
 
 TEST(ZipException, FormatsOnlyItsOnePlaceholder) {
-  const EZipComponent third(DS_NotLastInSet, 3);
+  const EZipComponent third(MessageId::NotLastDiskOfSet, 3);
   EXPECT_EQ(third.Message(),
             "This is the 3th disk in a backup set,\nplease insert the last disk of this set");
   EXPECT_TRUE(third.ShowToUser);
-  EXPECT_EQ(third.MessageId, DS_NotLastInSet);
-  EXPECT_EQ(EZipComponent(DS_NotaDrive, std::string("/media/%d%s/")).Message(),
+  EXPECT_EQ(third.MessageId, MessageId::NotLastDiskOfSet);
+  EXPECT_EQ(EZipComponent(MessageId::InvalidDrive, std::string("/media/%d%s/")).Message(),
             "Not a valid drive: /media/%d%s/");
   // A value of the wrong kind leaves the placeholder as written.
-  EXPECT_EQ(EZipComponent(DS_NotaDrive, 5).Message(), "Not a valid drive: %s");
+  EXPECT_EQ(EZipComponent(MessageId::InvalidDrive, 5).Message(), "Not a valid drive: %s");
   EXPECT_EQ(EZipComponent(10181, std::string("a")).Message(), "Overwrite file 'a' in '%s' ?");
   EXPECT_EQ(EZipComponent(10304, 7).Message(), "Error 7 occurred during Auto SFX creation.");
   EXPECT_EQ(EZipComponent(10106, 4).Message(), Missing + "10106");
   EXPECT_EQ(EZipComponent(10106, std::string("x")).Message(), Missing + "10106");
-  EXPECT_FALSE(EZipComponent(DS_Canceled, false).ShowToUser);
+  EXPECT_FALSE(EZipComponent(MessageId::UserCanceled, false).ShowToUser);
 }
 
 TEST(ZipText, FillsPlaceholdersInOrder) {

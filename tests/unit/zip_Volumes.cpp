@@ -75,11 +75,11 @@ TEST_F(ZipVolumes, ProbeWithoutMediumOrFormat) {
 
 TEST_F(ZipVolumes, DriveLetterRootsAreChecked) {
   zip.DriveRoot = "1:\\";
-  EXPECT_EQ(RaisedId([&] { zip.ProbeDrive(); }), DS_NotaDrive);
+  EXPECT_EQ(RaisedId([&] { zip.ProbeDrive(); }), MessageId::InvalidDrive);
   zip.DriveRoot = "a:\\";
-  EXPECT_EQ(RaisedId([&] { zip.ProbeDrive(); }), DS_DriveNoMount);
+  EXPECT_EQ(RaisedId([&] { zip.ProbeDrive(); }), MessageId::DriveNotDefined);
   zip.DriveRoot = "";
-  EXPECT_EQ(RaisedId([&] { zip.ProbeDrive(); }), DS_NotaDrive);
+  EXPECT_EQ(RaisedId([&] { zip.ProbeDrive(); }), MessageId::InvalidDrive);
 }
 
 TEST_F(ZipVolumes, PromptAsksOnlyWhenNeeded) {
@@ -127,17 +127,17 @@ TEST_F(ZipVolumes, PromptFailures) {
   zip.NewVolumeWanted = true;
   backend.messageBoxAnswers = {IDCANCEL};
   bool shown = true;
-  EXPECT_EQ(RaisedId([&] { zip.PromptForVolume(); }, &shown), DS_Canceled);
+  EXPECT_EQ(RaisedId([&] { zip.PromptForVolume(); }, &shown), MessageId::UserCanceled);
   EXPECT_FALSE(shown);
   EXPECT_FALSE(zip.NewVolumeWanted);
 
   zip.NewVolumeWanted = true;
   backend.messageBoxAnswers = {0};
-  EXPECT_EQ(RaisedId([&] { zip.PromptForVolume(); }), DS_NoMem);
+  EXPECT_EQ(RaisedId([&] { zip.PromptForVolume(); }), MessageId::NoMemoryForMessageBox);
 
   zip.NewVolumeWanted = true;
   zip.SetUnattended(true);
-  EXPECT_EQ(RaisedId([&] { zip.PromptForVolume(); }), DS_NoUnattSpan);
+  EXPECT_EQ(RaisedId([&] { zip.PromptForVolume(); }), MessageId::NoUnattendedSpanning);
 }
 
 TEST_F(ZipVolumes, NextDiskEventReplacesTheBox) {
@@ -151,7 +151,7 @@ TEST_F(ZipVolumes, NextDiskEventReplacesTheBox) {
   zip.CurrentVolume = -1;
   zip.LastVolume = 2;
   zip.NewVolumeWanted = true;
-  EXPECT_EQ(RaisedId([&] { zip.PromptForVolume(); }), DS_Canceled);
+  EXPECT_EQ(RaisedId([&] { zip.PromptForVolume(); }), MessageId::UserCanceled);
   EXPECT_EQ(seen, (std::vector<std::int32_t>{0, 3}));
   EXPECT_TRUE(backend.shown.empty());
 }
@@ -179,7 +179,7 @@ TEST_F(ZipVolumes, MatchRenamesNumberedFiles) {
   EXPECT_EQ(zip.VolumeFileName, "/set.d/part012");
   // Too short a name part is refused instead of being cut into its folder.
   zip.VolumeFileName = "/set/ab.zip";
-  EXPECT_EQ(RaisedId([&] { zip.MatchVolume(DRIVE_FIXED); }), DS_NoInFile);
+  EXPECT_EQ(RaisedId([&] { zip.MatchVolume(DRIVE_FIXED); }), MessageId::InputFileMissing);
   EXPECT_EQ(zip.VolumeFileName, "/set/ab.zip");
 }
 
@@ -191,7 +191,7 @@ TEST_F(ZipVolumes, OpenVolumeOnAFixedDrive) {
   zip.OpenVolume(1);
   EXPECT_NE(zip.VolumeHandle, NoFileHandle);
   EXPECT_EQ(zip.CurrentVolume, 1);
-  EXPECT_EQ(RaisedId([&] { zip.OpenVolume(4); }), DS_NoInFile);
+  EXPECT_EQ(RaisedId([&] { zip.OpenVolume(4); }), MessageId::InputFileMissing);
   EXPECT_EQ(zip.VolumeHandle, NoFileHandle);
 }
 
