@@ -1,11 +1,11 @@
 #include "app/Artwork.h"
 
+#include <jpeglib.h>
+#include <wx/mstream.h>
+
 #include <csetjmp>
 #include <cstdio>
 #include <vector>
-
-#include <jpeglib.h>
-#include <wx/mstream.h>
 
 namespace {
 struct TJpegError {
@@ -13,7 +13,9 @@ struct TJpegError {
   std::jmp_buf jump;
 };
 
-void JpegFail(j_common_ptr info) { std::longjmp(reinterpret_cast<TJpegError*>(info->err)->jump, 1); }
+void JpegFail(j_common_ptr info) {
+  std::longjmp(reinterpret_cast<TJpegError*>(info->err)->jump, 1);
+}
 
 wxImage ImageFromBytes(const unsigned char* data, std::size_t size, wxBitmapType type) {
   wxMemoryInputStream stream(data, size);
@@ -58,4 +60,6 @@ wxBitmap LoadGlyph(const unsigned char* data, std::size_t size) {
   return wxBitmap(image);
 }
 
-wxBitmap LoadIcon() { return wxBitmap(ImageFromBytes(IconPng, IconPng_size, wxBITMAP_TYPE_PNG)); }
+wxBitmap LoadIcon() {
+  return wxBitmap(ImageFromBytes(IconPng, IconPng_size, wxBITMAP_TYPE_PNG));
+}

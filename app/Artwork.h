@@ -1,9 +1,9 @@
 #pragma once
 // The artwork built into the program (resources/), decoded for the window.
-#include <cstddef>
-
 #include <wx/bitmap.h>
 #include <wx/image.h>
+
+#include <cstddef>
 
 extern const unsigned char SkinJpeg[];
 extern const std::size_t SkinJpeg_size;

@@ -33,11 +33,17 @@ void TMainForm::ShowIndexOrAsk() {
   if (Backend().MessageDlg(question) == mrYes) OpenIssueStep();
 }
 
-void TMainForm::Apri1Click() { OpenIssueStep(); }
+void TMainForm::Apri1Click() {
+  OpenIssueStep();
+}
 
-void TMainForm::Indice1Click() { ShowIndexOrAsk(); }
+void TMainForm::Indice1Click() {
+  ShowIndexOrAsk();
+}
 
-void TMainForm::SpeedButton1Click() { ShowIndexOrAsk(); }
+void TMainForm::SpeedButton1Click() {
+  ShowIndexOrAsk();
+}
 
 void TMainForm::SpeedButton4Click() {
   RefillTempPath();
@@ -46,6 +52,10 @@ void TMainForm::SpeedButton4Click() {
   GoToAddress();
 }
 
-void TMainForm::Exit1Click() { FView.CloseMainWindow(); }
+void TMainForm::Exit1Click() {
+  FView.CloseMainWindow();
+}
 
-void TMainForm::Informazioni1Click() { FView.ShowAboutBox(); }
+void TMainForm::Informazioni1Click() {
+  FView.ShowAboutBox();
+}

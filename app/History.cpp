@@ -7,7 +7,9 @@ void TBrowsingHistory::Create() {
   FList = std::make_unique<TStringList>();
 }
 
-void TBrowsingHistory::Release() { FList.reset(); }
+void TBrowsingHistory::Release() {
+  FList.reset();
+}
 
 void TBrowsingHistory::ClearPending() {
   FForwardPending = false;

@@ -32,7 +32,9 @@ TMainForm::TMainForm(TMainFormView& view) : TComponent(nullptr), FView(view) {
   FView.WebBrowser1().OnBeforeNavigate2 = [this](const std::string& url) { WebBrowser1BeforeNavigate2(url); };
 }
 
-TMainForm::~TMainForm() { FView.WebBrowser1().OnBeforeNavigate2 = nullptr; }
+TMainForm::~TMainForm() {
+  FView.WebBrowser1().OnBeforeNavigate2 = nullptr;
+}
 
 void TMainForm::FormCreate() {
   FHistory.ClearPending();
@@ -64,10 +66,18 @@ void TMainForm::FormClose() {
   RemoveDirectoryA("KORVEX");
 }
 
-void TMainForm::GoToAddress() { FView.WebBrowser1().Navigate(FView.AddressText()); }
+void TMainForm::GoToAddress() {
+  FView.WebBrowser1().Navigate(FView.AddressText());
+}
 
-void TMainForm::WebBrowser1BeforeNavigate2(const std::string& url) { FHistory.BeforeNavigate(url); }
+void TMainForm::WebBrowser1BeforeNavigate2(const std::string& url) {
+  FHistory.BeforeNavigate(url);
+}
 
-void TMainForm::SpeedButton2Click() { FHistory.Back(); }
+void TMainForm::SpeedButton2Click() {
+  FHistory.Back();
+}
 
-void TMainForm::SpeedButton3Click() { FHistory.Forward(); }
+void TMainForm::SpeedButton3Click() {
+  FHistory.Forward();
+}

@@ -26,7 +26,8 @@ TAddressSlot::TAddressSlot(wxWindow* parent)
 }
 
 TMainFrame::TMainFrame()
-    : wxFrame(nullptr, wxID_ANY, "Korvex Folivo", wxDefaultPosition, wxDefaultSize, MainFrameStyle, "MainForm") {
+    : wxFrame(nullptr, wxID_ANY, "Korvex Folivo", wxDefaultPosition, wxDefaultSize, MainFrameStyle,
+              "MainForm") {
   SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
   SetFont(wxFont(wxFontInfo(wxSize(0, 11)).FaceName("MS Sans Serif")));
   SetIcon(wxIcon([] {
@@ -49,7 +50,9 @@ TMainFrame::TMainFrame()
   Centre(wxBOTH);
 }
 
-TMainFrame::~TMainFrame() { FForm.reset(); }
+TMainFrame::~TMainFrame() {
+  FForm.reset();
+}
 
 void TMainFrame::BuildMenu() {
   auto* file = new wxMenu;
@@ -83,15 +86,21 @@ void TMainFrame::BuildButtons() {
                       [this] { Application.Guard([this] { FForm->SpeedButton4Click(); }); }});
 }
 
-std::string TMainFrame::AddressText() { return FURLs->GetValue().utf8_string(); }
+std::string TMainFrame::AddressText() {
+  return FURLs->GetValue().utf8_string();
+}
 
-void TMainFrame::SetAddressText(const std::string& text) { FURLs->SetValue(wxString::FromUTF8(text)); }
+void TMainFrame::SetAddressText(const std::string& text) {
+  FURLs->SetValue(wxString::FromUTF8(text));
+}
 
 void TMainFrame::ShowAboutBox() {
   if (FInformazioni && !FInformazioni->IsShown()) FInformazioni->Show();
 }
 
-void TMainFrame::CloseMainWindow() { Close(); }
+void TMainFrame::CloseMainWindow() {
+  Close();
+}
 
 void TMainFrame::OnClose(wxCloseEvent& event) {
   if (event.CanVeto() && !FForm->FormCloseQuery()) {

@@ -1,10 +1,10 @@
 #pragma once
 // The main window on wx: fixed-size frame, skin panel with the image buttons, the hidden address
 // slot, the page view and the menu bar. Its handlers live in TMainForm.
-#include <memory>
-
 #include <wx/combobox.h>
 #include <wx/frame.h>
+
+#include <memory>
 
 #include "app/Main.h"
 #include "app/SkinPanel.h"

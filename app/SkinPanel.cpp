@@ -4,7 +4,8 @@
 #include <wx/settings.h>
 
 TSkinPanel::TSkinPanel(wxWindow* parent, const wxBitmap& skin)
-    : wxPanel(parent, wxID_ANY, wxPoint(0, 0), parent->GetClientSize(), wxBORDER_NONE, "Image1"), FSkin(skin) {
+    : wxPanel(parent, wxID_ANY, wxPoint(0, 0), parent->GetClientSize(), wxBORDER_NONE, "Image1"),
+      FSkin(skin) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   SetBackgroundColour(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE));
   Bind(wxEVT_PAINT, &TSkinPanel::OnPaint, this);
@@ -16,7 +17,9 @@ TSkinPanel::TSkinPanel(wxWindow* parent, const wxBitmap& skin)
   Bind(wxEVT_MOUSE_CAPTURE_LOST, &TSkinPanel::OnCaptureLost, this);
 }
 
-void TSkinPanel::AddButton(const TImageButton& button) { FButtons.push_back(button); }
+void TSkinPanel::AddButton(const TImageButton& button) {
+  FButtons.push_back(button);
+}
 
 int TSkinPanel::ButtonAt(const wxPoint& point) const {
   for (std::size_t i = 0; i < FButtons.size(); ++i)
@@ -64,7 +67,9 @@ void TSkinPanel::SetHot(int index) {
   SetCursor(FHot >= 0 ? wxCursor(wxCURSOR_HAND) : wxNullCursor);
 }
 
-void TSkinPanel::OnMotion(wxMouseEvent& event) { SetHot(ButtonAt(event.GetPosition())); }
+void TSkinPanel::OnMotion(wxMouseEvent& event) {
+  SetHot(ButtonAt(event.GetPosition()));
+}
 
 void TSkinPanel::OnLeftDown(wxMouseEvent& event) {
   const int index = ButtonAt(event.GetPosition());

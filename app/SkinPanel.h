@@ -1,11 +1,11 @@
 #pragma once
 // The window's face: paints the skin unscaled and the four windowless image buttons on it, and
 // hit-tests the mouse for them.
-#include <functional>
-#include <vector>
-
 #include <wx/bitmap.h>
 #include <wx/panel.h>
+
+#include <functional>
+#include <vector>
 
 class TSkinPanel : public wxPanel {
  public:

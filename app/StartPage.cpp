@@ -4,8 +4,8 @@
 const char* const PublisherAddress = "http://www.astralume.example/";
 
 void WriteStartPage(const std::string& fileName) {
-  static const char* const lines[] = {"<HTML>", "<HEAD>", "</HEAD>", "<BODY BGCOLOR=#000000>", "</BODY>",
-                                      "</HTML>"};
+  static const char* const lines[] = {"<HTML>",  "<HEAD>", "</HEAD>", "<BODY BGCOLOR=#000000>",
+                                      "</BODY>", "</HTML>"};
   WriteTextFile(fileName, lines, 6);
 }
 

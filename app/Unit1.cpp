@@ -25,12 +25,15 @@ TInformazioni::TInformazioni(wxWindow* owner)
   panel->SetFont(SansSerif(11, false));
   const auto place = [this](int left, int top) { return FromDIP(wxPoint(left, top)); };
   const auto size = [this](int width, int height) { return FromDIP(wxSize(width, height)); };
-  auto* button1 = new wxButton(panel, wxID_OK, "OK", place(200, 120), size(65, 25), 0, wxDefaultValidator, "Button1");
-  auto* label1 = new wxStaticText(panel, wxID_ANY, "Korvex Folivo", place(72, 16), size(135, 20), 0, "Label1");
+  auto* button1 =
+      new wxButton(panel, wxID_OK, "OK", place(200, 120), size(65, 25), 0, wxDefaultValidator, "Button1");
+  auto* label1 =
+      new wxStaticText(panel, wxID_ANY, "Korvex Folivo", place(72, 16), size(135, 20), 0, "Label1");
   label1->SetFont(SansSerif(16, true));
   auto* label2 = new wxStaticText(panel, wxID_ANY, "v 1.0", place(120, 40), size(39, 20), 0, "Label2");
   label2->SetFont(SansSerif(16, true));
-  auto* label3 = new wxStaticText(panel, wxID_ANY, "di Marta Venier", place(88, 64), size(99, 16), 0, "Label3");
+  auto* label3 =
+      new wxStaticText(panel, wxID_ANY, "di Marta Venier", place(88, 64), size(99, 16), 0, "Label3");
   label3->SetFont(SansSerif(13, false));
   new wxStaticLine(panel, wxID_ANY, place(8, 104), size(265, 2), wxLI_HORIZONTAL, "Bevel1");
   SetIcon([] {
@@ -42,7 +45,9 @@ TInformazioni::TInformazioni(wxWindow* owner)
   Bind(wxEVT_CLOSE_WINDOW, &TInformazioni::OnClose, this);
 }
 
-void TInformazioni::Button1Click() { Hide(); }
+void TInformazioni::Button1Click() {
+  Hide();
+}
 
 void TInformazioni::OnClose(wxCloseEvent& event) {
   if (!event.CanVeto()) {

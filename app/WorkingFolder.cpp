@@ -38,11 +38,17 @@ void RefillTempPath() {
   }
 }
 
-std::string TempPath() { return std::string(TempPathBuffer, strnlen(TempPathBuffer, sizeof TempPathBuffer)); }
+std::string TempPath() {
+  return std::string(TempPathBuffer, strnlen(TempPathBuffer, sizeof TempPathBuffer));
+}
 
-std::string WorkingFolder() { return TempPath() + "KORVEX"; }
+std::string WorkingFolder() {
+  return TempPath() + "KORVEX";
+}
 
-std::string WorkingFile(const std::string& name) { return WorkingFolder() + PathDelim + name; }
+std::string WorkingFile(const std::string& name) {
+  return WorkingFolder() + PathDelim + name;
+}
 
 bool InitializeMainUnit() {
   RefillTempPath();

@@ -4,8 +4,12 @@
 
 TApplication Application;
 
-void TApplication::ProcessMessages() { Backend().ProcessMessages(); }
-void* TApplication::Handle() { return Backend().MainWindowHandle(); }
+void TApplication::ProcessMessages() {
+  Backend().ProcessMessages();
+}
+void* TApplication::Handle() {
+  return Backend().MainWindowHandle();
+}
 
 void TApplication::ShowException(const std::exception& error) {
   Backend().MessageBox(ErrorReportText(error.what()), Title, MB_OK | MB_ICONERROR);
@@ -17,4 +21,6 @@ std::string ErrorReportText(const std::string& message) {
   return message;
 }
 
-void SetScreenCursor(TCursor cursor) { Backend().SetBusyCursor(cursor == crHourGlass); }
+void SetScreenCursor(TCursor cursor) {
+  Backend().SetBusyCursor(cursor == crHourGlass);
+}

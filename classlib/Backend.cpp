@@ -7,13 +7,18 @@ class TNullBackend : public TBackend {
  public:
   int MessageBox(const std::string&, const std::string&, unsigned style) override {
     switch (style & 0x0F) {
-      case MB_OK: return IDOK;
-      case MB_YESNO: return IDNO;
-      default: return IDCANCEL;
+      case MB_OK:
+        return IDOK;
+      case MB_YESNO:
+        return IDNO;
+      default:
+        return IDCANCEL;
     }
   }
   void ShowMessage(const std::string&) override {}
-  TModalResult MessageDlg(const TMessageDialog& dialog) override { return ModalResultOf(dialog.escapeButton); }
+  TModalResult MessageDlg(const TMessageDialog& dialog) override {
+    return ModalResultOf(dialog.escapeButton);
+  }
   bool ExecuteOpenDialog(TOpenDialog&) override { return false; }
   TModalResult ShowModalForm(TModalForm&) override { return mrCancel; }
   void ProcessMessages() override {}
@@ -26,15 +31,23 @@ TBackend* installed = nullptr;
 
 }  // namespace
 
-TBackend& Backend() { return installed != nullptr ? *installed : nullBackend; }
-void SetBackend(TBackend* backend) { installed = backend; }
+TBackend& Backend() {
+  return installed != nullptr ? *installed : nullBackend;
+}
+void SetBackend(TBackend* backend) {
+  installed = backend;
+}
 
 TModalResult ModalResultOf(TMsgDlgBtn button) {
   switch (button) {
-    case mbYes: return mrYes;
-    case mbNo: return mrNo;
-    case mbOK: return mrOk;
-    case mbCancel: return mrCancel;
+    case mbYes:
+      return mrYes;
+    case mbNo:
+      return mrNo;
+    case mbOK:
+      return mrOk;
+    case mbCancel:
+      return mrCancel;
   }
   return mrNone;
 }

@@ -32,10 +32,10 @@ struct TMessageDialog {
 };
 
 struct TOpenDialog {
-  std::string filter;       // "Korvex File (*.kvx)|*.kvx"
+  std::string filter;  // "Korvex File (*.kvx)|*.kvx"
   int filterIndex = 1;
   std::string initialDir;
-  std::string fileName;     // the last name chosen, offered again
+  std::string fileName;  // the last name chosen, offered again
   bool hideReadOnly = true;
   bool resizable = true;
   bool fileMustExist = false;

@@ -36,9 +36,12 @@ std::int64_t TMemoryStream::Write(const void* buffer, std::int64_t count) {
 // Returns the new position, or -1 leaving it unchanged when it would fall before the start.
 std::int64_t TMemoryStream::Seek(std::int64_t offset, int origin) {
   std::int64_t base = 0;
-  if (origin == 1) base = FPosition;
-  else if (origin == 2) base = Size();
-  else if (origin != 0) return -1;
+  if (origin == 1)
+    base = FPosition;
+  else if (origin == 2)
+    base = Size();
+  else if (origin != 0)
+    return -1;
   if (offset < -base || (offset > 0 && base > INT64_MAX - offset)) return -1;
   FPosition = base + offset;
   return FPosition;

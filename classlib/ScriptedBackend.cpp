@@ -45,7 +45,8 @@ bool TScriptedBackend::ExecuteOpenDialog(TOpenDialog& dialog) {
 
 // The text recorded for a form is its first label's caption.
 TModalResult TScriptedBackend::ShowModalForm(TModalForm& form) {
-  shown.push_back({"Form", form.labels.empty() ? std::string() : form.labels.front().caption, form.caption, 0});
+  shown.push_back(
+      {"Form", form.labels.empty() ? std::string() : form.labels.front().caption, form.caption, 0});
   FormAnswer answer;
   answer.close = CloseBox;
   if (PopAnswer(formAnswers, answer) && !form.edits.empty()) {
@@ -69,5 +70,9 @@ void TScriptedBackend::ProcessMessages() {
   if (onProcessMessages) onProcessMessages();
 }
 
-void TScriptedBackend::SetBusyCursor(bool busy) { busyCursor = busy; }
-void* TScriptedBackend::MainWindowHandle() { return nullptr; }
+void TScriptedBackend::SetBusyCursor(bool busy) {
+  busyCursor = busy;
+}
+void* TScriptedBackend::MainWindowHandle() {
+  return nullptr;
+}

@@ -23,10 +23,10 @@ class TScriptedBackend : public TBackend {
   };
 
   std::vector<Shown> shown;
-  std::deque<int> messageBoxAnswers;             // default IDOK
-  std::deque<TModalResult> messageDlgAnswers;    // default: the dialog's escape button
-  std::deque<std::string> openDialogAnswers;     // "" = cancel; default cancel
-  std::deque<FormAnswer> formAnswers;            // default: closed by the close box
+  std::deque<int> messageBoxAnswers;           // default IDOK
+  std::deque<TModalResult> messageDlgAnswers;  // default: the dialog's escape button
+  std::deque<std::string> openDialogAnswers;   // "" = cancel; default cancel
+  std::deque<FormAnswer> formAnswers;          // default: closed by the close box
   std::vector<TOpenDialog> openDialogsSeen;
   std::vector<TModalForm> formsSeen;
   int processMessagesCalls = 0;

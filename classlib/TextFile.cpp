@@ -10,7 +10,9 @@
 namespace {
 constexpr int FileNotOpen = 103;
 
-[[noreturn]] void RaiseFromErrno() { throw EInOutError(InOutErrorCode(errno)); }
+[[noreturn]] void RaiseFromErrno() {
+  throw EInOutError(InOutErrorCode(errno));
+}
 }  // namespace
 
 TTextFileWriter::TTextFileWriter(const std::string& fileName)

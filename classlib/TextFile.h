@@ -6,7 +6,7 @@
 class TTextFileWriter {
  public:
   explicit TTextFileWriter(const std::string& fileName);  // creates or truncates
-  ~TTextFileWriter();                                      // closes quietly if still open
+  ~TTextFileWriter();                                     // closes quietly if still open
   TTextFileWriter(const TTextFileWriter&) = delete;
   TTextFileWriter& operator=(const TTextFileWriter&) = delete;
   void WriteLine(const std::string& line);

@@ -21,7 +21,8 @@ OemTable BuildOemTable() {
     char* inPtr = &in;
     char* outPtr = out;
     std::size_t inLeft = 1, outLeft = sizeof out;
-    if (cd != reinterpret_cast<iconv_t>(-1) && iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1))
+    if (cd != reinterpret_cast<iconv_t>(-1) &&
+        iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1))
       table[i].assign(out, sizeof out - outLeft);
     else
       table[i] = "\xEF\xBF\xBD";

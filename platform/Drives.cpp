@@ -25,10 +25,16 @@ bool CopyText(const std::string& text, LPSTR buffer, DWORD size) {
 
 }  // namespace
 
-DriveTable& CurrentDriveTable() { return installedTable != nullptr ? *installedTable : SystemTable(); }
-void SetDriveTable(DriveTable* table) { installedTable = table; }
+DriveTable& CurrentDriveTable() {
+  return installedTable != nullptr ? *installedTable : SystemTable();
+}
+void SetDriveTable(DriveTable* table) {
+  installedTable = table;
+}
 
-UINT GetDriveTypeA(LPCSTR root) { return root == nullptr ? DRIVE_NO_ROOT_DIR : CurrentDriveTable().DriveType(root); }
+UINT GetDriveTypeA(LPCSTR root) {
+  return root == nullptr ? DRIVE_NO_ROOT_DIR : CurrentDriveTable().DriveType(root);
+}
 
 // The table knows no file-system name: fsNameBuffer receives an empty text.
 BOOL GetVolumeInformationA(LPCSTR root, LPSTR labelBuffer, DWORD labelSize, DWORD* serial,
@@ -68,8 +74,8 @@ BOOL GetDiskFreeSpaceExA(LPCSTR root, std::int64_t* freeForCaller, std::int64_t*
   return 1;
 }
 
-BOOL GetDiskFreeSpaceA(LPCSTR root, DWORD* sectorsPerCluster, DWORD* bytesPerSector,
-                       DWORD* freeClusters, DWORD* totalClusters) {
+BOOL GetDiskFreeSpaceA(LPCSTR root, DWORD* sectorsPerCluster, DWORD* bytesPerSector, DWORD* freeClusters,
+                       DWORD* totalClusters) {
   DWORD values[4] = {};
   if (root == nullptr || !CurrentDriveTable().FreeSpace(root, values[0], values[1], values[2], values[3])) {
     SetLastError(root == nullptr ? ERROR_INVALID_PARAMETER : ERROR_NOT_READY);
@@ -81,7 +87,15 @@ BOOL GetDiskFreeSpaceA(LPCSTR root, DWORD* sectorsPerCluster, DWORD* bytesPerSec
   return 1;
 }
 
-DWORD GetLogicalDrives() { return 0; }
-UINT SetErrorMode(UINT) { return 0; }
-DWORD GetLastError() { return lastError; }
-void SetLastError(DWORD error) { lastError = error; }
+DWORD GetLogicalDrives() {
+  return 0;
+}
+UINT SetErrorMode(UINT) {
+  return 0;
+}
+DWORD GetLastError() {
+  return lastError;
+}
+void SetLastError(DWORD error) {
+  lastError = error;
+}

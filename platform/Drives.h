@@ -49,9 +49,9 @@ BOOL GetVolumeInformationA(LPCSTR root, LPSTR labelBuffer, DWORD labelSize, DWOR
                            DWORD fsNameSize);
 BOOL GetDiskFreeSpaceExA(LPCSTR root, std::int64_t* freeForCaller, std::int64_t* total,
                          std::int64_t* totalFree);
-BOOL GetDiskFreeSpaceA(LPCSTR root, DWORD* sectorsPerCluster, DWORD* bytesPerSector,
-                       DWORD* freeClusters, DWORD* totalClusters);
-DWORD GetLogicalDrives();  // no drive letters here: 0
+BOOL GetDiskFreeSpaceA(LPCSTR root, DWORD* sectorsPerCluster, DWORD* bytesPerSector, DWORD* freeClusters,
+                       DWORD* totalClusters);
+DWORD GetLogicalDrives();      // no drive letters here: 0
 UINT SetErrorMode(UINT mode);  // kept for the call sites; changes nothing
 DWORD GetLastError();
 void SetLastError(DWORD error);

@@ -44,4 +44,6 @@ void* GetProcAddress(HMODULE module, LPCSTR procName) {
   return address;
 }
 
-BOOL FreeLibrary(HMODULE module) { return module != nullptr && dlclose(module) == 0; }
+BOOL FreeLibrary(HMODULE module) {
+  return module != nullptr && dlclose(module) == 0;
+}

@@ -116,18 +116,19 @@ UINT GetTempFileNameA(LPCSTR path, LPCSTR prefix, UINT unique, std::string& temp
 
 std::uint32_t UnixTimeToDos(std::int64_t unixTime) {
   const time_t when = static_cast<time_t>(unixTime);
-  tm local {};
-  if (localtime_r(&when, &local) == nullptr || local.tm_year < 80) return (0u << 25) | (1u << 21) | (1u << 16);
+  tm local{};
+  if (localtime_r(&when, &local) == nullptr || local.tm_year < 80)
+    return (0u << 25) | (1u << 21) | (1u << 16);
   if (local.tm_year > 207) return (127u << 25) | (12u << 21) | (31u << 16) | (23u << 11) | (59u << 5) | 29u;
   return (static_cast<std::uint32_t>(local.tm_year - 80) << 25) |
          (static_cast<std::uint32_t>(local.tm_mon + 1) << 21) |
          (static_cast<std::uint32_t>(local.tm_mday) << 16) |
-         (static_cast<std::uint32_t>(local.tm_hour) << 11) |
-         (static_cast<std::uint32_t>(local.tm_min) << 5) | (static_cast<std::uint32_t>(local.tm_sec) / 2);
+         (static_cast<std::uint32_t>(local.tm_hour) << 11) | (static_cast<std::uint32_t>(local.tm_min) << 5) |
+         (static_cast<std::uint32_t>(local.tm_sec) / 2);
 }
 
 std::int64_t DosToUnixTime(std::uint32_t dosDateTime) {
-  tm local {};
+  tm local{};
   local.tm_year = static_cast<int>((dosDateTime >> 25) & 0x7F) + 80;
   local.tm_mon = static_cast<int>((dosDateTime >> 21) & 0x0F) - 1;
   local.tm_mday = static_cast<int>((dosDateTime >> 16) & 0x1F);
@@ -135,8 +136,8 @@ std::int64_t DosToUnixTime(std::uint32_t dosDateTime) {
   local.tm_min = static_cast<int>((dosDateTime >> 5) & 0x3F);
   local.tm_sec = static_cast<int>(dosDateTime & 0x1F) * 2;
   local.tm_isdst = -1;
-  if (local.tm_mon < 0 || local.tm_mon > 11 || local.tm_mday < 1 || local.tm_hour > 23 ||
-      local.tm_min > 59 || local.tm_sec > 59)
+  if (local.tm_mon < 0 || local.tm_mon > 11 || local.tm_mday < 1 || local.tm_hour > 23 || local.tm_min > 59 ||
+      local.tm_sec > 59)
     return -1;
   return static_cast<std::int64_t>(mktime(&local));
 }

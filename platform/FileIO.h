@@ -10,10 +10,11 @@ constexpr FileHandle NoFileHandle = -1;
 
 FileHandle FileOpenRead(const std::string& name);  // read only; others may read
 FileHandle FileCreate(const std::string& name);    // created new or truncated, read/write, 0600 when new
-FileHandle FileCreateExclusive(const std::string& name);  // O_EXCL|O_NOFOLLOW, 0600
-std::int64_t FileRead(FileHandle handle, void* buffer, std::int64_t count);   // bytes read, -1 on error
+FileHandle FileCreateExclusive(const std::string& name);                     // O_EXCL|O_NOFOLLOW, 0600
+std::int64_t FileRead(FileHandle handle, void* buffer, std::int64_t count);  // bytes read, -1 on error
 std::int64_t FileWrite(FileHandle handle, const void* buffer, std::int64_t count);
-std::int64_t FileSeek(FileHandle handle, std::int64_t offset, int origin);  // 0 start, 1 current, 2 end; -1 on error
+std::int64_t FileSeek(FileHandle handle, std::int64_t offset,
+                      int origin);  // 0 start, 1 current, 2 end; -1 on error
 void FileClose(FileHandle handle);
 std::int32_t FileGetDate(FileHandle handle);  // -1 on error
 bool FileSetDate(FileHandle handle, std::int32_t dosDateTime);

@@ -7,10 +7,18 @@
 #include <cerrno>
 #include <vector>
 
-BOOL CreateDirectoryA(LPCSTR path, void*) { return mkdir(path, 0777) == 0; }
-BOOL RemoveDirectoryA(LPCSTR path) { return rmdir(path) == 0; }
-BOOL SetCurrentDirectoryA(LPCSTR path) { return chdir(path) == 0; }
-BOOL DeleteFileA(LPCSTR path) { return unlink(path) == 0; }
+BOOL CreateDirectoryA(LPCSTR path, void*) {
+  return mkdir(path, 0777) == 0;
+}
+BOOL RemoveDirectoryA(LPCSTR path) {
+  return rmdir(path) == 0;
+}
+BOOL SetCurrentDirectoryA(LPCSTR path) {
+  return chdir(path) == 0;
+}
+BOOL DeleteFileA(LPCSTR path) {
+  return unlink(path) == 0;
+}
 
 std::string GetCurrentDir() {
   std::vector<char> buffer(4096);

@@ -15,9 +15,9 @@ BOOL SetCurrentDirectoryA(LPCSTR path);
 std::string GetCurrentDir();
 BOOL DeleteFileA(LPCSTR path);
 
-bool FileExists(const std::string& name);       // a file, not a folder (links followed)
-bool DirectoryExists(const std::string& name);  // a folder (links followed)
-std::string ExpandFileName(const std::string& name);  // absolute, "." and ".." resolved lexically
+bool FileExists(const std::string& name);              // a file, not a folder (links followed)
+bool DirectoryExists(const std::string& name);         // a folder (links followed)
+std::string ExpandFileName(const std::string& name);   // absolute, "." and ".." resolved lexically
 std::string ExtractFileDir(const std::string& name);   // the part before the last delimiter
 std::string ExtractFileName(const std::string& name);  // the part after the last delimiter
 std::string ExtractFileExt(const std::string& name);   // from the last dot of the name part, or ""

@@ -70,7 +70,8 @@ std::vector<Mount> ReadMounts() {
     std::istringstream fields(line);
     std::string id, parent, majorMinor, root, mountPoint, field;
     if (!(fields >> id >> parent >> majorMinor >> root >> mountPoint)) continue;
-    while (fields >> field && field != "-") {}
+    while (fields >> field && field != "-") {
+    }
     Mount mount;
     if (!(fields >> mount.fsType)) continue;
     mount.mountPoint = DecodeOctal(mountPoint);
@@ -157,13 +158,14 @@ class SystemDriveTable : public DriveTable {
     std::free(real);
     std::string best = "/";
     for (const Mount& mount : ReadMounts())
-      if (IsUnder(resolved, mount.mountPoint) && mount.mountPoint.size() > best.size()) best = mount.mountPoint;
+      if (IsUnder(resolved, mount.mountPoint) && mount.mountPoint.size() > best.size())
+        best = mount.mountPoint;
     return best == "/" ? best : best + "/";
   }
 
   UINT DriveType(const std::string& root) override {
-    static const std::set<std::string> remote = {"nfs",  "nfs4", "cifs", "smb3",      "smbfs", "sshfs",
-                                                 "fuse.sshfs", "9p", "afs", "ceph", "glusterfs"};
+    static const std::set<std::string> remote = {"nfs",        "nfs4", "cifs", "smb3", "smbfs",    "sshfs",
+                                                 "fuse.sshfs", "9p",   "afs",  "ceph", "glusterfs"};
     Mount mount;
     if (!FindMount(root, mount)) return DRIVE_NO_ROOT_DIR;
     if (remote.count(mount.fsType) != 0) return DRIVE_REMOTE;
@@ -209,4 +211,6 @@ class SystemDriveTable : public DriveTable {
 
 }  // namespace
 
-std::unique_ptr<DriveTable> MakeSystemDriveTable() { return std::make_unique<SystemDriveTable>(); }
+std::unique_ptr<DriveTable> MakeSystemDriveTable() {
+  return std::make_unique<SystemDriveTable>();
+}

@@ -6,6 +6,9 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh"
 
+echo "== source format"
+"$top/scripts/check-format.sh"
+
 echo "== 32-bit record layouts"
 printf '#include "zip/KvxLib.h"\nint main(void) { return 0; }\n' > /tmp/folivo-layout-check.c
 gcc -m32 -std=c11 -Wall -Wextra -Wpedantic -Werror -I"$top" -c /tmp/folivo-layout-check.c -o /tmp/folivo-layout-check.o

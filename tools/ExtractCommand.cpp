@@ -106,8 +106,8 @@ int RunExtract(const ToolArgs& args) {
   // Always answered here: a terminal is asked, anything else gets no password, and the entries
   // that need one are reported as skipped.
   const bool onTerminal = isatty(STDIN_FILENO) == 1;
-  zip.OnPasswordError = [onTerminal](TZipComponent*, std::string& newPassword,
-                                   const std::string& forFile, std::uint32_t&) {
+  zip.OnPasswordError = [onTerminal](TZipComponent*, std::string& newPassword, const std::string& forFile,
+                                     std::uint32_t&) {
     newPassword = onTerminal ? AskOnTerminal(forFile) : std::string();
   };
   // A skip with an error code is a failure; one without (an existing file kept, an entry not

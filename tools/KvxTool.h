@@ -15,5 +15,6 @@ struct ToolSession {
 };
 
 int RunList(const ToolArgs& args);     // list [--json] ARCHIVE
-int RunExtract(const ToolArgs& args);  // extract [-d DIR] [-p PASSWORD] [--test] [--no-overwrite] [--junk-paths] ARCHIVE [PATTERN...]
+int RunExtract(const ToolArgs& args);  // extract [-d DIR] [-p PASSWORD] [--test] [--no-overwrite]
+                                       // [--junk-paths] ARCHIVE [PATTERN...]
 int RunJoin(const ToolArgs& args);     // join ARCHIVE OUTPUT

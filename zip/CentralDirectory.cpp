@@ -73,7 +73,8 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
       OpenVolume(CurrentVolume + 1);
     }
     const ByteReader h(header, CentralRec::Size);
-    if (h.U32(CentralRec::Sig) != CentralRec::Signature) throw EZipComponent(MessageId::CentralHeaderBadSignature, true);
+    if (h.U32(CentralRec::Sig) != CentralRec::Signature)
+      throw EZipComponent(MessageId::CentralHeaderBadSignature, true);
     std::string name(h.U16(CentralRec::NameLength), '\0');
     if (ReadExact(VolumeHandle, name.data(), static_cast<std::int64_t>(name.size())) !=
         static_cast<std::int64_t>(name.size()))

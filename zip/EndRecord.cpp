@@ -73,7 +73,8 @@ bool TZipComponent::LocateEndRecord(std::uint8_t (&record)[22], bool raise) {
       const std::int64_t length = std::min(size, SearchLength);
       std::vector<std::uint8_t> buffer(static_cast<std::size_t>(length) + 1);
       if (FileSeek(VolumeHandle, size - length, 0) < 0) throw EZipComponent(MessageId::InputSeekFailed, true);
-      if (ReadExact(VolumeHandle, buffer.data(), length) != length) throw EZipComponent(MessageId::EndRecordReadFailed, true);
+      if (ReadExact(VolumeHandle, buffer.data(), length) != length)
+        throw EZipComponent(MessageId::EndRecordReadFailed, true);
       for (std::int64_t i = length - 23; i >= 0; --i) {
         if (!IsEndSignature(&buffer[static_cast<std::size_t>(i)])) continue;
         EndRecordPos = static_cast<std::int32_t>(size - length + i);

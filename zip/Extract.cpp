@@ -81,8 +81,7 @@ void TZipComponent::Extract() {
     archive = AbsoluteName(outName);
   }
 
-  if (!ExtrBaseDir().empty() && DirectoryExists(ExtrBaseDir()))
-    SetCurrentDirectoryA(ExtrBaseDir().c_str());
+  if (!ExtrBaseDir().empty() && DirectoryExists(ExtrBaseDir())) SetCurrentDirectoryA(ExtrBaseDir().c_str());
   const std::int32_t version = UnzipLibraryVersion();
 
   try {

@@ -20,25 +20,25 @@ typedef struct UnzipFileSpec {
 } UnzipFileSpec;
 
 /* Offsets 0 to 71, common to both layouts. */
-#define KVX_UNZIP_COMMAND_HEAD                                                              \
-  void* Handle;           /*  0 window handle; 0 when unattended */                         \
-  void* Caller;           /*  4 handed back in every callback record */                     \
-  int32_t Version;        /*  8 component version, 160 */                                   \
-  UnzipCallbackFunction Callback; /* 12 */                                                  \
-  int32_t TraceFlag;      /* 16 */                                                          \
-  int32_t Reserved20;     /* 20 */                                                          \
-  const char* Password;   /* 24 */                                                          \
-  int32_t TestFlag;       /* 28 */                                                          \
-  int32_t Reserved32;     /* 32 */                                                          \
-  int32_t Reserved36;     /* 36 */                                                          \
-  int32_t Reserved40;     /* 40, always -1 */                                               \
-  int32_t VerboseFlag;    /* 44 */                                                          \
-  int32_t UpdateFlag;     /* 48 */                                                          \
-  int32_t FreshenFlag;    /* 52 */                                                          \
-  int32_t DirNamesFlag;   /* 56 */                                                          \
-  int32_t OverwriteFlag;  /* 60 */                                                          \
-  int32_t SpecCount;      /* 64 */                                                          \
-  const char* ArchiveName; /* 68 */
+#define KVX_UNZIP_COMMAND_HEAD                                                  \
+  void* Handle;                   /*  0 window handle; 0 when unattended */     \
+  void* Caller;                   /*  4 handed back in every callback record */ \
+  int32_t Version;                /*  8 component version, 160 */               \
+  UnzipCallbackFunction Callback; /* 12 */                                      \
+  int32_t TraceFlag;              /* 16 */                                      \
+  int32_t Reserved20;             /* 20 */                                      \
+  const char* Password;           /* 24 */                                      \
+  int32_t TestFlag;               /* 28 */                                      \
+  int32_t Reserved32;             /* 32 */                                      \
+  int32_t Reserved36;             /* 36 */                                      \
+  int32_t Reserved40;             /* 40, always -1 */                           \
+  int32_t VerboseFlag;            /* 44 */                                      \
+  int32_t UpdateFlag;             /* 48 */                                      \
+  int32_t FreshenFlag;            /* 52 */                                      \
+  int32_t DirNamesFlag;           /* 56 */                                      \
+  int32_t OverwriteFlag;          /* 60 */                                      \
+  int32_t SpecCount;              /* 64 */                                      \
+  const char* ArchiveName;        /* 68 */
 
 /* Library versions 152 and above. */
 typedef struct UnzipCommandRecord {
@@ -57,7 +57,7 @@ typedef struct UnzipCommandRecord {
 /* Library versions below 152. */
 typedef struct UnzipCommandRecordOld {
   KVX_UNZIP_COMMAND_HEAD
-  int32_t LayoutMarker;                        /* 72, 7 */
+  int32_t LayoutMarker;                         /* 72, 7 */
   const char* SpecSlots[kvxOldLayoutSpecSlots]; /* 76 */
 } UnzipCommandRecordOld;
 

@@ -20,15 +20,17 @@ TPasswordDlg::TPasswordDlg(TZipComponent* owner, int) {
   FForm.screenCenter = true;
   FForm.labels.push_back(TLabelSpec{20, 8, 297, 18, ""});
   FForm.edits.push_back(TEditSpec{20, 40, 297, '*', 80, ""});
+  FForm.buttons.push_back(TBitBtnSpec{44, 72, 90, 28, bkOK, ButtonCaption(owner, MessageId::PasswordOkButton),
+                                      [this] { OkButtonClick(); }});
   FForm.buttons.push_back(
-      TBitBtnSpec{44, 72, 90, 28, bkOK, ButtonCaption(owner, MessageId::PasswordOkButton), [this] { OkButtonClick(); }});
-  FForm.buttons.push_back(TBitBtnSpec{205, 72, 90, 28, bkCancel, ButtonCaption(owner, MessageId::PasswordCancelButton), {}});
+      TBitBtnSpec{205, 72, 90, 28, bkCancel, ButtonCaption(owner, MessageId::PasswordCancelButton), {}});
 }
 
-void TPasswordDlg::OkButtonClick() { Accepted = 1; }
+void TPasswordDlg::OkButtonClick() {
+  Accepted = 1;
+}
 
-void TPasswordDlg::ShowPrompt(const std::string& caption, const std::string& prompt,
-                              std::string& text) {
+void TPasswordDlg::ShowPrompt(const std::string& caption, const std::string& prompt, std::string& text) {
   FForm.caption = caption;
   PromptLabel().caption = prompt;
   Backend().ShowModalForm(FForm);

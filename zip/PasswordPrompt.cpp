@@ -27,7 +27,8 @@ void TZipComponent::AskAddPassword(std::string& password) {
   } else {
     const std::string caption = LoadMessageText(MessageId::PasswordCaption, MissingMessageText);
     std::string first;
-    if (RunPasswordDialog(caption, LoadMessageText(MessageId::PasswordEnterPrompt, ""), first) && !first.empty() &&
+    if (RunPasswordDialog(caption, LoadMessageText(MessageId::PasswordEnterPrompt, ""), first) &&
+        !first.empty() &&
         RunPasswordDialog(caption, LoadMessageText(MessageId::PasswordConfirmPrompt, ""), result) &&
         !result.empty() && first != result) {
       ReportMessage(MessageId::PasswordsDiffer, "");

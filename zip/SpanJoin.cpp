@@ -78,7 +78,8 @@ void TSpanJoin::FindLastVolume() {
 std::uint16_t TSpanJoin::ReadCentralHeader(std::uint8_t (&header)[CentralRec::Size]) {
   ReadRecord(FZip, header, sizeof header, MessageId::CentralHeaderReadFailed);
   const ByteReader central(header, sizeof header);
-  if (central.U32(CentralRec::Sig) != CentralRec::Signature) throw EZipComponent(MessageId::CentralHeaderBadSignature, true);
+  if (central.U32(CentralRec::Sig) != CentralRec::Signature)
+    throw EZipComponent(MessageId::CentralHeaderBadSignature, true);
   const std::uint16_t nameLength = central.U16(CentralRec::NameLength);
   ReadName(nameLength, MessageId::CentralNameReadFailed);
   return nameLength;
@@ -118,7 +119,8 @@ void TSpanJoin::CopyLocalEntries() {
     std::uint8_t header[LocalRec::Size];
     ReadRecord(FZip, header, sizeof header, MessageId::LocalHeaderReadFailed);
     const ByteReader local(header, sizeof header);
-    if (local.U32(LocalRec::Sig) != LocalRec::Signature) throw EZipComponent(MessageId::LocalHeaderBadSignature, true);
+    if (local.U32(LocalRec::Sig) != LocalRec::Signature)
+      throw EZipComponent(MessageId::LocalHeaderBadSignature, true);
     const std::uint16_t nameLength = local.U16(LocalRec::NameLength);
     const std::uint16_t extraLength = local.U16(LocalRec::ExtraLength);
     const std::uint32_t compressed = local.U32(LocalRec::CompressedSize);
@@ -140,7 +142,8 @@ void TSpanJoin::CopyLocalEntries() {
     FZip.WriteToOutput(header, sizeof header, MessageId::LocalHeaderWriteFailed);
     FZip.WriteToOutput(FName.data(), nameLength, MessageId::LocalHeaderWriteFailed);
     FZip.CopyToOutput(FTransfer.data(), extraLength, MessageId::LocalExtraReadFailed);
-    FZip.CopyToOutput(FTransfer.data(), compressed != 0 ? compressed : entry.CompressedSize, MessageId::EntryDataReadFailed);
+    FZip.CopyToOutput(FTransfer.data(), compressed != 0 ? compressed : entry.CompressedSize,
+                      MessageId::EntryDataReadFailed);
     if (descriptor) {
       std::uint8_t data[DescriptorRec::Size];
       FZip.CopyToOutput(data, sizeof data, MessageId::DataDescriptorFailed);
@@ -164,8 +167,10 @@ void TSpanJoin::CopyCentralDirectory() {
     patch.PutU16(CentralRec::DiskStart, 0);
     FZip.WriteToOutput(header, sizeof header, MessageId::CentralHeaderWriteFailed);
     FZip.WriteToOutput(FName.data(), nameLength, MessageId::CentralHeaderWriteFailed);
-    FZip.CopyToOutput(FTransfer.data(), central.U16(CentralRec::ExtraLength), MessageId::CentralExtraReadFailed);
-    FZip.CopyToOutput(FTransfer.data(), central.U16(CentralRec::CommentLength), MessageId::EntryCommentReadFailed);
+    FZip.CopyToOutput(FTransfer.data(), central.U16(CentralRec::ExtraLength),
+                      MessageId::CentralExtraReadFailed);
+    FZip.CopyToOutput(FTransfer.data(), central.U16(CentralRec::CommentLength),
+                      MessageId::EntryCommentReadFailed);
   }
 }
 

@@ -107,8 +107,7 @@ void Act(TZipComponent& zip, UnzipCallbackRecord& record) {
     case kvxSkipped:
       SetErrorCodes(zip, record.Code);
       if (zip.OnExtractSkipped)
-        zip.OnExtractSkipped(&zip, text, static_cast<UnZipSkipTypes>(record.Number & 0xFF),
-                             record.Code);
+        zip.OnExtractSkipped(&zip, text, static_cast<UnZipSkipTypes>(record.Number & 0xFF), record.Code);
       break;
     case kvxComment:
       if (zip.OnFileComment) {
@@ -135,7 +134,9 @@ std::exception_ptr TakeUnzipCallbackError() {
   return error;
 }
 
-void KeepUnzipCallbackError(std::exception_ptr error) { PendingError = error; }
+void KeepUnzipCallbackError(std::exception_ptr error) {
+  PendingError = error;
+}
 
 std::int32_t TZipComponent::UnzipCallback(UnzipCallbackRecord* record) {
   if (!record || !record->Caller || PendingError) return -1;

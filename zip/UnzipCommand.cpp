@@ -10,7 +10,9 @@
 #include "zip/ZipMsg.h"
 
 namespace {
-constexpr std::int32_t Flag(bool value) { return value ? -1 : 0; }
+constexpr std::int32_t Flag(bool value) {
+  return value ? -1 : 0;
+}
 
 // Fills offsets 0 to 71, which both layouts share.
 template <typename Record>
@@ -32,14 +34,16 @@ void FillHead(Record& r, TZipComponent& zip) {
 }
 
 std::string PasswordText(TZipComponent& zip, std::int32_t version) {
-  if (version < UnzipPasswordCountVersion && zip.Unattended() &&
-      zip.AddOptions().Contains(AddEncrypt) && zip.Password().empty())
+  if (version < UnzipPasswordCountVersion && zip.Unattended() && zip.AddOptions().Contains(AddEncrypt) &&
+      zip.Password().empty())
     return std::string(DummyPasswordLength, DummyPasswordChar);
   return zip.Password();
 }
 }  // namespace
 
-void TUnzipCommand::FreeDeleter::operator()(void* block) const { std::free(block); }
+void TUnzipCommand::FreeDeleter::operator()(void* block) const {
+  std::free(block);
+}
 
 TUnzipCommand::Block TUnzipCommand::Allocate(std::size_t size) {
   Block block(std::calloc(1, size));

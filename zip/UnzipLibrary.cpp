@@ -15,9 +15,15 @@ KvxUnzipExecFunction ExecEntry = nullptr;
 GetKvxUnzipVersionFunction VersionEntry = nullptr;
 }  // namespace
 
-HMODULE UnzipLibraryHandle() { return LibraryHandle; }
-KvxUnzipExecFunction UnzipExecEntry() { return LibraryHandle ? ExecEntry : nullptr; }
-GetKvxUnzipVersionFunction UnzipVersionEntry() { return LibraryHandle ? VersionEntry : nullptr; }
+HMODULE UnzipLibraryHandle() {
+  return LibraryHandle;
+}
+KvxUnzipExecFunction UnzipExecEntry() {
+  return LibraryHandle ? ExecEntry : nullptr;
+}
+GetKvxUnzipVersionFunction UnzipVersionEntry() {
+  return LibraryHandle ? VersionEntry : nullptr;
+}
 
 void TZipComponent::LoadUnzipLibrary() {
   std::string fileName = UnzipLibraryFileName;
@@ -36,8 +42,8 @@ void TZipComponent::LoadUnzipLibrary() {
       ReportMessage(MessageId::LibraryNotFound, "");
     } else {
       ExecEntry = reinterpret_cast<KvxUnzipExecFunction>(GetProcAddress(LibraryHandle, "KvxUnzipExec"));
-      VersionEntry = reinterpret_cast<GetKvxUnzipVersionFunction>(
-          GetProcAddress(LibraryHandle, "GetKvxUnzipVersion"));
+      VersionEntry =
+          reinterpret_cast<GetKvxUnzipVersionFunction>(GetProcAddress(LibraryHandle, "GetKvxUnzipVersion"));
       if (Trace()) ReportMessage(MessageId::LibraryLoaded, "");
       if (!ExecEntry) ReportMessage(MessageId::ExecFunctionNotFound, "");
       if (!VersionEntry) ReportMessage(MessageId::VersionFunctionNotFound, "");

@@ -8,9 +8,9 @@
 // The library's file; the program's texts call it kvx.DLL.
 extern const char* const UnzipLibraryFileName;  // "libkvx.so"
 
-HMODULE UnzipLibraryHandle();                      // null while not loaded
-KvxUnzipExecFunction UnzipExecEntry();             // null when not loaded or missing
-GetKvxUnzipVersionFunction UnzipVersionEntry();    // null when not loaded or missing
+HMODULE UnzipLibraryHandle();                    // null while not loaded
+KvxUnzipExecFunction UnzipExecEntry();           // null when not loaded or missing
+GetKvxUnzipVersionFunction UnzipVersionEntry();  // null when not loaded or missing
 
 // First library version with the 148-byte command record, and with the password request count.
 constexpr int UnzipNewLayoutVersion = 152;

@@ -15,18 +15,18 @@ extern "C" {
 #endif
 
 enum {
-  kvxFileStart = 1,   /* number: entry size; text: entry name */
-  kvxWritten = 2,     /* number: bytes just written */
+  kvxFileStart = 1, /* number: entry size; text: entry name */
+  kvxWritten = 2,   /* number: bytes just written */
   kvxBatchEnd = 3,
-  kvxMessage = 4,     /* code: message code; text: message */
-  kvxFileCount = 5,   /* number: entries to process */
-  kvxByteCount = 6,   /* number: bytes to process */
-  kvxNewName = 7,     /* text: name; answer: text, code 1 when changed */
-  kvxPassword = 8,    /* code bit 0: add password; number: repeat count; answer: text, code, number */
-  kvxCrcError = 9,    /* code: found CRC; number: expected CRC; answer: code 1 extract, 0 skip, 2 default */
-  kvxOverwrite = 10,  /* code bit 0: existing file is older; number: default answer; answer: number */
-  kvxSkipped = 11,    /* code: error code; number low byte: skip reason */
-  kvxComment = 12     /* text: entry name, text[256]: first comment byte; answer: text, code, number */
+  kvxMessage = 4,    /* code: message code; text: message */
+  kvxFileCount = 5,  /* number: entries to process */
+  kvxByteCount = 6,  /* number: bytes to process */
+  kvxNewName = 7,    /* text: name; answer: text, code 1 when changed */
+  kvxPassword = 8,   /* code bit 0: add password; number: repeat count; answer: text, code, number */
+  kvxCrcError = 9,   /* code: found CRC; number: expected CRC; answer: code 1 extract, 0 skip, 2 default */
+  kvxOverwrite = 10, /* code bit 0: existing file is older; number: default answer; answer: number */
+  kvxSkipped = 11,   /* code: error code; number low byte: skip reason */
+  kvxComment = 12    /* text: entry name, text[256]: first comment byte; answer: text, code, number */
 };
 
 /* Skip reasons delivered with kvxSkipped (low byte of number). */
@@ -45,10 +45,10 @@ enum {
 };
 
 typedef struct UnzipCallbackRecord {
-  int32_t LibraryHandle;    /* library's own */
-  void* Caller;             /* the caller value of the command record */
-  int32_t LibraryData[2];   /* library's own */
-  int32_t ActionCode;       /* 1 to 12; anything else: no action */
+  int32_t LibraryHandle;  /* library's own */
+  void* Caller;           /* the caller value of the command record */
+  int32_t LibraryData[2]; /* library's own */
+  int32_t ActionCode;     /* 1 to 12; anything else: no action */
   int32_t Code;
   int32_t Number;
   char Text[512];

@@ -8,8 +8,8 @@
 class EZipComponent : public Exception {
  public:
   EZipComponent(std::int32_t id, bool showToUser);
-  EZipComponent(std::int32_t id, std::int32_t argument);             // "%d" in the text
-  EZipComponent(std::int32_t id, const std::string& argument);       // "%s" in the text
+  EZipComponent(std::int32_t id, std::int32_t argument);        // "%d" in the text
+  EZipComponent(std::int32_t id, const std::string& argument);  // "%s" in the text
   bool ShowToUser;
   std::int32_t MessageId;
 };

@@ -11,14 +11,37 @@ class TZipComponent;
 using TObject = TZipComponent;
 
 enum AddOptsEnum {
-  AddDirNames, AddRecurseDirs, AddMove, AddFreshen, AddUpdate, AddZipTime, AddForceDOS,
-  AddHiddenFiles, AddArchiveOnly, AddResetArchive, AddEncrypt, AddSeparateDirs, AddVolume,
-  AddDiskSpan, AddDiskSpanErase
+  AddDirNames,
+  AddRecurseDirs,
+  AddMove,
+  AddFreshen,
+  AddUpdate,
+  AddZipTime,
+  AddForceDOS,
+  AddHiddenFiles,
+  AddArchiveOnly,
+  AddResetArchive,
+  AddEncrypt,
+  AddSeparateDirs,
+  AddVolume,
+  AddDiskSpan,
+  AddDiskSpanErase
 };
 using AddOpts = TSet<AddOptsEnum, std::uint16_t>;
 
 enum AddStoreSuffixEnum {
-  assGIF, assPNG, assZ, assZIP, assZOO, assARC, assLZH, assARJ, assTAZ, assTGZ, assLHA, assEXE
+  assGIF,
+  assPNG,
+  assZ,
+  assZIP,
+  assZOO,
+  assARC,
+  assLZH,
+  assARJ,
+  assTAZ,
+  assTGZ,
+  assLHA,
+  assEXE
 };
 using AddStoreExts = TSet<AddStoreSuffixEnum, std::uint16_t>;
 
@@ -26,7 +49,12 @@ enum ExtrOptsEnum { ExtrDirNames, ExtrOverWrite, ExtrFreshen, ExtrUpdate, ExtrTe
 using ExtrOpts = TSet<ExtrOptsEnum, std::uint8_t>;
 
 enum SFXOptsEnum {
-  SFXAskCmdLine, SFXAskFiles, SFXAutoRun, SFXHideOverWriteBox, SFXCheckSize, SFXNoSuccessMsg
+  SFXAskCmdLine,
+  SFXAskFiles,
+  SFXAutoRun,
+  SFXHideOverWriteBox,
+  SFXCheckSize,
+  SFXNoSuccessMsg
 };
 using SFXOpts = TSet<SFXOptsEnum, std::uint8_t>;
 
@@ -37,8 +65,18 @@ enum ProgressType { ptFileStart, ptWritten, ptBatchEnd, ptFileCount, ptByteCount
 
 // Skip reasons as the unzip library delivers them.
 enum UnZipSkipTypes : std::uint8_t {
-  stNone, stOnFreshen, stNoOverwrite, stFileExists, stBadPassword, stNoEncryptionSupport,
-  stCompressionUnknown, stUnknownZipVersion, stBadName, stCorrupt, stLink, stWriteError
+  stNone,
+  stOnFreshen,
+  stNoOverwrite,
+  stFileExists,
+  stBadPassword,
+  stNoEncryptionSupport,
+  stCompressionUnknown,
+  stUnknownZipVersion,
+  stBadName,
+  stCorrupt,
+  stLink,
+  stWriteError
 };
 enum TZipDiskStatus { zdsEmpty, zdsHasFiles, zdsPreviousDisk, zdsSameFileName, zdsNotEnoughSpace };
 enum TZipDiskAction { zdaOk, zdaErase, zdaReject, zdaCancel };
@@ -68,38 +106,29 @@ struct ZipDirEntry {
 };
 
 using TNotifyEvent = std::function<void(TObject* Sender)>;
-using TProgressEvent =
-    std::function<void(TObject* Sender, ProgressType ProgrType, const std::string& Filename,
-                       std::int32_t FileSize)>;
-using TMessageEvent =
-    std::function<void(TObject* Sender, std::int32_t ErrCode, const std::string& Message)>;
-using TSetNewNameEvent =
-    std::function<void(TObject* Sender, std::string& OldFileName, bool& IsChanged)>;
-using TNewNameEvent =
-    std::function<void(TObject* Sender, std::int32_t SeqNo, const ZipDirEntry& ZipEntry)>;
+using TProgressEvent = std::function<void(TObject* Sender, ProgressType ProgrType,
+                                          const std::string& Filename, std::int32_t FileSize)>;
+using TMessageEvent = std::function<void(TObject* Sender, std::int32_t ErrCode, const std::string& Message)>;
+using TSetNewNameEvent = std::function<void(TObject* Sender, std::string& OldFileName, bool& IsChanged)>;
+using TNewNameEvent = std::function<void(TObject* Sender, std::int32_t SeqNo, const ZipDirEntry& ZipEntry)>;
 using TCRC32ErrorEvent =
     std::function<void(TObject* Sender, const std::string& ForFile, std::uint32_t FoundCRC,
                        std::uint32_t ExpectedCRC, bool& DoExtract)>;
-using TPasswordErrorEvent =
-    std::function<void(TObject* Sender, std::string& NewPassword, const std::string& ForFile,
-                       std::uint32_t& RepeatCount)>;
+using TPasswordErrorEvent = std::function<void(TObject* Sender, std::string& NewPassword,
+                                               const std::string& ForFile, std::uint32_t& RepeatCount)>;
 using TExtractOverwriteEvent =
-    std::function<void(TObject* Sender, const std::string& ForFile, bool IsOlder,
-                       bool& DoOverwrite)>;
-using TExtractSkippedEvent =
-    std::function<void(TObject* Sender, const std::string& ForFile, UnZipSkipTypes SkipType,
-                       std::int32_t ExtError)>;
+    std::function<void(TObject* Sender, const std::string& ForFile, bool IsOlder, bool& DoOverwrite)>;
+using TExtractSkippedEvent = std::function<void(TObject* Sender, const std::string& ForFile,
+                                                UnZipSkipTypes SkipType, std::int32_t ExtError)>;
 using TCopyZipOverwriteEvent =
     std::function<void(TObject* Sender, const std::string& ForFile, bool& DoOverwrite)>;
-using TGetNextDiskEvent =
-    std::function<void(TObject* Sender, std::int32_t DiskSeqNo, std::int32_t DiskTotal,
-                       const std::string& Drive, bool& AbortAction)>;
+using TGetNextDiskEvent = std::function<void(TObject* Sender, std::int32_t DiskSeqNo, std::int32_t DiskTotal,
+                                             const std::string& Drive, bool& AbortAction)>;
 using TStatusDiskEvent =
     std::function<void(TObject* Sender, std::int32_t PreviousDisk, const std::string& PreviousFile,
                        TZipDiskStatus Status, TZipDiskAction& Action)>;
-using TFileCommentEvent =
-    std::function<void(TObject* Sender, const std::string& ForFile, std::string& FileComment,
-                       bool& IsChanged)>;
+using TFileCommentEvent = std::function<void(TObject* Sender, const std::string& ForFile,
+                                             std::string& FileComment, bool& IsChanged)>;
 
 // The icon property: stored, copied, never read.
 struct TIcon {

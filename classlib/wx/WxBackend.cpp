@@ -11,31 +11,45 @@
 namespace {
 wxArtID IconOf(unsigned style) {
   switch (style & 0xF0) {
-    case 0x10: return wxART_ERROR;
-    case 0x20: return wxART_QUESTION;
-    case 0x30: return wxART_WARNING;
-    case 0x40: return wxART_INFORMATION;
-    default: return wxArtID();
+    case 0x10:
+      return wxART_ERROR;
+    case 0x20:
+      return wxART_QUESTION;
+    case 0x30:
+      return wxART_WARNING;
+    case 0x40:
+      return wxART_INFORMATION;
+    default:
+      return wxArtID();
   }
 }
 
 wxArtID IconOf(TMsgDlgType type) {
   switch (type) {
-    case mtWarning: return wxART_WARNING;
-    case mtError: return wxART_ERROR;
-    case mtInformation: return wxART_INFORMATION;
-    case mtConfirmation: return wxART_QUESTION;
-    case mtCustom: break;
+    case mtWarning:
+      return wxART_WARNING;
+    case mtError:
+      return wxART_ERROR;
+    case mtInformation:
+      return wxART_INFORMATION;
+    case mtConfirmation:
+      return wxART_QUESTION;
+    case mtCustom:
+      break;
   }
   return wxArtID();
 }
 
 TBoxButton ButtonOf(TMsgDlgBtn button) {
   switch (button) {
-    case mbYes: return {"&Yes", mrYes};
-    case mbNo: return {"&No", mrNo};
-    case mbOK: return {"OK", mrOk};
-    case mbCancel: return {"Cancel", mrCancel};
+    case mbYes:
+      return {"&Yes", mrYes};
+    case mbNo:
+      return {"&No", mrNo};
+    case mbOK:
+      return {"OK", mrOk};
+    case mbCancel:
+      return {"Cancel", mrCancel};
   }
   return {"OK", mrOk};
 }
@@ -45,7 +59,8 @@ int TWxBackend::MessageBox(const std::string& text, const std::string& caption, 
   if (!wxTheApp) return 0;
   switch (style & 0x0F) {
     case MB_OKCANCEL:
-      return ShowButtonBox(text, caption, IconOf(style), {{"OK", IDOK}, {"Cancel", IDCANCEL}}, IDOK, IDCANCEL);
+      return ShowButtonBox(text, caption, IconOf(style), {{"OK", IDOK}, {"Cancel", IDCANCEL}}, IDOK,
+                           IDCANCEL);
     case MB_YESNO:
       return ShowButtonBox(text, caption, IconOf(style), {{"&Yes", IDYES}, {"&No", IDNO}}, IDYES, IDNO);
     default:
@@ -60,8 +75,9 @@ void TWxBackend::ShowMessage(const std::string& text) {
 TModalResult TWxBackend::MessageDlg(const TMessageDialog& dialog) {
   std::vector<TBoxButton> buttons;
   for (TMsgDlgBtn button : dialog.buttons) buttons.push_back(ButtonOf(button));
-  const int result = ShowButtonBox(dialog.text, dialog.caption, IconOf(dialog.type), buttons,
-                                   ButtonOf(dialog.defaultButton).result, ButtonOf(dialog.escapeButton).result);
+  const int result =
+      ShowButtonBox(dialog.text, dialog.caption, IconOf(dialog.type), buttons,
+                    ButtonOf(dialog.defaultButton).result, ButtonOf(dialog.escapeButton).result);
   return static_cast<TModalResult>(result);
 }
 
@@ -95,4 +111,6 @@ void TWxBackend::SetBusyCursor(bool busy) {
     wxEndBusyCursor();
 }
 
-void* TWxBackend::MainWindowHandle() { return wxTheApp ? wxTheApp->GetTopWindow() : nullptr; }
+void* TWxBackend::MainWindowHandle() {
+  return wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+}

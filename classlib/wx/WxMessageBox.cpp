@@ -15,7 +15,8 @@ int ShowButtonBox(const std::string& text, const std::string& caption, const wxA
   if (!icon.empty())
     top->Add(new wxStaticBitmap(&box, wxID_ANY, wxArtProvider::GetBitmap(icon, wxART_MESSAGE_BOX)), 0,
              wxALL | wxALIGN_TOP, 12);
-  top->Add(new wxStaticText(&box, wxID_ANY, wxString::FromUTF8(text)), 1, wxALL | wxALIGN_CENTER_VERTICAL, 12);
+  top->Add(new wxStaticText(&box, wxID_ANY, wxString::FromUTF8(text)), 1, wxALL | wxALIGN_CENTER_VERTICAL,
+           12);
   auto* row = new wxBoxSizer(wxHORIZONTAL);
   for (const TBoxButton& b : buttons) {
     auto* button = new wxButton(&box, b.result, b.caption);

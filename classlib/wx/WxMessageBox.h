@@ -1,10 +1,10 @@
 #pragma once
 // A modal box with an icon, a text and a row of buttons, built from wx controls so that the
 // caption, the button captions, the default and the Escape answer are exactly as asked.
+#include <wx/artprov.h>
+
 #include <string>
 #include <vector>
-
-#include <wx/artprov.h>
 
 struct TBoxButton {
   wxString caption;

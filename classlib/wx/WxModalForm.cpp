@@ -17,7 +17,8 @@ wxFont FontOf(const TFormFont& item) {
 }  // namespace
 
 TModalResult TWxBackend::ShowModalForm(TModalForm& form) {
-  const long style = form.dialogBorder ? wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX : wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER;
+  const long style =
+      form.dialogBorder ? wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX : wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER;
   wxDialog dialog(wxTheApp ? wxTheApp->GetTopWindow() : nullptr, wxID_ANY, wxString::FromUTF8(form.caption),
                   wxDefaultPosition, wxSize(form.width, form.height), style);
   dialog.SetFont(FontOf(form.font));
@@ -26,8 +27,9 @@ TModalResult TWxBackend::ShowModalForm(TModalForm& form) {
                      wxSize(label.width, label.height));
   std::vector<wxTextCtrl*> edits;
   for (const TEditSpec& edit : form.edits) {
-    auto* control = new wxTextCtrl(&dialog, wxID_ANY, wxString::FromUTF8(edit.text), wxPoint(edit.left, edit.top),
-                                   wxSize(edit.width, -1), edit.passwordChar ? wxTE_PASSWORD : 0);
+    auto* control =
+        new wxTextCtrl(&dialog, wxID_ANY, wxString::FromUTF8(edit.text), wxPoint(edit.left, edit.top),
+                       wxSize(edit.width, -1), edit.passwordChar ? wxTE_PASSWORD : 0);
     if (edit.maxLength > 0) control->SetMaxLength(static_cast<unsigned long>(edit.maxLength));
     edits.push_back(control);
   }

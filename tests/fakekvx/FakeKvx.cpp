@@ -2,11 +2,11 @@
 // and calls the component back with a scripted list of actions.
 #include "tests/fakekvx/FakeKvx.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
-#include <sys/stat.h>
 
 #define FAKEKVX_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -44,16 +44,15 @@ bool HeadReservedZero(const Record& r) {
     const int count = std::clamp(r.SpecCount, 0, int{kvxOldLayoutSpecSlots});
     for (int i = 0; i < count; ++i) c.Specs.push_back(r.SpecSlots[i] ? r.SpecSlots[i] : "");
     c.UnnamedBytesZero =
-        HeadReservedZero(r) && AllZero(r.SpecSlots + count,
-                                       sizeof(r.SpecSlots[0]) * (kvxOldLayoutSpecSlots - count));
+        HeadReservedZero(r) &&
+        AllZero(r.SpecSlots + count, sizeof(r.SpecSlots[0]) * (kvxOldLayoutSpecSlots - count));
   } else {
     std::memcpy(&c.Record, record, sizeof c.Record);
     const UnzipCommandRecord& r = c.Record;
     c.Password = Text(r.Password, c.PasswordNull);
     archive = r.ArchiveName;
-    bool zero = HeadReservedZero(r) && r.Reserved76 == 0 && r.MemoryBuffer == nullptr &&
-                r.MemorySize == 0 && AllZero(r.Reserved92, sizeof r.Reserved92) &&
-                AllZero(r.Reserved108, sizeof r.Reserved108);
+    bool zero = HeadReservedZero(r) && r.Reserved76 == 0 && r.MemoryBuffer == nullptr && r.MemorySize == 0 &&
+                AllZero(r.Reserved92, sizeof r.Reserved92) && AllZero(r.Reserved108, sizeof r.Reserved108);
     for (int i = 0; i < r.SpecCount && r.Specs; ++i) {
       c.Specs.push_back(r.Specs[i].FileSpec ? r.Specs[i].FileSpec : "");
       zero = zero && AllZero(r.Specs[i].Reserved, sizeof r.Specs[i].Reserved);
@@ -75,9 +74,13 @@ FAKEKVX_EXPORT void FakeKvxReset(std::int32_t version, std::int32_t extracted) {
   Log = FakeKvxLog{};
 }
 
-FAKEKVX_EXPORT void FakeKvxAddStep(const FakeKvxStep* step) { Script.push_back(*step); }
+FAKEKVX_EXPORT void FakeKvxAddStep(const FakeKvxStep* step) {
+  Script.push_back(*step);
+}
 
-FAKEKVX_EXPORT const FakeKvxLog* FakeKvxGetLog() { return &Log; }
+FAKEKVX_EXPORT const FakeKvxLog* FakeKvxGetLog() {
+  return &Log;
+}
 
 #ifndef FAKEKVX_NOVERSION
 FAKEKVX_EXPORT std::int32_t GetKvxUnzipVersion() {

@@ -2,14 +2,13 @@
 // before-navigate reaching the history.
 #include <gtest/gtest.h>
 #include <unistd.h>
-
-#include <cstdlib>
-#include <string>
-
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
 #include <wx/menu.h>
 #include <wx/settings.h>
+
+#include <cstdlib>
+#include <string>
 
 #include "app/Artwork.h"
 #include "app/MainFrame.h"
@@ -61,8 +60,7 @@ TEST(MainWindow, FixedSizeWithTheBrowserInPlace) {
   PumpUntil([] { return false; }, 200);
   EXPECT_EQ(frame->GetClientSize(), wxSize(789, 501));
   wxWindow* browser = frame->Browser().Control();
-  EXPECT_EQ(browser->GetScreenPosition() - frame->ClientToScreen(wxPoint(0, 0)),
-            wxPoint(85, 58));
+  EXPECT_EQ(browser->GetScreenPosition() - frame->ClientToScreen(wxPoint(0, 0)), wxPoint(85, 58));
   EXPECT_EQ(browser->GetSize(), wxSize(590, 340));
   EXPECT_FALSE(frame->URLs()->IsShown());
   EXPECT_FALSE(frame->URLs()->AcceptsFocus());
@@ -83,7 +81,8 @@ TEST(MainWindow, SkinShowsAroundTheGlyphsAndTheWindowColourAtTheEdges) {
   }
   const wxImage shot = grab.ConvertToImage();
   const auto near = [&](int x, int y) {
-    return std::abs(shot.GetRed(x, y) - skin.GetRed(x, y)) < 8 && std::abs(shot.GetGreen(x, y) - skin.GetGreen(x, y)) < 8 &&
+    return std::abs(shot.GetRed(x, y) - skin.GetRed(x, y)) < 8 &&
+           std::abs(shot.GetGreen(x, y) - skin.GetGreen(x, y)) < 8 &&
            std::abs(shot.GetBlue(x, y) - skin.GetBlue(x, y)) < 8;
   };
   // Transparent corners of each glyph show the skin, never a button face.

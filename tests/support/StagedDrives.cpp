@@ -41,7 +41,9 @@ TStagedDrive* TStagedDriveTable::Find(const std::string& root) {
   return it == FDrives.end() ? nullptr : &it->second;
 }
 
-TStagedDrive& TStagedDriveTable::Drive(const std::string& root) { return FDrives.at(root); }
+TStagedDrive& TStagedDriveTable::Drive(const std::string& root) {
+  return FDrives.at(root);
+}
 
 void TStagedDriveTable::InsertDisk(const std::string& root, const std::string& label,
                                    const std::vector<std::string>& files) {
@@ -90,7 +92,8 @@ bool TStagedDriveTable::ReadVolume(const std::string& root, VolumeInfo& info, DW
   return true;
 }
 
-bool TStagedDriveTable::FreeSpaceEx(const std::string& root, std::int64_t& freeForCaller, std::int64_t& total) {
+bool TStagedDriveTable::FreeSpaceEx(const std::string& root, std::int64_t& freeForCaller,
+                                    std::int64_t& total) {
   const TStagedDrive* drive = Find(root);
   if (drive == nullptr) return FSystem->FreeSpaceEx(root, freeForCaller, total);
   if (drive->noMedium || drive->unformatted || drive->failFreeSpaceEx) return false;
@@ -117,4 +120,6 @@ TDriveTableScope::TDriveTableScope(DriveTable& table) : FPrevious(&CurrentDriveT
   SetDriveTable(&table);
 }
 
-TDriveTableScope::~TDriveTableScope() { SetDriveTable(FPrevious); }
+TDriveTableScope::~TDriveTableScope() {
+  SetDriveTable(FPrevious);
+}

@@ -27,14 +27,12 @@ class TStagedDriveTable : public DriveTable {
  public:
   TStagedDriveTable();
   // Stages folder (created when missing) as a drive and returns its root.
-  std::string Stage(const std::string& folder, const std::string& label = "",
-                    UINT type = DRIVE_REMOVABLE);
+  std::string Stage(const std::string& folder, const std::string& label = "", UINT type = DRIVE_REMOVABLE);
   // The staged drive of a root ("<folder>/"); throws std::out_of_range when there is none.
   TStagedDrive& Drive(const std::string& root);
   // Swaps the disk: empties the folder, copies the files in under their own names (or the name
   // given as second), sets the label and marks a formatted medium present.
-  void InsertDisk(const std::string& root, const std::string& label,
-                  const std::vector<std::string>& files);
+  void InsertDisk(const std::string& root, const std::string& label, const std::vector<std::string>& files);
   void InsertDisk(const std::string& root, const std::string& label,
                   const std::vector<std::pair<std::string, std::string>>& filesAs);
   // Empties the folder and leaves the drive without a medium.

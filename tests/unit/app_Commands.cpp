@@ -83,7 +83,8 @@ TEST_F(ShellTest, ExitAndAboutGoThroughTheWindow) {
 TEST_F(ShellTest, ACloseDuringAnExtractionCancelsItAndClosesAfterwards) {
   const std::string source = temp + "issue";
   fs::create_directories(source);
-  for (int i = 0; i < 20; ++i) std::ofstream(source + "/page" + std::to_string(i) + ".htm") << std::string(5000, 'p');
+  for (int i = 0; i < 20; ++i)
+    std::ofstream(source + "/page" + std::to_string(i) + ".htm") << std::string(5000, 'p');
   std::ofstream(source + "/index.htm") << "<HTML></HTML>";
   const std::string archive = temp + "issue.kvx";
   ASSERT_EQ(std::system(("cd " + source + " && zip -q -r " + archive + " .").c_str()), 0);

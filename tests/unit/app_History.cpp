@@ -108,8 +108,8 @@ TEST(History, AStrayBackFlagNeverTakesTheIndexOutOfTheList) {
   b.history.Back();
   b.history.BeforeNavigate("A");
   ASSERT_EQ(b.history.Index(), 1);
-  b.history.Back();     // back flag set
-  b.history.Forward();  // forward flag set too
+  b.history.Back();                       // back flag set
+  b.history.Forward();                    // forward flag set too
   b.history.BeforeNavigate("elsewhere");  // forward first: not found, index -1
   b.history.BeforeNavigate("S");          // the back flag's step stops at -1
   EXPECT_EQ(b.history.Index(), -1);

@@ -62,7 +62,8 @@ TEST_F(ShellTest, AFileThatCannotBeDeletedKeepsTheFolderAndTheCloseStillEnds) {
   form->FormCreate();
   const std::string held = Korvex("held.htm");
   std::ofstream(held) << "held";
-  if (std::system(("chattr +i " + held + " 2>/dev/null").c_str()) != 0) GTEST_SKIP() << "no immutable files here";
+  if (std::system(("chattr +i " + held + " 2>/dev/null").c_str()) != 0)
+    GTEST_SKIP() << "no immutable files here";
   view.CloseMainWindow();
   std::system(("chattr -i " + held).c_str());
   EXPECT_TRUE(view.closed);

@@ -76,7 +76,9 @@ class ShellTest : public ::testing::Test {
     std::filesystem::remove_all(temp);
     unsetenv("XDG_RUNTIME_DIR");
   }
-  std::string Korvex(const std::string& name = "") const { return temp + "KORVEX" + (name.empty() ? "" : "/" + name); }
+  std::string Korvex(const std::string& name = "") const {
+    return temp + "KORVEX" + (name.empty() ? "" : "/" + name);
+  }
 
   std::string temp;
   TScriptedBackend backend;

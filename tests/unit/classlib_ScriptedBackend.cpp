@@ -74,7 +74,10 @@ TEST(ScriptedBackend, FormsTakeTypedTextAndCloseAsScripted) {
 TEST(ScriptedBackend, MessagesAndCursorGoThroughTheInstalledBackend) {
   TScriptedBackend backend;
   SetBackend(&backend);
-  backend.onProcessMessages = [&] { backend.onProcessMessages = nullptr; Application.ProcessMessages(); };
+  backend.onProcessMessages = [&] {
+    backend.onProcessMessages = nullptr;
+    Application.ProcessMessages();
+  };
   Application.ProcessMessages();
   SetScreenCursor(crHourGlass);
   EXPECT_TRUE(backend.busyCursor);

@@ -8,11 +8,14 @@
 namespace {
 class CallbackTest : public ExtractFixture {};
 
-std::string TextOf(const UnzipCallbackRecord& r) { return std::string(r.Text, strnlen(r.Text, 512)); }
+std::string TextOf(const UnzipCallbackRecord& r) {
+  return std::string(r.Text, strnlen(r.Text, 512));
+}
 
 TEST_F(CallbackTest, ProgressActionsAndTheTextAsTheComponentSeesIt) {
   std::vector<std::string> seen;
-  zip->OnProgress = [&](TZipComponent* sender, ProgressType type, const std::string& name, std::int32_t size) {
+  zip->OnProgress = [&](TZipComponent* sender, ProgressType type, const std::string& name,
+                        std::int32_t size) {
     EXPECT_EQ(sender, zip.get());
     seen.push_back(std::to_string(type) + ":" + name + ":" + std::to_string(size));
   };
@@ -23,8 +26,8 @@ TEST_F(CallbackTest, ProgressActionsAndTheTextAsTheComponentSeesIt) {
   fake.Step(kvxBatchEnd, 0, 99);
   fake.Step(kvxFileStart, 0, 7, std::string(512, 'n'));
   zip->Extract();
-  EXPECT_EQ(seen, (std::vector<std::string>{"3::3", "4::1000", "0:dir\\sub\\caf\xc3\xa9.htm:42",
-                                            "1::42", "2::0", "0:" + std::string(512, 'n') + ":7"}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"3::3", "4::1000", "0:dir\\sub\\caf\xc3\xa9.htm:42", "1::42",
+                                            "2::0", "0:" + std::string(512, 'n') + ":7"}));
 }
 
 TEST_F(CallbackTest, LibraryMessagesSetTheCodesAndShowNoBox) {
@@ -105,7 +108,8 @@ TEST_F(CallbackTest, PasswordWithoutHandlerUnattendedReportsByQuestion) {
   fake.Step(kvxPassword, 0, 3, "a.htm");
   fake.Step(kvxPassword, 1, 3, "a.htm");
   zip->Extract();
-  EXPECT_EQ(ReportedIds(), (std::vector<std::int32_t>{MessageId::NoExtractPassword, MessageId::NoAddPassword}));
+  EXPECT_EQ(ReportedIds(),
+            (std::vector<std::int32_t>{MessageId::NoExtractPassword, MessageId::NoAddPassword}));
   EXPECT_EQ(Answer(1).Code, 0);
   EXPECT_TRUE(backend.formsSeen.empty());
 }
@@ -120,8 +124,8 @@ TEST_F(CallbackTest, PasswordWithoutHandlerAsksTheDialog) {
 }
 
 TEST_F(CallbackTest, CrcAndOverwriteHandlersAnswer) {
-  zip->OnCRC32Error = [](TZipComponent*, const std::string& file, std::uint32_t found,
-                         std::uint32_t expected, bool& extract) {
+  zip->OnCRC32Error = [](TZipComponent*, const std::string& file, std::uint32_t found, std::uint32_t expected,
+                         bool& extract) {
     EXPECT_EQ(file, "a.htm");
     EXPECT_EQ(found, 0xFFFFFFFFu);
     EXPECT_EQ(expected, 0x80000000u);
@@ -170,7 +174,9 @@ TEST_F(CallbackTest, CommentAnswers) {
     bool changed;
     std::string text;
     int code, number;
-  } cases[] = {{"hello", true, "hello", 1, 5}, {"", true, "", 1, 0}, {"ignored", false, "", 0, 7},
+  } cases[] = {{"hello", true, "hello", 1, 5},
+               {"", true, "", 1, 0},
+               {"ignored", false, "", 0, 7},
                {std::string(600, 'c'), true, std::string(511, 'c'), 1, 511}};
   for (const Case& k : cases) {
     zip->OnFileComment = [&](TZipComponent*, const std::string& file, std::string& comment, bool& changed) {

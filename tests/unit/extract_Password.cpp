@@ -44,8 +44,10 @@ TEST_F(PasswordTest, ExtractQuestionTakesOkAndEnterOnly) {
   struct Case {
     TScriptedBackend::FormClose close;
     std::string expected;
-  } cases[] = {{TScriptedBackend::ClickOk, "s3cret"},   {TScriptedBackend::PressEnter, "s3cret"},
-               {TScriptedBackend::ClickCancel, ""},     {TScriptedBackend::PressEscape, ""},
+  } cases[] = {{TScriptedBackend::ClickOk, "s3cret"},
+               {TScriptedBackend::PressEnter, "s3cret"},
+               {TScriptedBackend::ClickCancel, ""},
+               {TScriptedBackend::PressEscape, ""},
                {TScriptedBackend::CloseBox, ""}};
   for (const Case& k : cases) {
     Answer("s3cret", k.close);

@@ -96,9 +96,8 @@ TEST_F(RecordTest, DummyPasswordOnlyForOldLibrariesAddingUnattended) {
     bool unattended, encrypt;
     std::string password, expected;
   } cases[] = {
-      {159, true, true, "", dummy}, {151, true, true, "", dummy},
-      {160, true, true, "", ""},    {159, false, true, "", ""},
-      {159, true, false, "", ""},   {159, true, true, "pw", "pw"},
+      {159, true, true, "", dummy}, {151, true, true, "", dummy}, {160, true, true, "", ""},
+      {159, false, true, "", ""},   {159, true, false, "", ""},   {159, true, true, "pw", "pw"},
   };
   for (const Case& k : cases) {
     fake.Reset(k.version);

@@ -33,7 +33,8 @@ TEST_F(RunTest, MissingLibraryIsReportedEveryTime) {
   zip->FSpecArgs().Add("kept");
   zip->Extract();
   zip->Extract();
-  EXPECT_EQ(ReportedIds(), (std::vector<std::int32_t>{MessageId::LibraryNotFound, MessageId::LibraryNotFound}));
+  EXPECT_EQ(ReportedIds(),
+            (std::vector<std::int32_t>{MessageId::LibraryNotFound, MessageId::LibraryNotFound}));
   EXPECT_FALSE(zip->InOperation);
   EXPECT_EQ(zip->FSpecArgs().Count(), 1);
   EXPECT_EQ(zip->UnzipLibraryVersion(), 0);
@@ -61,7 +62,8 @@ TEST_F(RunTest, RequestCountComesBackWhenTheLibraryIsMissing) {
   zip->SetPasswordReqCount(5);
   zip->SetDLLDirectory(base);
   zip->Extract();
-  EXPECT_EQ(ReportedIds(), (std::vector<std::int32_t>{MessageId::UnattendedPasswordWarning, MessageId::LibraryNotFound}));
+  EXPECT_EQ(ReportedIds(),
+            (std::vector<std::int32_t>{MessageId::UnattendedPasswordWarning, MessageId::LibraryNotFound}));
   EXPECT_EQ(zip->PasswordReqCount(), 5u);
 }
 
@@ -90,7 +92,8 @@ class NoExecTest : public ExtractFixture {
 TEST_F(NoExecTest, MissingExecIsAFailedCall) {
   zip->FSpecArgs().Add("x");
   zip->Extract();
-  EXPECT_EQ(ReportedIds(), (std::vector<std::int32_t>{MessageId::ExecFunctionNotFound, MessageId::FatalUnzipLibraryError}));
+  EXPECT_EQ(ReportedIds(),
+            (std::vector<std::int32_t>{MessageId::ExecFunctionNotFound, MessageId::FatalUnzipLibraryError}));
   EXPECT_EQ(zip->ExtractedCount, 0);
   EXPECT_EQ(zip->FSpecArgs().Count(), 0);
   EXPECT_EQ(UnzipLibraryHandle(), nullptr);
@@ -103,7 +106,8 @@ class NoVersionTest : public ExtractFixture {
 
 TEST_F(NoVersionTest, MissingVersionIsNeverCalledAndTheLibraryIsNot) {
   zip->Extract();
-  EXPECT_EQ(ReportedIds(), (std::vector<std::int32_t>{MessageId::VersionFunctionNotFound, MessageId::FatalUnzipLibraryError}));
+  EXPECT_EQ(ReportedIds(), (std::vector<std::int32_t>{MessageId::VersionFunctionNotFound,
+                                                      MessageId::FatalUnzipLibraryError}));
   EXPECT_EQ(fake.Log().ExecCalls, 0);
   EXPECT_EQ(zip->UnzipLibraryVersion(), 0);
 }

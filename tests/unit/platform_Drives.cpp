@@ -57,7 +57,8 @@ TEST_F(StagedDriveTest, AnswersForFilesUnderItsFolderOnly) {
   TDriveTableScope scope(table);
   EXPECT_EQ(root, (base / "floppy").string() + "/");
   EXPECT_EQ(CurrentDriveTable().RootOf((base / "floppy" / "part.zip").string()), root);
-  EXPECT_EQ(CurrentDriveTable().RootOf((base / "floppyx" / "a").string()), CurrentDriveTable().RootOf("/tmp"));
+  EXPECT_EQ(CurrentDriveTable().RootOf((base / "floppyx" / "a").string()),
+            CurrentDriveTable().RootOf("/tmp"));
   EXPECT_EQ(GetDriveTypeA(root.c_str()), DRIVE_REMOVABLE);
   EXPECT_EQ(GetDriveTypeA("/proc/"), DRIVE_FIXED);
 

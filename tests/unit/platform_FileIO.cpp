@@ -50,7 +50,7 @@ TEST(TempFileName, ExclusiveCreateRefusesExistingNamesAndLinks) {
 }
 
 TEST(DosDate, RoundTripsInLocalTime) {
-  tm local {};
+  tm local{};
   local.tm_year = 2021 - 1900;
   local.tm_mon = 5;
   local.tm_mday = 15;
@@ -62,16 +62,17 @@ TEST(DosDate, RoundTripsInLocalTime) {
   const std::uint32_t dos = UnixTimeToDos(when);
   EXPECT_EQ(dos >> 16, ((2021u - 1980u) << 9) | (6u << 5) | 15u);
   EXPECT_EQ(dos & 0xFFFF, (13u << 11) | (45u << 5) | 15u);
-  EXPECT_EQ(DosToUnixTime(dos), when - 1);  // two-second steps
+  EXPECT_EQ(DosToUnixTime(dos), when - 1);            // two-second steps
   EXPECT_EQ(UnixTimeToDos(0) >> 16, (1u << 5) | 1u);  // before 1980: 1980-01-01
-  EXPECT_EQ(DosToUnixTime(0), -1);  // month 0 is no date
+  EXPECT_EQ(DosToUnixTime(0), -1);                    // month 0 is no date
 }
 
 TEST(DosDate, FileDateIsSetAndReadBack) {
   const fs::path file = fs::temp_directory_path() / ("plat-date-" + std::to_string(getpid()));
   const FileHandle h = FileCreate(file.string());
   ASSERT_NE(h, NoFileHandle);
-  const std::uint32_t dos = ((2003u - 1980u) << 25) | (2u << 21) | (28u << 16) | (23u << 11) | (59u << 5) | 29u;
+  const std::uint32_t dos =
+      ((2003u - 1980u) << 25) | (2u << 21) | (28u << 16) | (23u << 11) | (59u << 5) | 29u;
   EXPECT_TRUE(FileSetDate(h, static_cast<std::int32_t>(dos)));
   EXPECT_EQ(static_cast<std::uint32_t>(FileGetDate(h)), dos);
   FileClose(h);

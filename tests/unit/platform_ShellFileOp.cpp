@@ -14,7 +14,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void Touch(const fs::path& path) { std::ofstream(path) << "x"; }
+void Touch(const fs::path& path) {
+  std::ofstream(path) << "x";
+}
 
 class ShellFileOpTest : public ::testing::Test {
  protected:
@@ -29,12 +31,13 @@ class ShellFileOpTest : public ::testing::Test {
     fs::permissions(base, fs::perms::owner_all, fs::perm_options::add);
     std::error_code ec;
     for (const auto& e : fs::recursive_directory_iterator(base, ec))
-      if (e.is_directory() && !e.is_symlink()) fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add, ec);
+      if (e.is_directory() && !e.is_symlink())
+        fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(base);
   }
   int Delete(const std::string& names, WORD flags = FOF_NOCONFIRMATION) {
     const std::string list = names + std::string(2, '\0');
-    SHFILEOPSTRUCTA op {};
+    SHFILEOPSTRUCTA op{};
     op.wFunc = FO_DELETE;
     op.pFrom = list.c_str();
     op.fFlags = flags;
@@ -131,7 +134,7 @@ TEST_F(ShellFileOpTest, AllowUndoSendsEachNameToTheTrash) {
 TEST_F(ShellFileOpTest, OnlyDeleteIsDone) {
   Touch(work / "f");
   const std::string list = (work / "f").string() + std::string(2, '\0');
-  SHFILEOPSTRUCTA op {};
+  SHFILEOPSTRUCTA op{};
   op.wFunc = 2;
   op.pFrom = list.c_str();
   EXPECT_NE(SHFileOperationA(&op), 0);

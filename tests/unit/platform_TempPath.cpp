@@ -35,8 +35,10 @@ class TempPathTest : public ::testing::Test {
     value = had ? v : "";
   }
   static void RestoreEnv(const char* name, const std::string& value, bool had) {
-    if (had) setenv(name, value.c_str(), 1);
-    else unsetenv(name);
+    if (had)
+      setenv(name, value.c_str(), 1);
+    else
+      unsetenv(name);
   }
   static std::string TempPath() {
     char buffer[512] = {};
