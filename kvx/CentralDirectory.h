@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "kvx/ArchiveFile.h"
+#include "zip/ZipRecords.h"
 
 struct KvxEntry {
   std::string Name;  // UTF-8, "/" as separator
@@ -22,7 +23,7 @@ struct KvxEntry {
   bool HasComment = false;
   char CommentFirstByte = 0;
 
-  bool Encrypted() const { return Flags & 0x0001; }
+  bool Encrypted() const { return Flags & FlagEncrypted; }
   // A trailing "/", or the directory attribute set by a DOS-like host on an empty entry.
   bool IsDirectory() const {
     bool dosFolder = (HostSystem == 0 || HostSystem == 6 || HostSystem == 11) &&
@@ -38,6 +39,7 @@ struct CentralDirectory {
   std::int64_t Prefix = 0;  // bytes in front of the archive proper (a self-extractor stub)
 };
 
-// Reads every central header. False with a message when no directory is found or it is
-// unreadable; entries read before a damaged header are kept.
+// Reads every central header. False with a message when no directory is found, it is unreadable,
+// or it contradicts its end records or itself (entry count, overlapping entries): such a directory
+// is refused as a whole, since the component's List would not show the same entries.
 bool ReadCentralDirectory(const ArchiveFile& file, CentralDirectory& dir, std::string& error);

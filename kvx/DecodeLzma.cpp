@@ -1,8 +1,8 @@
 // LZMA (method 14: a 4-byte header, the properties, then a raw LZMA1 stream) and xz (method 95).
 #include <lzma.h>
 
-#include "kvx/ByteReader.h"
 #include "kvx/Decoder.h"
+#include "zip/ZipRecords.h"
 
 namespace {
 
@@ -62,11 +62,11 @@ class ZipLzmaDecoder : public LzmaStreamDecoder {
 
  private:
   Step Start() {
-    ByteReader r(in_, inAvail_);
-    r.U16();
-    std::uint16_t propsSize = r.U16();
-    const std::uint8_t* props = r.Bytes(propsSize);
-    if (r.Failed() || propsSize != 5) return Fail("invalid LZMA header");
+    // Two bytes of version, two of properties size, then the properties.
+    const ByteReader r(in_, inAvail_);
+    const std::uint16_t propsSize = r.U16(2);
+    if (r.Failed() || propsSize != 5 || inAvail_ < 4u + propsSize) return Fail("invalid LZMA header");
+    const std::uint8_t* props = in_ + 4;
     std::uint8_t header[13];
     for (int i = 0; i < 5; ++i) header[i] = props[i];
     for (int i = 0; i < 8; ++i) header[5 + i] = static_cast<std::uint8_t>(size_ >> (8 * i));

@@ -9,5 +9,3 @@
 // code page 437. Backslashes from FAT, HPFS and NTFS hosts become "/".
 std::string EntryNameToUtf8(const std::string& raw, std::uint16_t flags, std::uint8_t host,
                             const std::vector<std::uint8_t>& extra);
-
-bool IsValidUtf8(const std::string& text);

@@ -4,17 +4,15 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "kvx/ByteReader.h"
 #include "kvx/Decoder.h"
 #include "kvx/Extractor.h"
 #include "kvx/KvxMessages.h"
 #include "kvx/OutputFile.h"
 #include "platform/FileIO.h"
+#include "zip/ZipRecords.h"
 
 namespace {
 
-constexpr std::uint32_t LocalSignature = 0x04034b50;
-constexpr std::uint16_t StrongEncryptionFlag = 0x0040;
 constexpr std::uint16_t AesMethod = 99;
 
 std::string Hex(std::uint32_t value) {
@@ -26,7 +24,7 @@ std::string Hex(std::uint32_t value) {
 }  // namespace
 
 bool Extractor::Unsupported(const KvxEntry& e) {
-  if (e.Encrypted() && ((e.Flags & StrongEncryptionFlag) || e.Method == AesMethod)) {
+  if (e.Encrypted() && ((e.Flags & FlagStrongEncryption) || e.Method == AesMethod)) {
     Skip(e.Name, kvxSkipNoEncryptionSupport, kvxErrEncryption, "Unsupported encryption in " + e.Name);
     return true;
   }
@@ -40,18 +38,16 @@ bool Extractor::Unsupported(const KvxEntry& e) {
 
 bool Extractor::LocateData(const KvxEntry& e, std::int64_t& start, std::uint64_t& size,
                            std::unique_ptr<TraditionalCipher>& cipher) {
-  std::uint8_t local[30];
+  std::uint8_t local[LocalRec::Size];
   std::int64_t at =
       dir_.Prefix + static_cast<std::int64_t>(std::min<std::uint64_t>(e.LocalHeaderOffset, INT64_MAX / 2));
-  ByteReader r(local, sizeof local);
-  if (!archive_.ReadAt(at, local, sizeof local) || r.U32() != LocalSignature) {
+  const ByteReader r(local, sizeof local);
+  if (!archive_.ReadAt(at, local, sizeof local) || r.U32(LocalRec::Sig) != LocalRec::Signature) {
     Skip(e.Name, kvxSkipCorrupt, kvxErrCorrupt, "Corrupt data in " + e.Name + ": local header not found");
     return false;
   }
-  r.Skip(22);
-  std::uint16_t nameLen = r.U16();
-  std::uint16_t extraLen = r.U16();
-  start = at + 30 + nameLen + extraLen;
+  start = at + static_cast<std::int64_t>(LocalRec::Size) + r.U16(LocalRec::NameLength) +
+          r.U16(LocalRec::ExtraLength);
   size = e.CompressedSize;
   if (start > archive_.Size() || size > static_cast<std::uint64_t>(archive_.Size() - start)) {
     Skip(e.Name, kvxSkipCorrupt, kvxErrCorrupt,
@@ -77,8 +73,8 @@ bool Extractor::UnlockEntry(const KvxEntry& e, std::int64_t start,
     return false;
   }
   // With a data descriptor the CRC is not known up front; the header then checks the time.
-  std::uint8_t check = (e.Flags & 0x0008) ? static_cast<std::uint8_t>(e.DosDateTime >> 8)
-                                          : static_cast<std::uint8_t>(e.Crc >> 24);
+  std::uint8_t check = (e.Flags & FlagDataDescriptor) ? static_cast<std::uint8_t>(e.DosDateTime >> 8)
+                                                      : static_cast<std::uint8_t>(e.Crc >> 24);
   for (;;) {
     if (!options_.Password.empty()) {
       std::uint8_t header[TraditionalCipher::HeaderSize];

@@ -33,11 +33,8 @@ std::int32_t Extractor::Run() {
   }
   std::string error;
   if (!ReadCentralDirectory(archive_, dir_, error)) {
-    if (!callbacks_.Message(kvxErrDirectory, error + ": " + options_.ArchiveName)) return 0;
-    if (dir_.Entries.empty()) {
-      callbacks_.BatchEnd();
-      return 0;
-    }
+    if (callbacks_.Message(kvxErrDirectory, error + ": " + options_.ArchiveName)) callbacks_.BatchEnd();
+    return 0;
   }
   base_ = UniqueFd(open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   std::uint64_t files = 0, bytes = 0;
@@ -129,7 +126,9 @@ bool Extractor::PrepareTarget(const KvxEntry& e, std::string& name, UniqueFd& fo
   name = options_.DirNames ? e.Name : BaseName(e.Name);
   if (!callbacks_.NewName(name)) return false;
   std::vector<std::string> parts;
-  if (!SplitSafeName(name, parts) || parts.empty() || name.back() == '/') {
+  // The component lists a name ending in "\\" or ":" as a folder: it never becomes a file.
+  const char last = e.Name.empty() ? '\0' : e.Name.back();
+  if (!SplitSafeName(name, parts) || parts.empty() || name.back() == '/' || last == '\\' || last == ':') {
     Skip(e.Name, kvxSkipBadName, kvxErrName, "Unsafe name refused: " + name);
     return false;
   }

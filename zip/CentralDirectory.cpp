@@ -1,7 +1,9 @@
 // Reading the central directory headers, also across the volumes of a spanned set.
+#include <algorithm>
 #include <limits>
+#include <optional>
+#include <vector>
 
-#include "zip/ByteReader.h"
 #include "zip/ReadExact.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
@@ -14,6 +16,20 @@ bool IsDirectoryOnly(const std::string& name) {
   const std::size_t cut = name.find_last_of("\\:");
   return cut == std::string::npos ? name.empty() : cut + 1 == name.size();
 }
+
+// What List keeps of extra fields and file comments, at most so many bytes in all; past that an
+// entry whose field no longer fits keeps none of it (its lengths still say what the archive holds).
+class DirectoryBudget {
+ public:
+  bool Take(std::size_t bytes) {
+    if (bytes > FLeft) return false;
+    FLeft -= bytes;
+    return true;
+  }
+
+ private:
+  std::size_t FLeft = 16u << 20;
+};
 
 void FillFromHeader(ZipDirEntry& entry, const ByteReader& h) {
   using namespace CentralRec;
@@ -43,10 +59,18 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
   const ByteReader end(endRecord, EndRec::Size);
   const std::int32_t thisVolume = end.U16(EndRec::ThisVolume);
   const std::int32_t centralVolume = end.U16(EndRec::CentralVolume);
-  const std::int32_t total = end.U16(EndRec::TotalEntries);
-  const std::int64_t centralSize = end.U32(EndRec::CentralSize);
-  const std::int64_t centralOffset = end.U32(EndRec::CentralOffset);
+  const DirectoryTotals totals = ReadDirectoryTotals(
+      endRecord, EndRecordPos, [this](std::int64_t at, std::uint8_t* buffer, std::size_t count) {
+        return FileSeek(VolumeHandle, at, 0) == at &&
+               ReadExact(VolumeHandle, buffer, static_cast<std::int64_t>(count)) ==
+                   static_cast<std::int64_t>(count);
+      });
+  if (!totals.Consistent) throw EZipComponent(MessageId::EndRecordReadFailed, true);
   constexpr std::int64_t maxPosition = std::numeric_limits<std::int32_t>::max();
+  const std::int64_t centralSize =
+      static_cast<std::int64_t>(std::min<std::uint64_t>(totals.Size, maxPosition));
+  const std::int64_t centralOffset =
+      static_cast<std::int64_t>(std::min<std::uint64_t>(totals.Offset, maxPosition));
 
   if (centralVolume != thisVolume) {
     OpenVolume(centralVolume);
@@ -57,7 +81,7 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
   } else {
     // The volume that holds the end record is the one open.
     CurrentVolume = thisVolume;
-    cd = static_cast<std::int64_t>(EndRecordPos) - centralSize;
+    cd = totals.RecordPos - centralSize;
   }
   const bool cdValid = cd >= 0 && cd <= maxPosition;
   if (cdValid) CentralDirOffset = static_cast<std::int32_t>(cd);
@@ -66,8 +90,17 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
   if (StructureWarning) ReportMessage(MessageId::StructureWarning, "");
   if (!cdValid || FileSeek(VolumeHandle, cd, 0) != cd) throw EZipComponent(MessageId::ListSeekFailed, true);
 
+  // Headers are read until both the end record's count and the directory's size are used up; a
+  // directory that holds more or fewer headers than its end record says is refused, as the unzip
+  // library refuses it, so that no entry is extracted that was not listed.
+  DirectoryBudget budget;
+  std::vector<DataExtent> extents;
+  std::vector<std::uint8_t> extra;
+  std::int64_t consumed = 0;
+  std::uint64_t k = 0;
   std::uint8_t header[CentralRec::Size];
-  for (std::int32_t k = 1; k <= total; ++k) {
+  while (k < totals.Entries || consumed < centralSize) {
+    ++k;
     while (ReadExact(VolumeHandle, header, CentralRec::Size) < static_cast<std::int64_t>(CentralRec::Size)) {
       if (CurrentVolume >= thisVolume) throw EZipComponent(MessageId::CentralHeaderReadFailed, true);
       OpenVolume(CurrentVolume + 1);
@@ -84,28 +117,44 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
 
     auto entry = std::make_unique<ZipDirEntry>();
     FillFromHeader(*entry, h);
-    // Names and comments flagged as UTF-8 are already in the ANSI code page.
+    extra.resize(entry->ExtraFieldLength);
+    if (ReadExact(VolumeHandle, extra.data(), entry->ExtraFieldLength) != entry->ExtraFieldLength)
+      throw EZipComponent(MessageId::ListSeekFailed, true);
+    // Names and comments flagged as UTF-8 are already in the ANSI code page; a Unicode path field
+    // names the entry as the unzip library will write it.
     const bool utf8 = (entry->GeneralFlags & FlagUtf8) != 0;
-    entry->FileName = ToBackslashes(utf8 ? name : ConvertOemName(name));
-    if (entry->ExtraFieldLength > 0) {
+    std::optional<std::string> unicode;
+    if (!utf8) unicode = UnicodePathName(name, extra.data(), extra.size());
+    entry->FileName = ToBackslashes(utf8 ? name : unicode ? *unicode : ConvertOemName(name));
+    if (entry->ExtraFieldLength > 0 && budget.Take(entry->ExtraFieldLength)) {
       entry->ExtraData = std::make_unique<std::uint8_t[]>(entry->ExtraFieldLength + 1u);
-      if (ReadExact(VolumeHandle, entry->ExtraData.get(), entry->ExtraFieldLength) != entry->ExtraFieldLength)
-        throw EZipComponent(MessageId::ListSeekFailed, true);
+      std::copy(extra.begin(), extra.end(), entry->ExtraData.get());
     }
     if (entry->FileCommentLength > 0) {
       std::string comment(entry->FileCommentLength, '\0');
       if (ReadExact(VolumeHandle, comment.data(), entry->FileCommentLength) != entry->FileCommentLength)
         throw EZipComponent(MessageId::EntryCommentReadFailed, true);
-      entry->FileComment = utf8 ? comment : ConvertOemName(comment);
+      if (budget.Take(comment.size())) entry->FileComment = utf8 ? comment : ConvertOemName(comment);
     }
-    const std::uint32_t localOffset = entry->LocalHeaderOffset;
+    consumed += static_cast<std::int64_t>(CentralRec::Size) + entry->FileNameLength +
+                entry->ExtraFieldLength + entry->FileCommentLength;
+    std::uint64_t uncompressed = entry->UncompressedSize, compressed = entry->CompressedSize,
+                  localOffset = entry->LocalHeaderOffset;
+    ApplyZip64Block(extra.data(), extra.size(), uncompressed, compressed, localOffset);
+    extents.push_back(EntryExtent(thisVolume > 0 ? entry->DiskNumberStart : 0, localOffset, compressed));
+
+    const std::uint32_t firstOffset = entry->LocalHeaderOffset;
+    const auto seqNo = static_cast<std::int32_t>(std::min<std::uint64_t>(k, INT32_MAX));
     if (UseDirOnlyEntries() || !IsDirectoryOnly(entry->FileName)) {
       DirEntries.push_back(std::move(entry));
-      if (OnNewName) OnNewName(this, k, *DirEntries.back());
+      if (OnNewName) OnNewName(this, seqNo, *DirEntries.back());
     } else {
       ++SkippedDirCount;
     }
-    if (static_cast<std::uint32_t>(FirstEntryOffset) > localOffset)
-      FirstEntryOffset = static_cast<std::int32_t>(localOffset);
+    if (static_cast<std::uint32_t>(FirstEntryOffset) > firstOffset)
+      FirstEntryOffset = static_cast<std::int32_t>(firstOffset);
   }
+  if (consumed != centralSize || !EntryCountAgrees(k, totals.Entries))
+    throw EZipComponent(MessageId::CentralHeaderReadFailed, true);
+  if (ExtentsOverlap(std::move(extents))) throw EZipComponent(MessageId::NotAValidArchive, true);
 }

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <vector>
 
-#include "zip/ByteReader.h"
 #include "zip/ReadExact.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
@@ -11,8 +10,7 @@
 
 namespace {
 
-constexpr std::int64_t MaxCommentLength = 65535;
-constexpr std::int64_t SearchLength = MaxCommentLength + EndRec::Size;  // 65557
+constexpr std::int64_t SearchLength = EndRec::MaxCommentLength + EndRec::Size;  // 65557
 // Positions are 32-bit; a declared comment may reach 64 KiB past the end of the file.
 constexpr std::int64_t MaxArchiveSize = 0x7FFFFFFF - 0x10000;
 
@@ -60,7 +58,12 @@ bool TZipComponent::LocateEndRecord(std::uint8_t (&record)[22], bool raise) {
   }
 
   const std::int64_t size = FileSeek(VolumeHandle, 0, 2);
-  if (size >= 0 && size <= MaxArchiveSize) {
+  if (size > MaxArchiveSize) {
+    if (raise) throw EZipComponent(MessageId::ArchiveTooLarge, true);
+    ReportMessage(MessageId::ArchiveTooLarge, "");
+    return false;
+  }
+  if (size >= 0) {
     DataEndPos = ArchiveFileSize = static_cast<std::int32_t>(size);
     if (size >= static_cast<std::int64_t>(EndRec::Size) &&
         FileSeek(VolumeHandle, size - EndRec::Size, 0) >= 0 &&

@@ -7,11 +7,11 @@
 
 #include "platform/Drives.h"
 #include "platform/Folders.h"
-#include "zip/ByteReader.h"
 #include "zip/SpanEntry.h"
 #include "zip/SpanInput.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
+#include "zip/ZipRecords.h"
 
 namespace {
 

@@ -6,7 +6,6 @@
 #include "platform/CodePage.h"
 #include "platform/Drives.h"
 #include "platform/Folders.h"
-#include "zip/ByteReader.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
 #include "zip/ZipRecords.h"

@@ -1,7 +1,65 @@
 #pragma once
-// Signatures, sizes and field offsets of the zip records the component reads.
+// The zip records as the component and the unzip library both read them: a bounded little-endian
+// reader and writer, the signatures, sizes and field offsets of the fixed records, and the few
+// rules both readers must apply alike so that what is listed is what is extracted.
+// Header-only: the library includes it without linking anything of the component.
+#include <zlib.h>
+
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Little-endian reads from a byte buffer at fixed offsets. A read that would reach past the buffer
+// yields 0 and marks the reader failed; it never touches memory outside the buffer.
+class ByteReader {
+ public:
+  ByteReader(const std::uint8_t* data, std::size_t size) : FData(data), FSize(data ? size : 0) {}
+  std::uint8_t U8(std::size_t offset) const { return static_cast<std::uint8_t>(Take(offset, 1)); }
+  std::uint16_t U16(std::size_t offset) const { return static_cast<std::uint16_t>(Take(offset, 2)); }
+  std::uint32_t U32(std::size_t offset) const { return static_cast<std::uint32_t>(Take(offset, 4)); }
+  std::uint64_t U64(std::size_t offset) const { return Take(offset, 8); }
+  std::size_t Size() const { return FSize; }
+  bool Failed() const { return FFailed; }
+
+ private:
+  std::uint64_t Take(std::size_t offset, std::size_t width) const {
+    if (offset > FSize || width > FSize - offset) {
+      FFailed = true;
+      return 0;
+    }
+    std::uint64_t value = 0;
+    for (std::size_t i = width; i > 0; --i) value = (value << 8) | FData[offset + i - 1];
+    return value;
+  }
+  const std::uint8_t* FData;
+  std::size_t FSize;
+  mutable bool FFailed = false;
+};
+
+// The writing side, for patching fields of a record in place; a write past the buffer is dropped
+// and marks the writer failed.
+class ByteWriter {
+ public:
+  ByteWriter(std::uint8_t* data, std::size_t size) : FData(data), FSize(data ? size : 0) {}
+  void PutU16(std::size_t offset, std::uint16_t value) { Put(offset, value, 2); }
+  void PutU32(std::size_t offset, std::uint32_t value) { Put(offset, value, 4); }
+  bool Failed() const { return FFailed; }
+
+ private:
+  void Put(std::size_t offset, std::uint32_t value, std::size_t width) {
+    if (offset > FSize || width > FSize - offset) {
+      FFailed = true;
+      return;
+    }
+    for (std::size_t i = 0; i < width; ++i) FData[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  }
+  std::uint8_t* FData;
+  std::size_t FSize;
+  bool FFailed = false;
+};
 
 // End of central directory record; the archive comment follows it.
 namespace EndRec {
@@ -15,7 +73,26 @@ constexpr std::size_t TotalEntries = 10;
 constexpr std::size_t CentralSize = 12;
 constexpr std::size_t CentralOffset = 16;  // relative to the start of its volume
 constexpr std::size_t CommentLength = 20;
+constexpr std::size_t MaxCommentLength = 0xFFFF;
 }  // namespace EndRec
+
+// Zip64 end of central directory record: the 64-bit values of an end record whose fields are full.
+namespace Zip64EndRec {
+constexpr std::uint32_t Signature = 0x06064B50;
+constexpr std::size_t Size = 56;
+constexpr std::size_t Sig = 0;
+constexpr std::size_t TotalEntries = 32;
+constexpr std::size_t CentralSize = 40;
+constexpr std::size_t CentralOffset = 48;
+}  // namespace Zip64EndRec
+
+// Zip64 end record locator, right in front of the end record.
+namespace Zip64LocatorRec {
+constexpr std::uint32_t Signature = 0x07064B50;
+constexpr std::size_t Size = 20;
+constexpr std::size_t Sig = 0;
+constexpr std::size_t RecordOffset = 8;
+}  // namespace Zip64LocatorRec
 
 // Central directory file header; name, extra field and comment follow it.
 namespace CentralRec {
@@ -74,4 +151,183 @@ constexpr std::uint32_t SpanMarker = DescriptorRec::Signature;
 // General purpose flag bits.
 constexpr std::uint16_t FlagEncrypted = 0x0001;
 constexpr std::uint16_t FlagDataDescriptor = 0x0008;
+constexpr std::uint16_t FlagStrongEncryption = 0x0040;
 constexpr std::uint16_t FlagUtf8 = 0x0800;
+
+// Extra field blocks: a 2-byte id and a 2-byte size, then the data.
+namespace ExtraId {
+constexpr std::uint16_t Zip64 = 0x0001;         // 64-bit sizes and offset of full fields
+constexpr std::uint16_t ExtendedTime = 0x5455;  // flags byte, then Unix times
+constexpr std::uint16_t UnicodePath = 0x7075;   // version 1, CRC-32 of the header's name, UTF-8 name
+constexpr std::size_t UnicodePathHeader = 5;    // version and CRC in front of the name
+constexpr std::size_t MaxBlocks = 64;           // blocks looked at per extra field
+}  // namespace ExtraId
+
+// Walks the blocks of an extra field, at most ExtraId::MaxBlocks of them; stops at a block that
+// runs past the field.
+class ExtraFieldCursor {
+ public:
+  ExtraFieldCursor(const std::uint8_t* data, std::size_t size) : FData(data), FSize(data ? size : 0) {}
+  bool Next(std::uint16_t& id, const std::uint8_t*& block, std::size_t& size) {
+    if (FBlocks == ExtraId::MaxBlocks || FSize - FPos < 4) return false;
+    const ByteReader head(FData + FPos, 4);
+    id = head.U16(0);
+    size = head.U16(2);
+    if (size > FSize - FPos - 4) return false;
+    block = FData + FPos + 4;
+    FPos += 4 + size;
+    ++FBlocks;
+    return true;
+  }
+
+ private:
+  const std::uint8_t* FData;
+  std::size_t FSize;
+  std::size_t FPos = 0;
+  std::size_t FBlocks = 0;
+};
+
+inline bool IsValidUtf8(const std::string& text) {
+  std::size_t i = 0;
+  const std::size_t n = text.size();
+  while (i < n) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    std::size_t more = 0;
+    if (c < 0x80)
+      more = 0;
+    else if (c >= 0xC2 && c <= 0xDF)
+      more = 1;
+    else if ((c >> 4) == 0xE)
+      more = 2;
+    else if (c >= 0xF0 && c <= 0xF4)
+      more = 3;
+    else
+      return false;
+    if (more > n - i - 1) return false;
+    for (std::size_t k = 1; k <= more; ++k)
+      if ((static_cast<unsigned char>(text[i + k]) >> 6) != 2) return false;
+    i += more + 1;
+  }
+  return true;
+}
+
+// The name of a Unicode path block that belongs to rawName (its CRC-32 matches), when it is valid
+// UTF-8; the first block of version 1 decides. The CRC is computed once per entry.
+inline std::optional<std::string> UnicodePathName(const std::string& rawName, const std::uint8_t* extra,
+                                                  std::size_t extraSize) {
+  ExtraFieldCursor cursor(extra, extraSize);
+  std::uint16_t id = 0;
+  const std::uint8_t* block = nullptr;
+  std::size_t size = 0;
+  while (cursor.Next(id, block, size)) {
+    if (id != ExtraId::UnicodePath || size < ExtraId::UnicodePathHeader || block[0] != 1) continue;
+    const std::uint32_t nameCrc = static_cast<std::uint32_t>(
+        crc32(0, reinterpret_cast<const Bytef*>(rawName.data()), static_cast<uInt>(rawName.size())));
+    if (ByteReader(block, size).U32(1) != nameCrc) return std::nullopt;
+    std::string name(reinterpret_cast<const char*>(block) + ExtraId::UnicodePathHeader,
+                     size - ExtraId::UnicodePathHeader);
+    if (!IsValidUtf8(name)) return std::nullopt;
+    return name;
+  }
+  return std::nullopt;
+}
+
+// The 64-bit values of a zip64 block for the header fields that are full (0xFFFFFFFF), in the
+// order the block holds them.
+inline void ApplyZip64Block(const std::uint8_t* extra, std::size_t extraSize, std::uint64_t& uncompressed,
+                            std::uint64_t& compressed, std::uint64_t& localOffset) {
+  ExtraFieldCursor cursor(extra, extraSize);
+  std::uint16_t id = 0;
+  const std::uint8_t* block = nullptr;
+  std::size_t size = 0;
+  while (cursor.Next(id, block, size)) {
+    if (id != ExtraId::Zip64) continue;
+    const ByteReader r(block, size);
+    std::size_t at = 0;
+    for (std::uint64_t* field : {&uncompressed, &compressed, &localOffset}) {
+      if (*field != 0xFFFFFFFF) continue;
+      const std::uint64_t wide = r.U64(at);
+      if (r.Failed()) return;
+      *field = wide;
+      at += 8;
+    }
+    return;
+  }
+}
+
+// The directory as the end records describe it. Read through read(position, buffer, count), which
+// returns true only when all count bytes came.
+struct DirectoryTotals {
+  std::uint64_t Entries = 0;
+  std::uint64_t Size = 0;
+  std::uint64_t Offset = 0;
+  std::int64_t RecordPos = 0;  // where the directory ends: the zip64 end record, or else the end record
+  bool Consistent = true;      // false when a zip64 end record contradicts the end record
+};
+
+template <class ReadAt>
+DirectoryTotals ReadDirectoryTotals(const std::uint8_t (&end)[EndRec::Size], std::int64_t endPos,
+                                    ReadAt read) {
+  const ByteReader e(end, EndRec::Size);
+  DirectoryTotals totals{e.U16(EndRec::TotalEntries), e.U32(EndRec::CentralSize),
+                         e.U32(EndRec::CentralOffset), endPos, true};
+  std::uint8_t locator[Zip64LocatorRec::Size];
+  const auto locatorPos = endPos - static_cast<std::int64_t>(Zip64LocatorRec::Size);
+  if (locatorPos < 0 || !read(locatorPos, locator, sizeof locator) ||
+      ByteReader(locator, sizeof locator).U32(Zip64LocatorRec::Sig) != Zip64LocatorRec::Signature)
+    return totals;
+  // The zip64 end record lies right before its locator, or where the locator says.
+  std::uint8_t record[Zip64EndRec::Size];
+  const std::uint64_t stated = ByteReader(locator, sizeof locator).U64(Zip64LocatorRec::RecordOffset);
+  const std::int64_t places[] = {locatorPos - static_cast<std::int64_t>(Zip64EndRec::Size),
+                                 stated > INT64_MAX ? -1 : static_cast<std::int64_t>(stated)};
+  for (const std::int64_t at : places) {
+    if (at < 0 || !read(at, record, sizeof record)) continue;
+    const ByteReader z(record, sizeof record);
+    if (z.U32(Zip64EndRec::Sig) != Zip64EndRec::Signature) continue;
+    // A field of the end record stands unless it is full; a full one takes the zip64 value.
+    // Any other difference is a contradiction.
+    auto take = [&](std::uint64_t& value, std::uint64_t full, std::uint64_t wide) {
+      if (value == full)
+        value = wide;
+      else if (value != wide)
+        totals.Consistent = false;
+    };
+    take(totals.Entries, 0xFFFF, z.U64(Zip64EndRec::TotalEntries));
+    take(totals.Size, 0xFFFFFFFF, z.U64(Zip64EndRec::CentralSize));
+    take(totals.Offset, 0xFFFFFFFF, z.U64(Zip64EndRec::CentralOffset));
+    totals.RecordPos = at;
+    return totals;
+  }
+  return totals;
+}
+
+// Whether the number of central headers read agrees with the number the end record gives. A count
+// that only lost its high bits (more than 65535 entries in a 16-bit field) agrees.
+inline bool EntryCountAgrees(std::uint64_t read, std::uint64_t declared) {
+  return read == declared || (declared <= 0xFFFF && read > declared && (read - declared) % 0x10000 == 0);
+}
+
+// Where an entry's local header and data lie: at least a local header and its compressed bytes.
+struct DataExtent {
+  std::uint32_t Volume = 0;
+  std::uint64_t Start = 0;
+  std::uint64_t Size = 0;
+};
+
+inline DataExtent EntryExtent(std::uint32_t volume, std::uint64_t localOffset, std::uint64_t compressed) {
+  return {volume, localOffset, LocalRec::Size + compressed};
+}
+
+// True when two entries share bytes: several central headers pointing into the same data.
+inline bool ExtentsOverlap(std::vector<DataExtent> extents) {
+  std::sort(extents.begin(), extents.end(), [](const DataExtent& a, const DataExtent& b) {
+    return a.Volume != b.Volume ? a.Volume < b.Volume : a.Start < b.Start;
+  });
+  for (std::size_t i = 1; i < extents.size(); ++i) {
+    const DataExtent& a = extents[i - 1];
+    const DataExtent& b = extents[i];
+    if (a.Volume == b.Volume && b.Start - a.Start < a.Size) return true;
+  }
+  return false;
+}

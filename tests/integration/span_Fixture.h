@@ -8,7 +8,6 @@
 #include "classlib/ScriptedBackend.h"
 #include "platform/Folders.h"
 #include "tests/integration/span_Support.h"
-#include "zip/ByteReader.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipRecords.h"
 
