@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "zip/ZipRecords.h"
+
 DecodeStatus Decoder::Decode(std::uint8_t* out, std::size_t cap, std::size_t& produced) {
   produced = 0;
   for (;;) {
@@ -63,7 +65,7 @@ std::unique_ptr<Decoder> MakeDecoder(std::uint16_t method, std::uint16_t flags, 
     case 12:
       return MakeBzip2Decoder(source);
     case 14:
-      return MakeLzmaDecoder(source, flags & 0x0002, size);
+      return MakeLzmaDecoder(source, flags & FlagLzmaEndMarker, size);
     case 93:
       return MakeZstdDecoder(source);
     case 95:

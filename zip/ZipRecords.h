@@ -150,6 +150,7 @@ constexpr std::uint32_t SpanMarker = DescriptorRec::Signature;
 
 // General purpose flag bits.
 constexpr std::uint16_t FlagEncrypted = 0x0001;
+constexpr std::uint16_t FlagLzmaEndMarker = 0x0002;  // with method 14
 constexpr std::uint16_t FlagDataDescriptor = 0x0008;
 constexpr std::uint16_t FlagStrongEncryption = 0x0040;
 constexpr std::uint16_t FlagUtf8 = 0x0800;
@@ -255,6 +256,12 @@ inline void ApplyZip64Block(const std::uint8_t* extra, std::size_t extraSize, st
   }
 }
 
+// Whether the number of central headers read agrees with the number the end record gives. A count
+// that only lost its high bits (more than 65535 entries in a 16-bit field) agrees.
+inline bool EntryCountAgrees(std::uint64_t read, std::uint64_t declared) {
+  return read == declared || (declared <= 0xFFFF && read > declared && (read - declared) % 0x10000 == 0);
+}
+
 // The directory as the end records describe it. Read through read(position, buffer, count), which
 // returns true only when all count bytes came.
 struct DirectoryTotals {
@@ -285,27 +292,25 @@ DirectoryTotals ReadDirectoryTotals(const std::uint8_t (&end)[EndRec::Size], std
     if (at < 0 || !read(at, record, sizeof record)) continue;
     const ByteReader z(record, sizeof record);
     if (z.U32(Zip64EndRec::Sig) != Zip64EndRec::Signature) continue;
-    // A field of the end record stands unless it is full; a full one takes the zip64 value.
-    // Any other difference is a contradiction.
+    // A field of the end record stands unless it is full (or, for the count, its low bits); then
+    // it takes the zip64 value. Any other difference is a contradiction.
     auto take = [&](std::uint64_t& value, std::uint64_t full, std::uint64_t wide) {
       if (value == full)
         value = wide;
       else if (value != wide)
         totals.Consistent = false;
     };
-    take(totals.Entries, 0xFFFF, z.U64(Zip64EndRec::TotalEntries));
+    const std::uint64_t entries = z.U64(Zip64EndRec::TotalEntries);
+    if (EntryCountAgrees(entries, totals.Entries))
+      totals.Entries = entries;
+    else
+      take(totals.Entries, 0xFFFF, entries);
     take(totals.Size, 0xFFFFFFFF, z.U64(Zip64EndRec::CentralSize));
     take(totals.Offset, 0xFFFFFFFF, z.U64(Zip64EndRec::CentralOffset));
     totals.RecordPos = at;
     return totals;
   }
   return totals;
-}
-
-// Whether the number of central headers read agrees with the number the end record gives. A count
-// that only lost its high bits (more than 65535 entries in a 16-bit field) agrees.
-inline bool EntryCountAgrees(std::uint64_t read, std::uint64_t declared) {
-  return read == declared || (declared <= 0xFFFF && read > declared && (read - declared) % 0x10000 == 0);
 }
 
 // Where an entry's local header and data lie: at least a local header and its compressed bytes.
@@ -316,7 +321,9 @@ struct DataExtent {
 };
 
 inline DataExtent EntryExtent(std::uint32_t volume, std::uint64_t localOffset, std::uint64_t compressed) {
-  return {volume, localOffset, LocalRec::Size + compressed};
+  const std::uint64_t size =
+      compressed > UINT64_MAX - LocalRec::Size ? UINT64_MAX : LocalRec::Size + compressed;
+  return {volume, localOffset, size};
 }
 
 // True when two entries share bytes: several central headers pointing into the same data.
