@@ -126,7 +126,7 @@ bool Extractor::PrepareTarget(const KvxEntry& e, std::string& name, UniqueFd& fo
   name = options_.DirNames ? e.Name : BaseName(e.Name);
   if (!callbacks_.NewName(name)) return false;
   std::vector<std::string> parts;
-  // The component lists a name ending in "\\" or ":" as a folder: it never becomes a file.
+  // The component lists a name ending in a backslash or a colon as a folder: never a file here.
   const char last = e.Name.empty() ? '\0' : e.Name.back();
   if (!SplitSafeName(name, parts) || parts.empty() || name.back() == '/' || last == '\\' || last == ':') {
     Skip(e.Name, kvxSkipBadName, kvxErrName, "Unsafe name refused: " + name);

@@ -31,6 +31,36 @@ class DirectoryBudget {
   std::size_t FLeft = 16u << 20;
 };
 
+// The name, extra field and comment that follow a central header.
+struct CentralParts {
+  std::string Name;
+  std::vector<std::uint8_t> Extra;
+  std::string Comment;
+};
+
+void ReadCentralParts(FileHandle file, const ByteReader& h, CentralParts& parts) {
+  auto read = [file](void* to, std::size_t count) {
+    return ReadExact(file, to, static_cast<std::int64_t>(count)) == static_cast<std::int64_t>(count);
+  };
+  parts.Name.assign(h.U16(CentralRec::NameLength), '\0');
+  if (!read(parts.Name.data(), parts.Name.size()))
+    throw EZipComponent(MessageId::CentralNameReadFailed, true);
+  parts.Extra.resize(h.U16(CentralRec::ExtraLength));
+  if (!read(parts.Extra.data(), parts.Extra.size())) throw EZipComponent(MessageId::ListSeekFailed, true);
+  parts.Comment.assign(h.U16(CentralRec::CommentLength), '\0');
+  if (!read(parts.Comment.data(), parts.Comment.size()))
+    throw EZipComponent(MessageId::EntryCommentReadFailed, true);
+}
+
+// The bytes the entry's local header and data take at least, with the 64-bit values of a zip64
+// field; volume numbers count only in a spanned set.
+DataExtent ExtentOf(const ZipDirEntry& entry, const std::vector<std::uint8_t>& extra, bool spanned) {
+  std::uint64_t uncompressed = entry.UncompressedSize, compressed = entry.CompressedSize,
+                localOffset = entry.LocalHeaderOffset;
+  ApplyZip64Block(extra.data(), extra.size(), uncompressed, compressed, localOffset);
+  return EntryExtent(spanned ? entry.DiskNumberStart : 0, localOffset, compressed);
+}
+
 void FillFromHeader(ZipDirEntry& entry, const ByteReader& h) {
   using namespace CentralRec;
   entry.VersionMadeBy = h.U8(MadeByVersion);
@@ -95,7 +125,7 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
   // library refuses it, so that no entry is extracted that was not listed.
   DirectoryBudget budget;
   std::vector<DataExtent> extents;
-  std::vector<std::uint8_t> extra;
+  CentralParts parts;
   std::int64_t consumed = 0;
   std::uint64_t k = 0;
   std::uint8_t header[CentralRec::Size];
@@ -108,40 +138,27 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
     const ByteReader h(header, CentralRec::Size);
     if (h.U32(CentralRec::Sig) != CentralRec::Signature)
       throw EZipComponent(MessageId::CentralHeaderBadSignature, true);
-    std::string name(h.U16(CentralRec::NameLength), '\0');
-    if (ReadExact(VolumeHandle, name.data(), static_cast<std::int64_t>(name.size())) !=
-        static_cast<std::int64_t>(name.size()))
-      throw EZipComponent(MessageId::CentralNameReadFailed, true);
+    ReadCentralParts(VolumeHandle, h, parts);
     LastMadeByVersion = h.U8(CentralRec::MadeByVersion);
     LastHostSystem = h.U8(CentralRec::MadeByHost);
 
     auto entry = std::make_unique<ZipDirEntry>();
     FillFromHeader(*entry, h);
-    extra.resize(entry->ExtraFieldLength);
-    if (ReadExact(VolumeHandle, extra.data(), entry->ExtraFieldLength) != entry->ExtraFieldLength)
-      throw EZipComponent(MessageId::ListSeekFailed, true);
     // Names and comments flagged as UTF-8 are already in the ANSI code page; a Unicode path field
     // names the entry as the unzip library will write it.
     const bool utf8 = (entry->GeneralFlags & FlagUtf8) != 0;
     std::optional<std::string> unicode;
-    if (!utf8) unicode = UnicodePathName(name, extra.data(), extra.size());
-    entry->FileName = ToBackslashes(utf8 ? name : unicode ? *unicode : ConvertOemName(name));
-    if (entry->ExtraFieldLength > 0 && budget.Take(entry->ExtraFieldLength)) {
-      entry->ExtraData = std::make_unique<std::uint8_t[]>(entry->ExtraFieldLength + 1u);
-      std::copy(extra.begin(), extra.end(), entry->ExtraData.get());
+    if (!utf8) unicode = UnicodePathName(parts.Name, parts.Extra.data(), parts.Extra.size());
+    entry->FileName = ToBackslashes(utf8 ? parts.Name : unicode ? *unicode : ConvertOemName(parts.Name));
+    if (!parts.Extra.empty() && budget.Take(parts.Extra.size())) {
+      entry->ExtraData = std::make_unique<std::uint8_t[]>(parts.Extra.size() + 1u);
+      std::copy(parts.Extra.begin(), parts.Extra.end(), entry->ExtraData.get());
     }
-    if (entry->FileCommentLength > 0) {
-      std::string comment(entry->FileCommentLength, '\0');
-      if (ReadExact(VolumeHandle, comment.data(), entry->FileCommentLength) != entry->FileCommentLength)
-        throw EZipComponent(MessageId::EntryCommentReadFailed, true);
-      if (budget.Take(comment.size())) entry->FileComment = utf8 ? comment : ConvertOemName(comment);
-    }
-    consumed += static_cast<std::int64_t>(CentralRec::Size) + entry->FileNameLength +
-                entry->ExtraFieldLength + entry->FileCommentLength;
-    std::uint64_t uncompressed = entry->UncompressedSize, compressed = entry->CompressedSize,
-                  localOffset = entry->LocalHeaderOffset;
-    ApplyZip64Block(extra.data(), extra.size(), uncompressed, compressed, localOffset);
-    extents.push_back(EntryExtent(thisVolume > 0 ? entry->DiskNumberStart : 0, localOffset, compressed));
+    if (!parts.Comment.empty() && budget.Take(parts.Comment.size()))
+      entry->FileComment = utf8 ? parts.Comment : ConvertOemName(parts.Comment);
+    consumed += static_cast<std::int64_t>(CentralRec::Size + parts.Name.size() + parts.Extra.size() +
+                                          parts.Comment.size());
+    extents.push_back(ExtentOf(*entry, parts.Extra, thisVolume > 0));
 
     const std::uint32_t firstOffset = entry->LocalHeaderOffset;
     const auto seqNo = static_cast<std::int32_t>(std::min<std::uint64_t>(k, INT32_MAX));
