@@ -21,7 +21,8 @@ TExtractWatch::TExtractWatch(TZipComponent& zip, ToolSession& session, bool test
       Start(name);
     } else if (type == ptBatchEnd) {
       EndEntry();
-      ++FBatchesEnded;
+      // The join's count and names say nothing about what the library selects.
+      if (++FBatchesEnded < FBatchesExpected) FSelected = -1;
     }
   };
   auto print = zip.OnMessage;
@@ -59,11 +60,12 @@ bool TExtractWatch::ReportUnmatched(const std::vector<std::string>& patterns) co
   bool any = false;
   for (const std::string& pattern : patterns) {
     // One pattern is judged by the library's own count; several by the names it started, which
-    // the callback record cuts at 511 bytes.
+    // the callback record cuts at 511 bytes. The library reads a backslash in a pattern as "/".
+    const std::string wanted = ShownName(pattern);
     const bool unmatched =
         FSelected == 0 ||
         (patterns.size() > 1 && std::none_of(FStarted.begin(), FStarted.end(), [&](const std::string& name) {
-           return MatchesSpec(name, pattern);
+           return MatchesSpec(name, wanted);
          }));
     if (!unmatched) continue;
     std::fprintf(stderr, "kvxtool: no entry matches %s\n", TerminalText(pattern).c_str());
