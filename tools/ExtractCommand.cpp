@@ -9,6 +9,7 @@
 #include "platform/DynLib.h"
 #include "platform/Folders.h"
 #include "tools/KvxTool.h"
+#include "tools/StopSignals.h"
 #include "tools/TerminalBackend.h"
 #include "zip/ZipComp.h"
 
@@ -60,6 +61,16 @@ bool MakeFolders(const std::string& path) {
   return CreateDirectoryA(path.c_str(), nullptr) || DirectoryExists(path);
 }
 
+// The terminal backend that turns a noted stop signal into a cancel, which the component passes on
+// to the library at its next callback.
+class TStopOnSignalBackend : public TTerminalBackend {
+ public:
+  TZipComponent* Zip = nullptr;
+  void ProcessMessages() override {
+    if (Zip && TStopSignals::Received() != 0) Zip->CancelRequested = true;
+  }
+};
+
 // Reads a line from the terminal on stdin with echo off.
 std::string AskOnTerminal(const std::string& forFile) {
   std::cerr << "Password for " << forFile << ": " << std::flush;
@@ -83,9 +94,10 @@ int RunExtract(const ToolArgs& args) {
   ExtractArgs a;
   if (!Parse(args, a)) return Usage();
 
-  TTerminalBackend terminal;
+  TStopOnSignalBackend terminal;
   TBackendScope backendScope(terminal);
   TZipComponent zip(nullptr);
+  terminal.Zip = &zip;
   ToolSession session(zip);
   zip.SetDLLDirectory(ExecutableDirectory());
 
@@ -122,6 +134,8 @@ int RunExtract(const ToolArgs& args) {
   zip.SetZipFileName(ExpandFileName(a.archive));
   if (zip.ZipFileName().empty()) return 1;
   for (const std::string& pattern : a.specs) zip.FSpecArgs().Add(pattern);
+  TStopSignals stopSignals;
   zip.Extract();
+  stopSignals.EndByReceived();
   return session.ErrorReported ? 1 : 0;
 }
