@@ -48,10 +48,10 @@ std::int32_t Extractor::Run() {
       if (!e.IsDirectory()) bytes += std::min<std::uint64_t>(e.UncompressedSize, UINT64_MAX - bytes);
     }
   if (bytes > MaxTotalOutput) {
-    if (callbacks_.Message(kvxErrLimit, "Too much output: the entries declare " + std::to_string(bytes) +
-                                            " bytes, more than the limit of " +
-                                            std::to_string(MaxTotalOutput) + ": " + options_.ArchiveName))
-      callbacks_.BatchEnd();
+    const std::string text = "Too much output: the selected entries declare " + std::to_string(bytes) +
+                             " bytes, more than the " + std::to_string(MaxTotalOutput) +
+                             " one extraction may write";
+    if (callbacks_.Message(kvxErrLimit, text)) callbacks_.BatchEnd();
     return 0;
   }
   if (!callbacks_.FileCount(files) || !callbacks_.ByteCount(bytes)) return count_;
