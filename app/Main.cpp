@@ -52,7 +52,7 @@ void TMainForm::FormCreate() {
 }
 
 bool TMainForm::FormCloseQuery() {
-  if (!FZipComponent1->InOperation) return true;
+  if (FHoldCount == 0) return true;
   FZipComponent1->CancelRequested = true;
   FCloseWanted = true;
   return false;

@@ -103,8 +103,10 @@ void TMainFrame::CloseMainWindow() {
 }
 
 void TMainFrame::OnClose(wxCloseEvent& event) {
-  if (event.CanVeto() && !FForm->FormCloseQuery()) {
-    event.Veto();
+  // Refused while an issue is being opened, also when the close cannot be vetoed: the open-issue
+  // step still holds the form and its component, and closes the window once it returns.
+  if (!FForm->FormCloseQuery()) {
+    if (event.CanVeto()) event.Veto();
     return;
   }
   Application.Guard([this] { FForm->FormClose(); });
