@@ -57,7 +57,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: open-issue-bench ISSUE LIBRARY_DIR\n");
     return 2;
   }
-  std::string temp = "/tmp/folivo-bench-XXXXXX";
+  const char* base = std::getenv("TMPDIR");
+  std::string temp = std::string(base && *base ? base : "/tmp") + "/folivo-bench-XXXXXX";
   if (mkdtemp(temp.data()) == nullptr) return 1;
   setenv("XDG_RUNTIME_DIR", temp.c_str(), 1);
   const std::string issue = std::filesystem::absolute(argv[1]).string();
