@@ -79,8 +79,13 @@ void TScriptedBackend::ProcessMessages() {
   if (onProcessMessages) onProcessMessages();
 }
 
+// Busy requests nest, as the real cursor's do.
 void TScriptedBackend::SetBusyCursor(bool busy) {
-  busyCursor = busy;
+  if (busy)
+    ++FBusyDepth;
+  else if (FBusyDepth > 0)
+    --FBusyDepth;
+  busyCursor = FBusyDepth > 0;
 }
 void* TScriptedBackend::MainWindowHandle() {
   return nullptr;

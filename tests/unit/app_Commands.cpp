@@ -175,8 +175,11 @@ TEST_F(ShellTest, WhatCouldNotBeUnpackedIsToldOnceAndTheIndexStillShown) {
       if (shown.kind == "ShowMessage") boxes.push_back(shown.text);
     return boxes;
   };
+  bool busyWhileUnpacking = false;
+  backend.onProcessMessages = [&] { busyWhileUnpacking = backend.busyCursor; };
   using Boxes = std::vector<std::string>;
   EXPECT_EQ(open("clean.kvx"), Boxes{});
+  EXPECT_TRUE(busyWhileUnpacking);
   backend.formAnswers = {{"", TScriptedBackend::ClickCancel}, {"", TScriptedBackend::ClickCancel}};
   EXPECT_EQ(open("locked.kvx"),
             Boxes{"2 files of this issue could not be unpacked: wrong or missing password."});
