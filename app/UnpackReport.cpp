@@ -31,12 +31,12 @@ void TUnpackReport::Message(std::int32_t code, const std::string& text) {
 }
 
 std::string TUnpackReport::Text() const {
-  if (FComponentReported || FZip.ZipFileName().empty()) return "";
+  if (FZip.ZipFileName().empty()) return "";  // the directory could not be read: List said why
   std::string text;
   if (FSkipped > 0) {
     text = std::to_string(FSkipped) + (FSkipped == 1 ? " file" : " files") +
            " of this issue could not be unpacked: " + FFirstReason + ".";
-  } else if (!FLibraryError.empty() && FZip.ExtractedCount < FZip.EntryCount()) {
+  } else if (!FComponentReported && !FLibraryError.empty() && FZip.ExtractedCount < FZip.EntryCount()) {
     const int missing = FZip.EntryCount() - FZip.ExtractedCount;
     text = std::to_string(missing) + (missing == 1 ? " file" : " files") +
            " of this issue could not be unpacked: " + FLibraryError + ".";

@@ -14,8 +14,8 @@ class TUnpackReport {
   TUnpackReport(const TUnpackReport&) = delete;
   TUnpackReport& operator=(const TUnpackReport&) = delete;
 
-  // The text of the box after List and Extract; "" when the issue came out whole, or when the
-  // component already showed its own report.
+  // The text of the box after List and Extract; "" when the issue came out whole or its directory
+  // could not be read. A failure the component has shown in its own box is not told again.
   std::string Text() const;
 
  private:
