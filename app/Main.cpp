@@ -59,11 +59,8 @@ bool TMainForm::FormCloseQuery() {
 }
 
 void TMainForm::FormClose() {
-  RefillTempPath();
-  SHFileOperationA(&CleanupRequest);
+  RemoveWorkingFolder();
   FHistory.Release();
-  SetCurrentDirectoryA(TempPathBuffer);
-  RemoveDirectoryA("KORVEX");
 }
 
 void TMainForm::GoToAddress() {
