@@ -50,7 +50,9 @@ void TMainForm::UnpackAndShowIssue() {
     const TUnpackReport report(*FZipComponent1);
     FZipComponent1->SetZipFileName(OpenDialog1.fileName);
     if (FCloseWanted) return;  // Extract would clear the cancel that the close asked for
-    FZipComponent1->Extract();
+    // A directory that could not be read was reported by List; Extract would only add a second
+    // box saying that no archive is named.
+    if (!FZipComponent1->ZipFileName().empty()) FZipComponent1->Extract();
     if (FCloseWanted) return;
     problems = report.Text();
   }

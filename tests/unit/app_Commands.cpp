@@ -186,6 +186,8 @@ TEST_F(ShellTest, WhatCouldNotBeUnpackedIsToldOnceAndTheIndexStillShown) {
   EXPECT_EQ(open("damaged.kvx"), Boxes{"1 file of this issue could not be unpacked: damaged data."});
   EXPECT_EQ(open("noindex.kvx"),
             Boxes{"This issue has no index.htm at its top: its first page cannot be shown."});
+  std::ofstream(temp + "garbage.kvx") << std::string(3000, 'g');
+  EXPECT_EQ(open("garbage.kvx"), Boxes{"This archive is not a valid Zip archive"});
   EXPECT_FALSE(backend.busyCursor);
 }
 }  // namespace
