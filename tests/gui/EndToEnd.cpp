@@ -209,4 +209,20 @@ TEST_F(EndToEnd, LinksForANewWindowOpenIssuePagesHereAndNothingOutsideIt) {
   EXPECT_EQ(History().Entry(2), Korvex("pagina.htm"));
   EXPECT_EQ(Script("document.title"), "pagina");
 }
+
+TEST_F(EndToEnd, AForcedCloseDuringTheUnpackingWaitsForItAndThenClosesTheWindow) {
+  bool unpacking = false;
+  backend.onProcessMessages = [&] {
+    if (unpacking || !Form().ZipComponent1().InOperation) return;
+    unpacking = true;
+    frame->Close(true);  // as the session's end does: it cannot be vetoed
+    EXPECT_TRUE(frame);
+    EXPECT_TRUE(History().Created());
+  };
+  backend.openDialogAnswers = {SampleIssue};
+  Form().Apri1Click();
+  EXPECT_TRUE(unpacking);
+  ASSERT_TRUE(PumpUntil([this] { return !frame; }));
+  EXPECT_FALSE(fs::exists(privateTemp + "/KORVEX"));
+}
 }  // namespace
