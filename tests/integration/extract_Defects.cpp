@@ -158,7 +158,7 @@ std::vector<std::int32_t> MessageCodes(const KvxHarness& kvx) {
 
 class ListingDefects : public ::testing::TestWithParam<ListingDefect> {};
 
-TEST_P(ExtractDefects, ListAndLibraryAgree) {
+TEST_P(ListingDefects, ListAndLibraryAgree) {
   const ListingDefect& defect = GetParam();
   TTempFolder folder;
   const std::string archive = folder / defect.file;
