@@ -5,13 +5,18 @@
 
 void TMainForm::OpenIssueStep() {
   if (!Backend().ExecuteOpenDialog(OpenDialog1)) return;
+  OpenIssueFile(OpenDialog1.fileName);
+}
+
+void TMainForm::OpenIssueFile(const std::string& fileName) {
   RefillTempPath();
-  FZipComponent1->SetZipFileName(OpenDialog1.fileName);
+  FZipComponent1->SetZipFileName(fileName);
   FZipComponent1->Extract();
   if (FCloseWanted && !FZipComponent1->InOperation) {
     FView.CloseMainWindow();
     return;
   }
+  if (OnIssueOpening) OnIssueOpening();
   FView.SetAddressText(WorkingFile("index.htm"));
   GoToAddress();
 }

@@ -1,6 +1,7 @@
 #pragma once
 // TMainForm: the main window's state and handlers. The toolkit's frame (MainFrame.h) lays out
 // the window and calls these handlers; tests drive them through a fake view.
+#include <functional>
 #include <string>
 
 #include "app/BrowserControl.h"
@@ -35,8 +36,9 @@ class TMainForm : public TComponent {
   // Navigation and history.
   void GoToAddress();
   void WebBrowser1BeforeNavigate2(const std::string& url);
-  void SpeedButton2Click();  // Back
-  void SpeedButton3Click();  // Forward
+  void SpeedButton2Click();   // Back
+  void SpeedButton3Click();   // Forward
+  void ReloadCurrentEntry();  // the current history entry again, recording nothing
 
   // Commands.
   void Apri1Click();
@@ -45,6 +47,10 @@ class TMainForm : public TComponent {
   void SpeedButton4Click();  // WEB: the links page
   void Exit1Click();
   void Informazioni1Click();
+  // The open-issue step for a file chosen without the open dialog (a file dropped on the window).
+  void OpenIssueFile(const std::string& fileName);
+  // Fired by each open-issue step just before the issue's index is shown.
+  std::function<void()> OnIssueOpening;
 
   TZipComponent& ZipComponent1() { return *FZipComponent1; }
   const TBrowsingHistory& History() const { return FHistory; }

@@ -21,6 +21,7 @@ inline bool PumpUntil(const std::function<bool()>& done, int milliseconds = 2000
   while (!done()) {
     if (std::chrono::steady_clock::now() > end) return false;
     while (loop->Pending()) loop->Dispatch();
+    wxTheApp->ProcessPendingEvents();  // CallAfter and queued events, as the program's loop runs them
     wxTheApp->ProcessIdle();
     usleep(10000);
   }
