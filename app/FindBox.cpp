@@ -61,10 +61,8 @@ void TFindBox::Search(bool backwards) {
 
 bool TFindBox::SearchKey(const wxKeyEvent& event) {
   if (event.GetKeyCode() != WXK_F3 || (event.GetModifiers() & ~wxMOD_SHIFT) != 0) return false;
-  if (FText->IsEmpty())
-    Open();
-  else
-    Search(event.ShiftDown());
+  if (!IsShown()) Open();
+  if (!FText->IsEmpty()) Search(event.ShiftDown());
   return true;
 }
 

@@ -22,11 +22,15 @@ gboolean OnPageButtonRelease(GtkWidget*, GdkEventButton* event, gpointer) {
 }
 }  // namespace
 
-THistoryKeys::THistoryKeys(wxWindow& frame, wxWebView& view, TMainForm& form) : FForm(form) {
+THistoryKeys::THistoryKeys(wxWindow& frame, wxWebView& view, TMainForm& form) : FView(view), FForm(form) {
   frame.Bind(wxEVT_CHAR_HOOK, &THistoryKeys::OnCharHook, this);
   auto* widget = static_cast<GtkWidget*>(view.GetNativeBackend());
   g_signal_connect(widget, "button-press-event", G_CALLBACK(OnPageButton), &form);
-  g_signal_connect(widget, "button-release-event", G_CALLBACK(OnPageButtonRelease), nullptr);
+  g_signal_connect(widget, "button-release-event", G_CALLBACK(OnPageButtonRelease), &form);
+}
+
+THistoryKeys::~THistoryKeys() {
+  g_signal_handlers_disconnect_by_data(FView.GetNativeBackend(), &FForm);
 }
 
 void THistoryKeys::OnCharHook(wxKeyEvent& event) {

@@ -9,9 +9,13 @@
 class THistoryKeys {
  public:
   THistoryKeys(wxWindow& frame, wxWebView& view, TMainForm& form);
+  ~THistoryKeys();
+  THistoryKeys(const THistoryKeys&) = delete;
+  THistoryKeys& operator=(const THistoryKeys&) = delete;
 
  private:
   void OnCharHook(wxKeyEvent& event);
 
+  wxWebView& FView;
   TMainForm& FForm;
 };
