@@ -51,7 +51,10 @@ void TBrowsingHistory::BeforeNavigate(const std::string& url) {
     return;
   }
   if (FForwardPending) {
-    FIndex = IndexOf(url);
+    // The entry just ahead is the page Forward asked for; a lookup from the start would walk
+    // backwards whenever that address also lies behind.
+    const bool ahead = FIndex + 1 < FList->Count() && CompareTextIgnoreCase((*FList)[FIndex + 1], url) == 0;
+    FIndex = ahead ? FIndex + 1 : IndexOf(url);
     FForwardPending = false;
     return;
   }

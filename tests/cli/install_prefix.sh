@@ -13,6 +13,7 @@ test ! -e "$prefix/bin/libkvx.so"  # found through the run path, not beside the 
 "$prefix/bin/kvxtool" list "$sample" | grep -q 'index.htm'
 "$prefix/bin/kvxtool" extract -d "$prefix/out" "$sample"
 cmp "$prefix/out/index.htm" "$top/samples/issue-01/index.htm"
+test -f "$prefix/share/man/man1/kvxtool.1"
 if [ -e "$bin/folivo" ]; then
   test -x "$prefix/bin/folivo"
   desktop-file-validate "$prefix/share/applications/folivo.desktop"
