@@ -1,6 +1,7 @@
 #include "app/HistoryKeys.h"
 
 #include <gtk/gtk.h>
+#include <webkit2/webkit2.h>
 
 #include "classlib/Application.h"
 
@@ -25,6 +26,9 @@ gboolean OnPageButtonRelease(GtkWidget*, GdkEventButton* event, gpointer) {
 THistoryKeys::THistoryKeys(wxWindow& frame, wxWebView& view, TMainForm& form) : FView(view), FForm(form) {
   frame.Bind(wxEVT_CHAR_HOOK, &THistoryKeys::OnCharHook, this);
   auto* widget = static_cast<GtkWidget*>(view.GetNativeBackend());
+  // The engine's swipe through its own history stays off.
+  webkit_settings_set_enable_back_forward_navigation_gestures(
+      webkit_web_view_get_settings(WEBKIT_WEB_VIEW(widget)), FALSE);
   g_signal_connect(widget, "button-press-event", G_CALLBACK(OnPageButton), &form);
   g_signal_connect(widget, "button-release-event", G_CALLBACK(OnPageButtonRelease), &form);
 }
