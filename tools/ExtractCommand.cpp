@@ -95,9 +95,16 @@ int RunExtract(const ToolArgs& args) {
   if (a.test) options.Include(ExtrTest);
   zip.SetExtrOptions(options);
 
+  const std::string archive = ExpandFileName(a.archive);
   const std::string base = a.dir.empty() ? GetCurrentDir() : ExpandFileName(a.dir);
   if (!MakeFolders(base)) {
     std::cerr << "kvxtool: cannot create " << base << ": " << std::strerror(errno) << "\n";
+    return 1;
+  }
+  // Entered here first: whatever becomes of the folder before the component enters it, the
+  // entries land in it or nowhere.
+  if (!SetCurrentDirectoryA(base.c_str())) {
+    std::cerr << "kvxtool: cannot enter " << base << ": " << std::strerror(errno) << "\n";
     return 1;
   }
   zip.SetExtrBaseDir(base);
@@ -119,7 +126,7 @@ int RunExtract(const ToolArgs& args) {
     session.ErrorReported = true;
   };
 
-  zip.SetZipFileName(ExpandFileName(a.archive));
+  zip.SetZipFileName(archive);
   if (zip.ZipFileName().empty()) return 1;
   for (const std::string& pattern : a.specs) zip.FSpecArgs().Add(pattern);
   zip.Extract();
