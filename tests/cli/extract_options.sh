@@ -50,6 +50,14 @@ cd - >/dev/null || exit 1
 chmod 700 "$work/locked"
 [[ -z $(ls -A "$work/locked") ]] || fail "wrote into a folder it could not enter"
 
+# A pattern that matches no entry is an error, also beside one that matches.
+expect 1 "pattern matching nothing" "$tool" extract -d "$work/pat" "$work/plain.zip" 'nothing*'
+[[ $(cat "$work/err") == "kvxtool: no entry matches nothing*" && ! -e $work/pat/index.htm ]] ||
+  fail "pattern matching nothing: $(cat "$work/err")"
+expect 1 "two patterns, one matching" "$tool" extract -d "$work/pat" "$work/plain.zip" 'sub/*.htm' 'nothing*'
+[[ $(cat "$work/err") == "kvxtool: no entry matches nothing*" && -f $work/pat/sub/page.htm ]] ||
+  fail "two patterns, one matching: $(cat "$work/err")"
+
 expect 0 "junk paths" "$tool" extract -d "$work/junk" --junk-paths "$work/plain.zip"
 [[ -f $work/junk/blob.bin && -f $work/junk/page.htm && ! -e $work/junk/sub ]] || fail "junk paths layout"
 
