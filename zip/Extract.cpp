@@ -1,4 +1,6 @@
 // Extract: unpacks the archive named by ZipFileName through the unzip library.
+#include <exception>
+
 #include "platform/Folders.h"
 #include "zip/UnzipCommand.h"
 #include "zip/UnzipLibrary.h"
