@@ -18,6 +18,10 @@ std::string TempPath();
 std::string WorkingFolder();
 std::string WorkingFile(const std::string& name);
 
+// The close sequence's clean-up: everything under "<temp>KORVEX" deleted through the clean-up
+// request, then "<temp>" made current and "KORVEX" removed; results ignored.
+void RemoveWorkingFolder();
+
 // The main unit's initialisation: refills the buffer and points pFrom at "<temp>KORVEX/*.*"
 // followed by two NULs. Returns false when there is no private temporary folder.
 bool InitializeMainUnit();
