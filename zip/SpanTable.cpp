@@ -39,7 +39,7 @@ void TZipComponent::FreeSpanTable() {
 }
 
 // The first record not yet paired whose name equals Name exactly, else the first one not yet
-// paired whose name differs only in ASCII letter case; 11026 when there is none. Records are
+// paired whose name differs only in ASCII letter case; raises 11026 when there is none. Records are
 // paired by the caller, so two local headers never share one record.
 std::int32_t TZipComponent::FindSpanEntry(std::int32_t count, const std::string& name) {
   const std::size_t size =
