@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include "app/ReaderExtras.h"
@@ -20,19 +21,20 @@ namespace fs = std::filesystem;
 namespace {
 using namespace gui;
 const std::string SampleIssue = FOLIVO_SOURCE_DIR "/samples/korvex-01.kvx";
+std::unique_ptr<TTempFolder> privateFolder;
 std::string privateTemp;
 
 class Session : public ::testing::Environment {
  public:
   void SetUp() override {
-    privateTemp = gui::MakePrivateTemp("keys");
-    ASSERT_FALSE(privateTemp.empty());
+    privateFolder = gui::MakePrivateTemp();
+    privateTemp = privateFolder->Path();
     ASSERT_TRUE(gui::StartWx("gui_ReaderKeys"));
     Application.Title = "Korvex Folivo";
   }
   void TearDown() override {
     gui::StopWx();
-    fs::remove_all(privateTemp);
+    privateFolder.reset();
   }
 };
 const auto* const session = ::testing::AddGlobalTestEnvironment(new Session);
@@ -135,14 +137,14 @@ TEST_F(ReaderKeys, CtrlPShowsTheDesktopsPrintDialog) {
             0);
   FocusPage();
   Keys("ctrl+p");
-  EXPECT_TRUE(PumpUntil([&] { return !ReadFile(seen).empty(); }, PageDeadline));
+  EXPECT_TRUE(PumpUntil([&] { return fs::exists(seen) && fs::file_size(seen) > 0; }, PageDeadline));
 }
 
 TEST_F(ReaderKeys, DroppedIssueOpensWithoutTheDialogAndOtherDropsAreIgnored) {
   auto* target = dynamic_cast<wxFileDropTarget*>(View()->GetDropTarget());
   ASSERT_NE(target, nullptr);
   const std::string note = privateTemp + "/note.txt";
-  WriteFile(note, "<html>not an issue</html>");
+  WriteBytes(note, "<html>not an issue</html>");
   EXPECT_FALSE(target->OnDropFiles(0, 0, wxArrayString(1, note.c_str())));
   Pump(1000);
   EXPECT_EQ(History().Count(), 1);
