@@ -67,7 +67,7 @@ void PrintListJson(const TZipComponent& zip, const ListResult& result) {
   }
   out += "],\n\"skipped_dirs\":" + std::to_string(zip.SkippedDirCount) +
          ",\"comment\":" + Quoted(zip.ArchiveComment) + ",\"multi_volume\":" + Bool(zip.MultiVolume) +
-         ",\"last_volume\":" + std::to_string(zip.LastVolume) +
+         ",\"last_volume\":" + std::to_string(zip.Volume().LastVolume()) +
          ",\"first_entry_offset\":" + std::to_string(zip.FirstEntryOffset) +
          ",\"central_dir_offset\":" + std::to_string(zip.CentralDirOffset) +
          ",\"end_record_pos\":" + std::to_string(zip.EndRecordPos) +

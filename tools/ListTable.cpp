@@ -66,7 +66,7 @@ void PrintListTable(const TZipComponent& zip, const ListResult& result) {
   if (zip.SkippedDirCount > 0)
     std::printf(", %d %s skipped", zip.SkippedDirCount,
                 zip.SkippedDirCount == 1 ? "directory" : "directories");
-  if (zip.MultiVolume) std::printf(", spanned over %d volumes", zip.LastVolume + 1);
+  if (zip.MultiVolume) std::printf(", spanned over %d volumes", zip.Volume().LastVolume() + 1);
   std::printf("\n");
   if (!zip.ArchiveComment.empty()) std::printf("Comment: %s\n", Printable(zip.ArchiveComment).c_str());
 }

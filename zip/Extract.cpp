@@ -66,7 +66,7 @@ void TZipComponent::Extract() {
   }
 
   std::string archive = AbsoluteName(ZipFileName());
-  const bool spanned = LastVolume != 0;
+  const bool spanned = FVolume.LastVolume() != 0;
   if (spanned) {
     std::string outName;
     if (!TempDir().empty()) {

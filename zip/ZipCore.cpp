@@ -1,7 +1,6 @@
 // TZipComponent: construction, destruction, the setters with side effects, and the values
 // stored with the main window's ZipComponent1.
 #include "classlib/Application.h"
-#include "zip/SpanEntry.h"
 #include "zip/ZipComp.h"
 
 const char* const ZipVersionText = "1.60 L";
@@ -19,7 +18,7 @@ TZipComponent::TZipComponent(TComponent* owner) : TComponent(owner) {
 }
 
 TZipComponent::~TZipComponent() {
-  CloseVolume();
+  FVolume.CloseVolume();
   StreamBuffer.reset();
   ClearDirEntries();
 }

@@ -19,7 +19,7 @@ class ListScope {
   explicit ListScope(TZipComponent& zip) : FZip(zip) { SetScreenCursor(crHourGlass); }
   ~ListScope() {
     SetScreenCursor(crDefault);
-    FZip.CloseVolume();
+    FZip.Volume().CloseVolume();
   }
   ListScope(const ListScope&) = delete;
   ListScope& operator=(const ListScope&) = delete;
@@ -39,7 +39,7 @@ std::int32_t ClampToInt32(std::int64_t value) {
 void TZipComponent::List() {
   if (Designing) return;
   ClearDirEntries();
-  CloseVolume();
+  FVolume.CloseVolume();
   ArchiveFileSize = 0;
   CentralDirOffset = 0;
   FirstEntryOffset = 0;
@@ -50,7 +50,7 @@ void TZipComponent::List() {
   StructureWarning = false;
   EndRecordPos = 0;
   DataEndPos = 0;
-  LastVolume = 0;
+  FVolume.SetLastVolume(0);
   std::int64_t cd = 0;
   bool error = false;
   std::uint8_t record[EndRec::Size] = {};
@@ -62,14 +62,13 @@ void TZipComponent::List() {
   {
     ListScope scope(*this);
     try {
-      VolumeFileName = ZipFileName();
-      DriveRoot = WithTrailingBackslash(CurrentDriveTable().RootOf(ExpandFileName(ZipFileName())));
-      if (!ProbeDrive()) throw EZipComponent(MessageId::DriveNotDefined, DriveRoot);
+      FVolume.StartAt(ZipFileName());
+      if (!FVolume.ProbeDrive()) throw EZipComponent(MessageId::DriveNotDefined, FVolume.DriveRoot());
       LocateEndRecord(record, true);
-      LastVolume = ByteReader(record, EndRec::Size).U16(EndRec::ThisVolume);
-      if (LastVolume > 0) MultiVolume = true;
+      FVolume.SetLastVolume(ByteReader(record, EndRec::Size).U16(EndRec::ThisVolume));
+      if (FVolume.LastVolume() > 0) MultiVolume = true;
       ReadCentralDirectory(record, cd);
-      LastVolume = ByteReader(record, EndRec::Size).U16(EndRec::ThisVolume);
+      FVolume.SetLastVolume(ByteReader(record, EndRec::Size).U16(EndRec::ThisVolume));
     } catch (const EZipComponent& e) {
       error = true;
       ReportZipError(e);

@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   zip.SetUnattended(true);
   for (int pass = 0; pass < 2; ++pass) {
     zip.SetZipFileName(file);
-    Check(zip.VolumeHandle == NoFileHandle);
+    Check(zip.Volume().VolumeHandle() == NoFileHandle);
     if (zip.ZipFileName().empty()) {
       Check(zip.EntryCount() == 0);
       Check(zip.LastErrorCode != 0);

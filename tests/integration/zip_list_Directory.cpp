@@ -59,7 +59,7 @@ TEST_F(ListDirectory, PlainArchiveWithoutComment) {
   EXPECT_EQ(e.FileDateTime, 0x5A8C6000u);
   EXPECT_EQ(e.LocalHeaderOffset, 52u);
   EXPECT_EQ(e.ExtraData, nullptr);
-  EXPECT_EQ(zip.VolumeHandle, NoFileHandle);
+  EXPECT_EQ(zip.Volume().VolumeHandle(), NoFileHandle);
   EXPECT_EQ(updates, 1);
 }
 
@@ -205,11 +205,11 @@ TEST_F(ListDirectory, TruncatedCentralDirectoryAndAFreshStart) {
   cut[cut.size() - 22 + 10] = 3;
   List(cut);
   EXPECT_EQ(ids, (std::vector<std::int32_t>{MessageId::CentralHeaderReadFailed}));
-  EXPECT_EQ(zip.CurrentVolume, 0);
+  EXPECT_EQ(zip.Volume().CurrentVolume(), 0);
   EXPECT_EQ(zip.ZipFileName(), "");
   EXPECT_EQ(zip.EntryCount(), 0);
   EXPECT_EQ(zip.FirstEntryOffset, 0);
-  EXPECT_EQ(zip.VolumeHandle, NoFileHandle);
+  EXPECT_EQ(zip.Volume().VolumeHandle(), NoFileHandle);
   EXPECT_EQ(updates, 1);
 
   ids.clear();

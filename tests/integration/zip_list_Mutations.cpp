@@ -30,7 +30,7 @@ class ListMutations : public ::testing::Test {
   bool ListSurvives(const std::string& bytes, std::int32_t maxEntries = 3) {
     WriteBytes(path, bytes);
     zip.SetZipFileName(path);
-    if (zip.VolumeHandle != NoFileHandle) return false;
+    if (zip.Volume().VolumeHandle() != NoFileHandle) return false;
     if (zip.ZipFileName().empty()) return zip.EntryCount() == 0 && zip.LastErrorCode != 0;
     return zip.EntryCount() <= maxEntries;
   }

@@ -76,11 +76,11 @@ TEST_F(ListVolumes, NumberedFilesOnAFixedDrive) {
   EXPECT_EQ(zip.EntryCount(), FileCount);
   EXPECT_EQ(zip.SkippedDirCount, 1);
   EXPECT_TRUE(zip.MultiVolume);
-  EXPECT_EQ(zip.LastVolume, parts - 1);
-  EXPECT_EQ(zip.CurrentVolume, parts - 1);
+  EXPECT_EQ(zip.Volume().LastVolume(), parts - 1);
+  EXPECT_EQ(zip.Volume().CurrentVolume(), parts - 1);
   EXPECT_LT(zip.DirEntries.front()->DiskNumberStart, zip.DirEntries.back()->DiskNumberStart);
   EXPECT_FALSE(zip.StructureWarning);
-  EXPECT_EQ(zip.VolumeHandle, NoFileHandle);
+  EXPECT_EQ(zip.Volume().VolumeHandle(), NoFileHandle);
 }
 
 TEST_F(ListVolumes, OtherPartsOfTheSet) {
@@ -121,7 +121,7 @@ TEST_F(ListDisks, FollowsTheDirectoryAcrossDisks) {
   std::vector<std::string> prompts;
   backend.onMessageBox = [&] {
     prompts.push_back(backend.shown.back().text);
-    Insert(zip.CurrentVolume + 1);
+    Insert(zip.Volume().CurrentVolume() + 1);
   };
   zip.SetZipFileName(root + "set.zip");
   EXPECT_TRUE(reports.empty());

@@ -5,7 +5,6 @@
 
 #include "platform/Folders.h"
 #include "tests/support/ZipWriter.h"
-#include "zip/SpanEntry.h"
 #include "zip/ZipComp.h"
 
 namespace {
@@ -13,14 +12,12 @@ namespace {
 class SpanTableTest : public ::testing::Test {
  protected:
   void Fill(const std::vector<std::string>& names) {
-    zip.BuildSpanTable(static_cast<std::int32_t>(names.size()));
-    for (std::size_t i = 0; i < names.size(); ++i) zip.SpanTable[i]->Name = names[i];
+    zip.JoinedArchive().BuildSpanTable(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) zip.JoinedArchive().NameSpanEntry(i, names[i], 0);
   }
   // What the local pass does with one local header's name.
   std::int32_t Pair(const std::string& name) {
-    const std::int32_t k = zip.FindSpanEntry(static_cast<std::int32_t>(zip.SpanTable.size()), name);
-    zip.SpanTable[static_cast<std::size_t>(k)]->Paired = true;
-    return k;
+    return static_cast<std::int32_t>(zip.JoinedArchive().FindSpanEntry(name));
   }
   std::int32_t FailureId(const std::string& name) {
     try {
