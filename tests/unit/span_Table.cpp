@@ -50,6 +50,19 @@ TEST_F(SpanTableTest, NamesAreComparedWholeAndByteForByte) {
   EXPECT_EQ(TZipComponent::NameFromBuffer("abc", 0), "");
 }
 
+// Every spelling in case of one name, paired from the last: each finds its own record at once.
+TEST_F(SpanTableTest, ManyNamesDifferingInCasePairExactly) {
+  std::vector<std::string> names;
+  for (unsigned bits = 0; bits < (1u << 15); ++bits) {
+    std::string name = "abcdefghijklmno";
+    for (unsigned i = 0; i < name.size(); ++i)
+      if (bits & (1u << i)) name[i] = static_cast<char>(name[i] - 'a' + 'A');
+    names.push_back(name);
+  }
+  Fill(names);
+  for (std::size_t i = names.size(); i-- > 0;) ASSERT_EQ(Pair(names[i]), static_cast<std::int32_t>(i));
+}
+
 TEST(SpanNames, TemporaryNamesAreFreshAndInTempDir) {
   TTempFolder dir;
   TZipComponent zip(nullptr);
