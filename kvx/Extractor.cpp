@@ -7,8 +7,8 @@
 #include "kvx/KvxMessages.h"
 #include "kvx/NameSafety.h"
 #include "kvx/OutputFile.h"
-#include "kvx/Wildcard.h"
 #include "platform/FileIO.h"
+#include "platform/Wildcard.h"
 
 namespace {
 
