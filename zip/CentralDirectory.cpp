@@ -52,18 +52,18 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
     FVolume.OpenVolume(centralVolume);
     const std::int64_t size = FileSeek(FVolume.VolumeHandle(), 0, 2);
     if (size < 0 || size > maxPosition) throw EZipComponent(MessageId::ListSeekFailed, true);
-    DataEndPos = static_cast<std::int32_t>(size);
+    FList.DataEndPos = static_cast<std::int32_t>(size);
     cd = centralOffset;
   } else {
     // The volume that holds the end record is the one open.
     FVolume.SetCurrentVolume(thisVolume);
-    cd = static_cast<std::int64_t>(EndRecordPos) - centralSize;
+    cd = static_cast<std::int64_t>(FList.EndRecordPos) - centralSize;
   }
   const bool cdValid = cd >= 0 && cd <= maxPosition;
-  if (cdValid) CentralDirOffset = static_cast<std::int32_t>(cd);
-  FirstEntryOffset = DataEndPos == static_cast<std::int32_t>(EndRec::Size) ? 0 : DataEndPos;
-  StructureWarning = centralOffset != cd;
-  if (StructureWarning) ReportMessage(MessageId::StructureWarning, "");
+  if (cdValid) FList.CentralDirOffset = static_cast<std::int32_t>(cd);
+  FList.FirstEntryOffset = FList.DataEndPos == static_cast<std::int32_t>(EndRec::Size) ? 0 : FList.DataEndPos;
+  FList.StructureWarning = centralOffset != cd;
+  if (FList.StructureWarning) ReportMessage(MessageId::StructureWarning, "");
   if (!cdValid || FileSeek(FVolume.VolumeHandle(), cd, 0) != cd)
     throw EZipComponent(MessageId::ListSeekFailed, true);
 
@@ -82,8 +82,8 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
     if (ReadExact(FVolume.VolumeHandle(), name.data(), static_cast<std::int64_t>(name.size())) !=
         static_cast<std::int64_t>(name.size()))
       throw EZipComponent(MessageId::CentralNameReadFailed, true);
-    LastMadeByVersion = h.U8(CentralRec::MadeByVersion);
-    LastHostSystem = h.U8(CentralRec::MadeByHost);
+    FList.LastMadeByVersion = h.U8(CentralRec::MadeByVersion);
+    FList.LastHostSystem = h.U8(CentralRec::MadeByHost);
 
     auto entry = std::make_unique<ZipDirEntry>();
     FillFromHeader(*entry, h);
@@ -105,12 +105,12 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
     }
     const std::uint32_t localOffset = entry->LocalHeaderOffset;
     if (UseDirOnlyEntries() || !IsDirectoryOnly(entry->FileName)) {
-      DirEntries.push_back(std::move(entry));
-      if (OnNewName) OnNewName(this, k, *DirEntries.back());
+      FList.DirEntries.push_back(std::move(entry));
+      if (OnNewName) OnNewName(this, k, *FList.DirEntries.back());
     } else {
-      ++SkippedDirCount;
+      ++FList.SkippedDirCount;
     }
-    if (static_cast<std::uint32_t>(FirstEntryOffset) > localOffset)
-      FirstEntryOffset = static_cast<std::int32_t>(localOffset);
+    if (static_cast<std::uint32_t>(FList.FirstEntryOffset) > localOffset)
+      FList.FirstEntryOffset = static_cast<std::int32_t>(localOffset);
   }
 }

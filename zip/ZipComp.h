@@ -10,6 +10,7 @@
 #include "classlib/StringList.h"
 #include "platform/FileIO.h"
 #include "zip/JoinedArchive.h"
+#include "zip/ListResults.h"
 #include "zip/ZipException.h"
 #include "zip/ZipStream.h"
 #include "zip/ZipTypes.h"
@@ -123,7 +124,8 @@ class TZipComponent : public TComponent {
   TZipVolume& Volume() { return FVolume; }
   const TZipVolume& Volume() const { return FVolume; }
 
-  // Directory.
+  // Directory: what the last List found.
+  const TListResults& ListResults() const { return FList; }
   bool LocateEndRecord(std::uint8_t (&record)[22], bool raise);
   std::string ConvertOemName(const std::string& name) const;
   void ClearDirEntries();
@@ -152,23 +154,10 @@ class TZipComponent : public TComponent {
   std::int32_t LastErrorCode = 0;
   std::int32_t LastFullErrorCode = 0;
   std::string LastMessage;
-  std::vector<std::unique_ptr<ZipDirEntry>> DirEntries;
   bool CancelRequested = false;
   bool InOperation = false;
   std::int32_t ExtractedCount = 0;
   std::unique_ptr<TZipStream> StreamBuffer;
-
-  std::string ArchiveComment;
-  std::int32_t FirstEntryOffset = 0;
-  std::int32_t CentralDirOffset = 0;
-  std::int32_t EndRecordPos = 0;
-  std::int32_t DataEndPos = 0;
-  std::int32_t ArchiveFileSize = 0;
-  bool StructureWarning = false;
-  bool MultiVolume = false;
-  std::int32_t SkippedDirCount = 0;
-  std::int32_t LastHostSystem = 0;
-  std::int32_t LastMadeByVersion = 0;
 
  private:
   bool FVerbose = false;
@@ -203,6 +192,7 @@ class TZipComponent : public TComponent {
   bool FUseDirOnlyEntries = false;
   std::string FRootDir;
 
+  TListResults FList;
   TZipVolume FVolume{*this};
   TJoinedArchive FJoinedArchive{*this};
 

@@ -24,7 +24,7 @@ TZipComponent::~TZipComponent() {
 }
 
 std::int32_t TZipComponent::EntryCount() const {
-  return FZipFileName.empty() ? 0 : static_cast<std::int32_t>(DirEntries.size());
+  return FZipFileName.empty() ? 0 : static_cast<std::int32_t>(FList.DirEntries.size());
 }
 
 void TZipComponent::SetFSpecArgs(const TStringList& value) {

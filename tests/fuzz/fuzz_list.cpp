@@ -45,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       Check(zip.EntryCount() == 0);
       Check(zip.LastErrorCode != 0);
     }
-    for (const auto& entry : zip.DirEntries) Check(entry->ExtraFieldLength == 0 || entry->ExtraData);
+    for (const auto& entry : zip.ListResults().DirEntries)
+      Check(entry->ExtraFieldLength == 0 || entry->ExtraData);
   }
   return 0;
 }

@@ -59,7 +59,7 @@ TEST_F(ListMutations, EveryByteFlipped) {
   }
   ASSERT_TRUE(ListSurvives(sound));
   EXPECT_EQ(zip.EntryCount(), 2);
-  EXPECT_EQ(zip.ArchiveComment, "Issue 7");
+  EXPECT_EQ(zip.ListResults().ArchiveComment, "Issue 7");
 }
 
 TEST_F(ListMutations, CorpusTailsCutAndFlipped) {

@@ -74,12 +74,13 @@ TEST_F(ListVolumes, NumberedFilesOnAFixedDrive) {
   zip.SetZipFileName(Base(parts));
   EXPECT_TRUE(reports.empty());
   EXPECT_EQ(zip.EntryCount(), FileCount);
-  EXPECT_EQ(zip.SkippedDirCount, 1);
-  EXPECT_TRUE(zip.MultiVolume);
+  EXPECT_EQ(zip.ListResults().SkippedDirCount, 1);
+  EXPECT_TRUE(zip.ListResults().MultiVolume);
   EXPECT_EQ(zip.Volume().LastVolume(), parts - 1);
   EXPECT_EQ(zip.Volume().CurrentVolume(), parts - 1);
-  EXPECT_LT(zip.DirEntries.front()->DiskNumberStart, zip.DirEntries.back()->DiskNumberStart);
-  EXPECT_FALSE(zip.StructureWarning);
+  EXPECT_LT(zip.ListResults().DirEntries.front()->DiskNumberStart,
+            zip.ListResults().DirEntries.back()->DiskNumberStart);
+  EXPECT_FALSE(zip.ListResults().StructureWarning);
   EXPECT_EQ(zip.Volume().VolumeHandle(), NoFileHandle);
 }
 
@@ -128,8 +129,8 @@ TEST_F(ListDisks, FollowsTheDirectoryAcrossDisks) {
   EXPECT_EQ(zip.EntryCount(), FileCount);
   ASSERT_FALSE(prompts.empty());
   EXPECT_EQ(prompts[0], "Please insert disk volume " +
-                            std::to_string(zip.DirEntries.front()->DiskNumberStart + 2) + " of " +
-                            std::to_string(parts) + "\nin drive: " + root);
+                            std::to_string(zip.ListResults().DirEntries.front()->DiskNumberStart + 2) +
+                            " of " + std::to_string(parts) + "\nin drive: " + root);
   EXPECT_EQ(backend.shown[0].caption, "Folivo");
 }
 
