@@ -11,6 +11,7 @@
 #include "tools/ExtractWatch.h"
 #include "tools/KvxTool.h"
 #include "tools/SafeText.h"
+#include "tools/StopSignals.h"
 #include "tools/TerminalBackend.h"
 #include "zip/ZipComp.h"
 
@@ -62,6 +63,16 @@ bool MakeFolders(const std::string& path) {
   return CreateDirectoryA(path.c_str(), nullptr) || DirectoryExists(path);
 }
 
+// The terminal backend that turns a noted stop signal into a cancel, which the component passes on
+// to the library at its next callback.
+class TStopOnSignalBackend : public TTerminalBackend {
+ public:
+  TZipComponent* Zip = nullptr;
+  void ProcessMessages() override {
+    if (Zip && TStopSignals::Received() != 0) Zip->CancelRequested = true;
+  }
+};
+
 // Reads a line from the terminal on stdin with echo off.
 std::string AskOnTerminal(const std::string& forFile) {
   std::cerr << "Password for " << TerminalText(ShownName(forFile)) << ": " << std::flush;
@@ -85,9 +96,10 @@ int RunExtract(const ToolArgs& args) {
   ExtractArgs a;
   if (!Parse(args, a)) return Usage();
 
-  TTerminalBackend terminal;
+  TStopOnSignalBackend terminal;
   TBackendScope backendScope(terminal);
   TZipComponent zip(nullptr);
+  terminal.Zip = &zip;
   ToolSession session(zip);
   zip.SetDLLDirectory(ExecutableDirectory());
 
@@ -97,9 +109,16 @@ int RunExtract(const ToolArgs& args) {
   if (a.test) options.Include(ExtrTest);
   zip.SetExtrOptions(options);
 
+  const std::string archive = ExpandFileName(a.archive);
   const std::string base = a.dir.empty() ? GetCurrentDir() : ExpandFileName(a.dir);
   if (!MakeFolders(base)) {
     std::cerr << "kvxtool: cannot create " << TerminalText(base) << ": " << std::strerror(errno) << "\n";
+    return 1;
+  }
+  // Entered here first: whatever becomes of the folder before the component enters it, the
+  // entries land in it or nowhere.
+  if (!SetCurrentDirectoryA(base.c_str())) {
+    std::cerr << "kvxtool: cannot enter " << TerminalText(base) << ": " << std::strerror(errno) << "\n";
     return 1;
   }
   zip.SetExtrBaseDir(base);
@@ -113,11 +132,13 @@ int RunExtract(const ToolArgs& args) {
     newPassword = onTerminal ? AskOnTerminal(forFile) : std::string();
   };
 
-  zip.SetZipFileName(ExpandFileName(a.archive));
+  zip.SetZipFileName(archive);
   if (zip.ZipFileName().empty()) return 1;
   TExtractWatch watch(zip, session, a.test);
   for (const std::string& pattern : a.specs) zip.FSpecArgs().Add(pattern);
+  TStopSignals stopSignals;
   zip.Extract();
+  stopSignals.EndByReceived();
   const bool unmatched = watch.ReportUnmatched(a.specs);
   if (a.test) watch.PrintTestSummary();
   return session.ErrorReported || unmatched ? 1 : 0;

@@ -106,7 +106,7 @@ class TZipComponent : public TComponent {
   TStatusDiskEvent OnStatusDisk;
   TFileCommentEvent OnFileComment;
 
-  // Public operations; none of them raises.
+  // Public operations; none raises an error of its own (an event handler's exception may pass).
   void List();
   void Extract();
   std::int32_t ReadSpan(const std::string& ArchiveName, std::string& OutName);

@@ -1,5 +1,7 @@
 // Drives and volumes: the archive's drive, its label and space, the prompt for a disk, and
 // opening the volume file that is wanted.
+#include "zip/ZipVolume.h"
+
 #include <cctype>
 #include <cstring>
 #include <limits>
@@ -12,7 +14,6 @@
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
 #include "zip/ZipText.h"
-#include "zip/ZipVolume.h"
 
 namespace {
 

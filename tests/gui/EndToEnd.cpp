@@ -17,19 +17,20 @@ namespace {
 using namespace gui;
 using EndToEnd = ReaderWindowTest;
 const std::string SampleIssue = FOLIVO_SOURCE_DIR "/samples/korvex-01.kvx";
+std::unique_ptr<TTempFolder> privateFolder;
 std::string privateTemp;
 
 class Session : public ::testing::Environment {
  public:
   void SetUp() override {
-    privateTemp = gui::MakePrivateTemp("e2e");
-    ASSERT_FALSE(privateTemp.empty());
+    privateFolder = gui::MakePrivateTemp();
+    privateTemp = privateFolder->Path();
     ASSERT_TRUE(gui::StartWx("gui_EndToEnd"));
     Application.Title = "Korvex Folivo";
   }
   void TearDown() override {
     gui::StopWx();
-    fs::remove_all(privateTemp);  // with whatever the toolkit kept in its runtime folder
+    privateFolder.reset();  // with whatever the toolkit kept in its runtime folder
   }
 };
 const auto* const session = ::testing::AddGlobalTestEnvironment(new Session);
@@ -94,7 +95,7 @@ TEST_F(EndToEnd, FramesAndTheLinksPageThenBackAndForwardFollowTheHistory) {
 
   const std::string links = Korvex("kvxlnkk.htm");
   Form().SpeedButton4Click();
-  EXPECT_EQ(ReadFile(links), LinksPage());
+  EXPECT_EQ(ReadBytes(links), LinksPage());
   ASSERT_TRUE(Shows(links));
   ASSERT_TRUE(HistoryReaches(6, 5));
   EXPECT_EQ(History().Entry(5), links);
@@ -137,12 +138,12 @@ TEST_F(EndToEnd, FramesAndTheLinksPageThenBackAndForwardFollowTheHistory) {
 TEST_F(EndToEnd, SpannedSetOpenedFromItsLastPartIsJoinedUnpackedAndShown) {
   const std::string folder = privateTemp + "/set";
   fs::create_directories(folder + "/tree");
-  WriteFile(folder + "/tree/index.htm",
-            "<HTML><HEAD><TITLE>Korvex - in tre parti</TITLE></HEAD><BODY>Tre parti</BODY></HTML>\r\n");
+  WriteBytes(folder + "/tree/index.htm",
+             "<HTML><HEAD><TITLE>Korvex - in tre parti</TITLE></HEAD><BODY>Tre parti</BODY></HTML>\r\n");
   std::string noise(150000, '\0');
   std::mt19937 random(7);
   for (char& c : noise) c = static_cast<char>(random());
-  WriteFile(folder + "/tree/noise.bin", noise);
+  WriteBytes(folder + "/tree/noise.bin", noise);
   ASSERT_EQ(std::system(("cd '" + folder + "/tree' && zip -q -r -s 64k ../numero.zip .").c_str()), 0);
   ASSERT_TRUE(fs::exists(folder + "/numero.z02"));
   ASSERT_FALSE(fs::exists(folder + "/numero.z03"));
@@ -152,7 +153,7 @@ TEST_F(EndToEnd, SpannedSetOpenedFromItsLastPartIsJoinedUnpackedAndShown) {
   const std::set<std::string> before = FilesIn(privateTemp);
 
   ASSERT_TRUE(OpenIssue(folder + "/numero003.zip", "Korvex - in tre parti"));
-  EXPECT_EQ(ReadFile(Korvex("noise.bin")), noise);
+  EXPECT_EQ(ReadBytes(Korvex("noise.bin")), noise);
   EXPECT_EQ(FilesIn(privateTemp), before);  // the joined archive is gone
   EXPECT_EQ(FilesIn(folder), (std::set<std::string>{"numero001.zip", "numero002.zip", "numero003.zip"}));
   fs::remove_all(folder);
@@ -165,5 +166,64 @@ TEST_F(EndToEnd, EsciRemovesTheWorkingFolderWithTheIssueInIt) {
   ASSERT_TRUE(PumpUntil([this] { return !frame; }));
   EXPECT_FALSE(fs::exists(privateTemp + "/KORVEX"));
   EXPECT_TRUE(fs::is_directory(privateTemp));
+}
+TEST_F(EndToEnd, ASecondIssueShowsItsOwnStyleSheetAndPictures) {
+  const auto issue = [](const std::string& name, const std::string& colour, int width) {
+    const std::string folder = privateTemp + "/" + name;
+    fs::create_directories(folder);
+    WriteBytes(folder + "/index.htm", "<HTML><HEAD><TITLE>" + name +
+                                          "</TITLE><LINK REL=stylesheet HREF=s.css></HEAD>"
+                                          "<BODY><IMG ID=p SRC=p.bmp></BODY></HTML>");
+    WriteBytes(folder + "/s.css", "body { background: " + colour + " }");
+    wxImage(width, 4).SaveFile(wxString::FromUTF8(folder + "/p.bmp"), wxBITMAP_TYPE_BMP);
+    const std::string archive = folder + ".kvx";
+    EXPECT_EQ(std::system(("cd '" + folder + "' && zip -q -r '" + archive + "' .").c_str()), 0);
+    return archive;
+  };
+  ASSERT_TRUE(OpenIssue(issue("rosso", "red", 10), "rosso"));
+  ASSERT_EQ(Script("getComputedStyle(document.body).backgroundColor"), "rgb(255, 0, 0)");
+  ASSERT_EQ(Script("document.getElementById('p').naturalWidth"), "10");
+  ASSERT_TRUE(OpenIssue(issue("blu", "blue", 20), "blu"));
+  EXPECT_EQ(Script("getComputedStyle(document.body).backgroundColor"), "rgb(0, 0, 255)");
+  EXPECT_EQ(Script("document.getElementById('p').naturalWidth"), "20");
+}
+
+TEST_F(EndToEnd, LinksForANewWindowOpenIssuePagesHereAndNothingOutsideIt) {
+  const std::string folder = privateTemp + "/nuova";
+  fs::create_directories(folder);
+  WriteBytes(folder + "/index.htm",
+             "<HTML><HEAD><TITLE>nuova</TITLE></HEAD><BODY>"
+             "<A ID=here HREF=\"pagina.htm\" TARGET=\"_blank\">qui</A>"
+             "<A ID=outside HREF=\"file:///etc/hostname\" TARGET=\"_new\">fuori</A></BODY></HTML>");
+  WriteBytes(folder + "/pagina.htm", "<HTML><HEAD><TITLE>pagina</TITLE></HEAD><BODY>p</BODY></HTML>");
+  ASSERT_EQ(std::system(("cd '" + folder + "' && zip -q -r ../nuova.kvx .").c_str()), 0);
+  ASSERT_TRUE(OpenIssue(privateTemp + "/nuova.kvx", "nuova"));
+
+  Script("document.getElementById('outside').click()");
+  gui::Pump(1000);
+  EXPECT_TRUE(loaded->empty());
+  EXPECT_EQ(History().Count(), 2);
+
+  Script("document.getElementById('here').click()");
+  ASSERT_TRUE(Shows(Korvex("pagina.htm")));
+  ASSERT_TRUE(HistoryReaches(3, 2));
+  EXPECT_EQ(History().Entry(2), Korvex("pagina.htm"));
+  EXPECT_EQ(Script("document.title"), "pagina");
+}
+
+TEST_F(EndToEnd, AForcedCloseDuringTheUnpackingWaitsForItAndThenClosesTheWindow) {
+  bool unpacking = false;
+  backend.onProcessMessages = [&] {
+    if (unpacking || !Form().ZipComponent1().InOperation) return;
+    unpacking = true;
+    frame->Close(true);  // as the session's end does: it cannot be vetoed
+    EXPECT_TRUE(frame);
+    EXPECT_TRUE(History().Created());
+  };
+  backend.openDialogAnswers = {SampleIssue};
+  Form().Apri1Click();
+  EXPECT_TRUE(unpacking);
+  ASSERT_TRUE(PumpUntil([this] { return !frame; }));
+  EXPECT_FALSE(fs::exists(privateTemp + "/KORVEX"));
 }
 }  // namespace

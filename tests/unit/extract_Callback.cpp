@@ -94,6 +94,14 @@ TEST_F(CallbackTest, PasswordAnswersAreCutAndCountsCapped) {
   EXPECT_EQ(Answer(0).Code, 1);
   EXPECT_EQ(Answer(0).Number, 15);
 
+  // The box takes 80 characters, whatever their bytes: "é" is two.
+  fake.Reset(160);
+  fake.Step(kvxPassword, 0, 20, "secret.htm");
+  answer = "p";
+  for (int i = 0; i < 90; ++i) answer += "\xc3\xa9";
+  zip->Extract();
+  EXPECT_EQ(TextOf(Answer(0)), answer.substr(0, 1 + 79 * 2));
+
   fake.Reset(160);
   fake.Step(kvxPassword, 0, 20, "secret.htm");
   answer.clear();
@@ -234,5 +242,16 @@ TEST_F(CallbackTest, HandlerExceptionStopsTheLibraryAndReportsFatal) {
   fake.Reset(160, 4);
   zip->Extract();
   EXPECT_EQ(zip->ExtractedCount, 4);
+}
+
+TEST_F(CallbackTest, TheComponentsOwnErrorFromAHandlerKeepsItsId) {
+  zip->OnProgress = [](TZipComponent*, ProgressType, const std::string&, std::int32_t) {
+    throw EZipComponent(MessageId::UserCanceled, false);
+  };
+  fake.Step(kvxFileStart, 0, 1, "a.htm");
+  zip->Extract();
+  EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{MessageId::UserCanceled});
+  EXPECT_TRUE(backend.shown.empty());
+  EXPECT_EQ(zip->ExtractedCount, 0);
 }
 }  // namespace
