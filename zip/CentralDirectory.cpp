@@ -49,38 +49,41 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
   constexpr std::int64_t maxPosition = std::numeric_limits<std::int32_t>::max();
 
   if (centralVolume != thisVolume) {
-    OpenVolume(centralVolume);
-    const std::int64_t size = FileSeek(VolumeHandle, 0, 2);
+    FVolume.OpenVolume(centralVolume);
+    const std::int64_t size = FileSeek(FVolume.VolumeHandle(), 0, 2);
     if (size < 0 || size > maxPosition) throw EZipComponent(MessageId::ListSeekFailed, true);
-    DataEndPos = static_cast<std::int32_t>(size);
+    FList.DataEndPos = static_cast<std::int32_t>(size);
     cd = centralOffset;
   } else {
     // The volume that holds the end record is the one open.
-    CurrentVolume = thisVolume;
-    cd = static_cast<std::int64_t>(EndRecordPos) - centralSize;
+    FVolume.SetCurrentVolume(thisVolume);
+    cd = static_cast<std::int64_t>(FList.EndRecordPos) - centralSize;
   }
   const bool cdValid = cd >= 0 && cd <= maxPosition;
-  if (cdValid) CentralDirOffset = static_cast<std::int32_t>(cd);
-  FirstEntryOffset = DataEndPos == static_cast<std::int32_t>(EndRec::Size) ? 0 : DataEndPos;
-  StructureWarning = centralOffset != cd;
-  if (StructureWarning) ReportMessage(MessageId::StructureWarning, "");
-  if (!cdValid || FileSeek(VolumeHandle, cd, 0) != cd) throw EZipComponent(MessageId::ListSeekFailed, true);
+  if (cdValid) FList.CentralDirOffset = static_cast<std::int32_t>(cd);
+  FList.FirstEntryOffset = FList.DataEndPos == static_cast<std::int32_t>(EndRec::Size) ? 0 : FList.DataEndPos;
+  FList.StructureWarning = centralOffset != cd;
+  if (FList.StructureWarning) ReportMessage(MessageId::StructureWarning, "");
+  if (!cdValid || FileSeek(FVolume.VolumeHandle(), cd, 0) != cd)
+    throw EZipComponent(MessageId::ListSeekFailed, true);
 
   std::uint8_t header[CentralRec::Size];
   for (std::int32_t k = 1; k <= total; ++k) {
-    while (ReadExact(VolumeHandle, header, CentralRec::Size) < static_cast<std::int64_t>(CentralRec::Size)) {
-      if (CurrentVolume >= thisVolume) throw EZipComponent(MessageId::CentralHeaderReadFailed, true);
-      OpenVolume(CurrentVolume + 1);
+    while (ReadExact(FVolume.VolumeHandle(), header, CentralRec::Size) <
+           static_cast<std::int64_t>(CentralRec::Size)) {
+      if (FVolume.CurrentVolume() >= thisVolume)
+        throw EZipComponent(MessageId::CentralHeaderReadFailed, true);
+      FVolume.OpenVolume(FVolume.CurrentVolume() + 1);
     }
     const ByteReader h(header, CentralRec::Size);
     if (h.U32(CentralRec::Sig) != CentralRec::Signature)
       throw EZipComponent(MessageId::CentralHeaderBadSignature, true);
     std::string name(h.U16(CentralRec::NameLength), '\0');
-    if (ReadExact(VolumeHandle, name.data(), static_cast<std::int64_t>(name.size())) !=
+    if (ReadExact(FVolume.VolumeHandle(), name.data(), static_cast<std::int64_t>(name.size())) !=
         static_cast<std::int64_t>(name.size()))
       throw EZipComponent(MessageId::CentralNameReadFailed, true);
-    LastMadeByVersion = h.U8(CentralRec::MadeByVersion);
-    LastHostSystem = h.U8(CentralRec::MadeByHost);
+    FList.LastMadeByVersion = h.U8(CentralRec::MadeByVersion);
+    FList.LastHostSystem = h.U8(CentralRec::MadeByHost);
 
     auto entry = std::make_unique<ZipDirEntry>();
     FillFromHeader(*entry, h);
@@ -89,23 +92,25 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
     entry->FileName = ToBackslashes(utf8 ? name : ConvertOemName(name));
     if (entry->ExtraFieldLength > 0) {
       entry->ExtraData = std::make_unique<std::uint8_t[]>(entry->ExtraFieldLength + 1u);
-      if (ReadExact(VolumeHandle, entry->ExtraData.get(), entry->ExtraFieldLength) != entry->ExtraFieldLength)
+      if (ReadExact(FVolume.VolumeHandle(), entry->ExtraData.get(), entry->ExtraFieldLength) !=
+          entry->ExtraFieldLength)
         throw EZipComponent(MessageId::ListSeekFailed, true);
     }
     if (entry->FileCommentLength > 0) {
       std::string comment(entry->FileCommentLength, '\0');
-      if (ReadExact(VolumeHandle, comment.data(), entry->FileCommentLength) != entry->FileCommentLength)
+      if (ReadExact(FVolume.VolumeHandle(), comment.data(), entry->FileCommentLength) !=
+          entry->FileCommentLength)
         throw EZipComponent(MessageId::EntryCommentReadFailed, true);
       entry->FileComment = utf8 ? comment : ConvertOemName(comment);
     }
     const std::uint32_t localOffset = entry->LocalHeaderOffset;
     if (UseDirOnlyEntries() || !IsDirectoryOnly(entry->FileName)) {
-      DirEntries.push_back(std::move(entry));
-      if (OnNewName) OnNewName(this, k, *DirEntries.back());
+      FList.DirEntries.push_back(std::move(entry));
+      if (OnNewName) OnNewName(this, k, *FList.DirEntries.back());
     } else {
-      ++SkippedDirCount;
+      ++FList.SkippedDirCount;
     }
-    if (static_cast<std::uint32_t>(FirstEntryOffset) > localOffset)
-      FirstEntryOffset = static_cast<std::int32_t>(localOffset);
+    if (static_cast<std::uint32_t>(FList.FirstEntryOffset) > localOffset)
+      FList.FirstEntryOffset = static_cast<std::int32_t>(localOffset);
   }
 }

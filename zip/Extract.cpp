@@ -90,7 +90,7 @@ void TZipComponent::Extract() {
   }
 
   std::string archive = AbsoluteName(ZipFileName());
-  const bool spanned = LastVolume != 0;
+  const bool spanned = FVolume.LastVolume() != 0;
   if (spanned) {
     // Given no name, ReadSpan joins into a new temporary file in TempDir, or in the private
     // temporary folder when TempDir is empty.

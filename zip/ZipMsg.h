@@ -64,6 +64,7 @@ struct MessageId {
     FirstFileOfSet = 11045,
     InsertVolume = 11046,
     CentralDirectoryCaption = 11047,
+    NotARegularFile = 11049,
   };
 };
 

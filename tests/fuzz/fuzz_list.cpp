@@ -40,12 +40,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   zip.SetUnattended(true);
   for (int pass = 0; pass < 2; ++pass) {
     zip.SetZipFileName(file);
-    Check(zip.VolumeHandle == NoFileHandle);
+    Check(zip.Volume().VolumeHandle() == NoFileHandle);
     if (zip.ZipFileName().empty()) {
       Check(zip.EntryCount() == 0);
       Check(zip.LastErrorCode != 0);
     }
-    for (const auto& entry : zip.DirEntries) Check(entry->ExtraFieldLength == 0 || entry->ExtraData);
+    for (const auto& entry : zip.ListResults().DirEntries)
+      Check(entry->ExtraFieldLength == 0 || entry->ExtraData);
   }
   return 0;
 }

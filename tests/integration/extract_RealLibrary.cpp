@@ -131,7 +131,7 @@ class SpannedTest : public RealLibraryTest {
     zip->SetUnattended(true);
     zip->SetPassword("unused");
     zip->SetZipFileName(lastPart);
-    ASSERT_NE(zip->LastVolume, 0);
+    ASSERT_NE(zip->Volume().LastVolume(), 0);
     zip->SetTempDir((work / "temp").string());
   }
   std::string lastPart;
