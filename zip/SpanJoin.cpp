@@ -86,13 +86,15 @@ std::uint16_t TSpanJoin::ReadCentralHeader(std::uint8_t (&header)[CentralRec::Si
 }
 
 void TSpanJoin::ReadCentralDirectory() {
-  FZip.BuildSpanTable(FTotal);
+  // The table grows by the headers actually read: an end record alone must not make the join
+  // allocate the 65 535 entries it may declare.
+  FZip.BuildSpanTable(0);
   std::uint64_t byteTotal = 0;
   for (std::size_t i = 0; i < FTotal; ++i) {
     std::uint8_t header[CentralRec::Size];
     const std::uint16_t nameLength = ReadCentralHeader(header);
     const ByteReader central(header, sizeof header);
-    SpanEntry& entry = *FZip.SpanTable[i];
+    SpanEntry& entry = *FZip.SpanTable.emplace_back(std::make_unique<SpanEntry>());
     entry.Name = TZipComponent::NameFromBuffer(FName.data(), nameLength);
     entry.CompressedSize = central.U32(CentralRec::CompressedSize);
     const std::uint32_t skip = central.U16(CentralRec::ExtraLength) + central.U16(CentralRec::CommentLength);
