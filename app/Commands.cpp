@@ -1,17 +1,62 @@
+#include <exception>
+#include <functional>
+
+#include "app/BusyCursor.h"
 #include "app/Main.h"
+#include "app/UnpackReport.h"
 #include "app/WorkingFolder.h"
 #include "classlib/Backend.h"
 #include "platform/Folders.h"
 
-void TMainForm::OpenIssueStep() {
-  if (!Backend().ExecuteOpenDialog(OpenDialog1)) return;
-  RefillTempPath();
-  FZipComponent1->SetZipFileName(OpenDialog1.fileName);
-  FZipComponent1->Extract();
-  if (FCloseWanted && !FZipComponent1->InOperation) {
+// Commands that wait in a modal loop or let messages through run held: a close asked for meanwhile
+// is carried out once the outermost of them has returned, so nothing they use is freed under them.
+void TMainForm::HoldWindow(const std::function<void()>& command) {
+  ++FHoldCount;
+  std::exception_ptr failure;
+  try {
+    command();
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  if (--FHoldCount == 0 && FCloseWanted) {
+    FCloseWanted = false;
     FView.CloseMainWindow();
     return;
   }
+  if (failure) std::rethrow_exception(failure);
+}
+
+// One issue at a time: an open asked for while one is being unpacked is ignored.
+void TMainForm::OpenIssueStep() {
+  if (FUnpacking) return;
+  HoldWindow([this] {
+    FUnpacking = true;
+    try {
+      UnpackAndShowIssue();
+    } catch (...) {
+      FUnpacking = false;
+      throw;
+    }
+    FUnpacking = false;
+  });
+}
+
+void TMainForm::UnpackAndShowIssue() {
+  if (!Backend().ExecuteOpenDialog(OpenDialog1) || FCloseWanted) return;
+  RefillTempPath();
+  std::string problems;
+  {
+    const TBusyCursor busy;
+    const TUnpackReport report(*FZipComponent1);
+    FZipComponent1->SetZipFileName(OpenDialog1.fileName);
+    if (FCloseWanted) return;  // Extract would clear the cancel that the close asked for
+    // A directory that could not be read was reported by List; Extract would only add a second
+    // box saying that no archive is named.
+    if (!FZipComponent1->ZipFileName().empty()) FZipComponent1->Extract();
+    if (FCloseWanted) return;
+    problems = report.Text();
+  }
+  if (!problems.empty()) Backend().ShowMessage(problems);
   FView.SetAddressText(WorkingFile("index.htm"));
   GoToAddress();
 }
@@ -23,14 +68,16 @@ void TMainForm::ShowIndexOrAsk() {
     GoToAddress();
     return;
   }
-  TMessageDialog question;
-  question.text = "Aprire un numero di Korvex?";
-  question.caption = "Confirm";
-  question.type = mtConfirmation;
-  question.buttons = {mbYes, mbNo};
-  question.defaultButton = mbYes;
-  question.escapeButton = mbNo;
-  if (Backend().MessageDlg(question) == mrYes) OpenIssueStep();
+  HoldWindow([this] {
+    TMessageDialog question;
+    question.text = "Aprire un numero di Korvex?";
+    question.caption = "Confirm";
+    question.type = mtConfirmation;
+    question.buttons = {mbYes, mbNo};
+    question.defaultButton = mbYes;
+    question.escapeButton = mbNo;
+    if (Backend().MessageDlg(question) == mrYes && !FCloseWanted) OpenIssueStep();
+  });
 }
 
 void TMainForm::Apri1Click() {

@@ -39,7 +39,10 @@ int TBrowsingHistory::IndexOf(const std::string& url) const {
 void TBrowsingHistory::BeforeNavigate(const std::string& url) {
   if (!FList) return;
   if (FForwardPending) {
-    FIndex = IndexOf(url);
+    // The entry just ahead is the page Forward asked for; a lookup from the start would walk
+    // backwards whenever that address also lies behind.
+    const bool ahead = FIndex + 1 < FList->Count() && CompareTextIgnoreCase((*FList)[FIndex + 1], url) == 0;
+    FIndex = ahead ? FIndex + 1 : IndexOf(url);
     FForwardPending = false;
     return;
   }

@@ -52,18 +52,15 @@ void TMainForm::FormCreate() {
 }
 
 bool TMainForm::FormCloseQuery() {
-  if (!FZipComponent1->InOperation) return true;
+  if (FHoldCount == 0) return true;
   FZipComponent1->CancelRequested = true;
   FCloseWanted = true;
   return false;
 }
 
 void TMainForm::FormClose() {
-  RefillTempPath();
-  SHFileOperationA(&CleanupRequest);
+  RemoveWorkingFolder();
   FHistory.Release();
-  SetCurrentDirectoryA(TempPathBuffer);
-  RemoveDirectoryA("KORVEX");
 }
 
 void TMainForm::GoToAddress() {

@@ -1,6 +1,7 @@
 #pragma once
 // TMainForm: the main window's state and handlers. The toolkit's frame (MainFrame.h) lays out
 // the window and calls these handlers; tests drive them through a fake view.
+#include <functional>
 #include <string>
 
 #include "app/BrowserControl.h"
@@ -27,8 +28,8 @@ class TMainForm : public TComponent {
 
   // Start-up and shutdown.
   void FormCreate();
-  // Whether the window may close now. During an extraction the close becomes a cancel of it and
-  // is carried out once the extraction has returned.
+  // Whether the window may close now. While a command waits for the user or unpacks an issue, the
+  // close becomes a cancel of the unpacking and is carried out once the command has returned.
   bool FormCloseQuery();
   void FormClose();
 
@@ -51,12 +52,16 @@ class TMainForm : public TComponent {
   TOpenDialog OpenDialog1;
 
  private:
+  void HoldWindow(const std::function<void()>& command);
   void OpenIssueStep();
+  void UnpackAndShowIssue();
   void ShowIndexOrAsk();
 
   TMainFormView& FView;
   TZipComponent* FZipComponent1;  // owned as a component: freed with the form
   TBrowsingHistory FHistory;
+  int FHoldCount = 0;       // commands running held (HoldWindow)
+  bool FUnpacking = false;  // inside the open-issue step
   bool FCloseWanted = false;
 };
 

@@ -103,8 +103,11 @@ void TMainFrame::CloseMainWindow() {
 }
 
 void TMainFrame::OnClose(wxCloseEvent& event) {
-  if (event.CanVeto() && !FForm->FormCloseQuery()) {
-    event.Veto();
+  // Refused while a command holds the window (a question waiting, an issue being opened), also
+  // when the close cannot be vetoed: the command still uses the form and its component, and
+  // closes the window once it has returned.
+  if (!FForm->FormCloseQuery()) {
+    if (event.CanVeto()) event.Veto();
     return;
   }
   Application.Guard([this] { FForm->FormClose(); });

@@ -2,6 +2,7 @@
 #include <wx/app.h>
 #include <wx/image.h>
 
+#include "app/EndSignals.h"
 #include "app/MainFrame.h"
 #include "app/Unit1.h"
 #include "app/WorkingFolder.h"
@@ -14,6 +15,7 @@ class TFolivoApp : public wxApp {
  public:
   bool OnInit() override {
     SetBackend(&FBackend);
+    CatchEndSignals();
     const bool privateTemp = InitializeMainUnit();
     Application.Title = "Korvex Folivo";
     if (!privateTemp) {

@@ -55,7 +55,10 @@ void TSkinPanel::OnPaint(wxPaintEvent&) {
 }
 
 void TSkinPanel::RefreshButton(int index) {
-  if (index >= 0) RefreshRect(FButtons[static_cast<std::size_t>(index)].bounds.Inflate(1), false);
+  if (index < 0) return;
+  wxRect edges = FButtons[static_cast<std::size_t>(index)].bounds;  // a copy: the hit area stays as laid out
+  edges.Inflate(1);
+  RefreshRect(edges, false);
 }
 
 void TSkinPanel::SetHot(int index) {

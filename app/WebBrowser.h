@@ -17,6 +17,8 @@ class TWebBrowser : public TBrowserControl {
   // Whether a page's request for a new window goes to the desktop's web browser: web addresses
   // only, so a page cannot make the desktop open local files.
   static bool OpensInWebBrowser(const wxString& url);
+  // Whether a file URI names something inside the folder ("..", query and fragment considered).
+  static bool InsideFolder(const wxString& url, const std::string& folder);
 
  private:
   void OnNavigating(wxWebViewEvent& event);

@@ -50,6 +50,13 @@ std::string WorkingFile(const std::string& name) {
   return WorkingFolder() + PathDelim + name;
 }
 
+void RemoveWorkingFolder() {
+  RefillTempPath();
+  SHFileOperationA(&CleanupRequest);
+  SetCurrentDirectoryA(TempPathBuffer);
+  RemoveDirectoryA("KORVEX");
+}
+
 bool InitializeMainUnit() {
   RefillTempPath();
   if (TempPath().empty()) return false;

@@ -18,6 +18,10 @@ std::string TempPath();
 std::string WorkingFolder();
 std::string WorkingFile(const std::string& name);
 
+// The close sequence's clean-up: everything under "<temp>KORVEX" deleted through the clean-up
+// request, then "<temp>" made current and "KORVEX" removed; results ignored.
+void RemoveWorkingFolder();
+
 // "/tmp/folivo-<uid>/", created 0700 when missing; "" unless it is a real directory (not a
 // link) owned by the user with no group or other access.
 std::string FallbackTempPath();

@@ -27,6 +27,7 @@ extern TApplication Application;
 // The text the default error report shows for a message.
 std::string ErrorReportText(const std::string& message);
 
-// The screen cursor, through the backend.
+// The screen cursor, through the backend. Busy requests nest: each crHourGlass is ended by one
+// crDefault, and the cursor is the ordinary one again once all are.
 enum TCursor { crDefault, crHourGlass };
 void SetScreenCursor(TCursor cursor);

@@ -12,6 +12,16 @@ bool PopAnswer(std::deque<T>& queue, T& answer) {
   return true;
 }
 
+// An edit's length limit counts characters, as the real one does: UTF-8 is never split.
+std::string FirstCharacters(const std::string& text, std::size_t count) {
+  std::size_t end = 0;
+  for (std::size_t seen = 0; end < text.size(); ++end) {
+    const bool starts = (static_cast<unsigned char>(text[end]) & 0xC0) != 0x80;
+    if (starts && seen++ == count) break;
+  }
+  return text.substr(0, end);
+}
+
 }  // namespace
 
 int TScriptedBackend::MessageBox(const std::string& text, const std::string& caption, unsigned style) {
@@ -52,8 +62,7 @@ TModalResult TScriptedBackend::ShowModalForm(TModalForm& form) {
   if (PopAnswer(formAnswers, answer) && !form.edits.empty()) {
     TEditSpec& edit = form.edits.front();
     edit.text = answer.typed;
-    if (edit.maxLength > 0 && edit.text.size() > static_cast<std::size_t>(edit.maxLength))
-      edit.text.resize(static_cast<std::size_t>(edit.maxLength));
+    if (edit.maxLength > 0) edit.text = FirstCharacters(edit.text, static_cast<std::size_t>(edit.maxLength));
   }
   formsSeen.push_back(form);
   if (answer.close != ClickOk && answer.close != PressEnter) return mrCancel;
@@ -70,8 +79,13 @@ void TScriptedBackend::ProcessMessages() {
   if (onProcessMessages) onProcessMessages();
 }
 
+// Busy requests nest, as the real cursor's do.
 void TScriptedBackend::SetBusyCursor(bool busy) {
-  busyCursor = busy;
+  if (busy)
+    ++FBusyDepth;
+  else if (FBusyDepth > 0)
+    --FBusyDepth;
+  busyCursor = FBusyDepth > 0;
 }
 void* TScriptedBackend::MainWindowHandle() {
   return nullptr;

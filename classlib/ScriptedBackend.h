@@ -42,4 +42,7 @@ class TScriptedBackend : public TBackend {
   void ProcessMessages() override;
   void SetBusyCursor(bool busy) override;
   void* MainWindowHandle() override;
+
+ private:
+  int FBusyDepth = 0;
 };

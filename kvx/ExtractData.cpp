@@ -109,8 +109,9 @@ void Extractor::Decode(const KvxEntry& e, std::int64_t start, std::uint64_t size
   std::uint64_t total = 0;
   uLong crc = crc32(0, nullptr, 0);
   for (;;) {
-    std::size_t cap =
-        static_cast<std::size_t>(std::min<std::uint64_t>(buffer_.size(), e.UncompressedSize - total + 1));
+    // One byte beyond the declared size is asked for, so that excess data shows.
+    const std::uint64_t left = e.UncompressedSize - total;
+    const std::size_t cap = left < buffer_.size() ? static_cast<std::size_t>(left) + 1 : buffer_.size();
     std::size_t produced = 0;
     DecodeStatus status = decoder->Decode(buffer_.data(), cap, produced);
     if (produced > e.UncompressedSize - total) return corrupt("more data than the declared size");
@@ -149,8 +150,11 @@ void Extractor::Decode(const KvxEntry& e, std::int64_t start, std::uint64_t size
   }
   std::string error;
   std::int64_t mtime = e.HasUnixTime ? e.UnixTime : DosToUnixTime(e.DosDateTime);
-  OutputFile::CommitResult result = out->Commit(mtime, replace, error);
-  if (result == OutputFile::CommitResult::Exists)
+  // Data that failed its check is kept only under a free name: it never replaces a file.
+  OutputFile::CommitResult result = out->Commit(mtime, replace && crcOk, error);
+  if (result == OutputFile::CommitResult::Exists && !crcOk)
+    callbacks_.Skipped(e.Name, kvxSkipCorrupt, kvxErrCrc);
+  else if (result == OutputFile::CommitResult::Exists)
     callbacks_.Skipped(e.Name, kvxSkipFileExists, 0);
   else if (result == OutputFile::CommitResult::Error)
     Skip(e.Name, kvxSkipWriteError, kvxErrWrite, "Cannot write " + name + ": " + error);

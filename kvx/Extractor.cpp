@@ -4,11 +4,12 @@
 
 #include <algorithm>
 
+#include "kvx/ExtractLimits.h"
 #include "kvx/KvxMessages.h"
 #include "kvx/NameSafety.h"
 #include "kvx/OutputFile.h"
-#include "kvx/Wildcard.h"
 #include "platform/FileIO.h"
+#include "platform/Wildcard.h"
 
 namespace {
 
@@ -44,8 +45,15 @@ std::int32_t Extractor::Run() {
   for (const KvxEntry& e : dir_.Entries)
     if (Selected(e)) {
       ++files;
-      bytes += std::min<std::uint64_t>(e.UncompressedSize, UINT64_MAX - bytes);
+      if (!e.IsDirectory()) bytes += std::min<std::uint64_t>(e.UncompressedSize, UINT64_MAX - bytes);
     }
+  if (bytes > MaxTotalOutput) {
+    const std::string text = "Too much output: the selected entries declare " + std::to_string(bytes) +
+                             " bytes, more than the " + std::to_string(MaxTotalOutput) +
+                             " one extraction may write";
+    if (callbacks_.Message(kvxErrLimit, text)) callbacks_.BatchEnd();
+    return 0;
+  }
   if (!callbacks_.FileCount(files) || !callbacks_.ByteCount(bytes)) return count_;
   buffer_.resize(64 * 1024);
   for (const KvxEntry& e : dir_.Entries) {
@@ -84,6 +92,13 @@ void Extractor::Process(const KvxEntry& e) {
     return;
   }
   if (Unsupported(e)) return;
+  if (ExpandsTooMuch(e.CompressedSize, e.UncompressedSize)) {
+    Skip(e.Name, kvxSkipCorrupt, kvxErrLimit,
+         "Too much output: " + e.Name + " declares " + std::to_string(e.UncompressedSize) + " bytes from " +
+             std::to_string(e.CompressedSize) + ", more than " + std::to_string(MaxExpansionRatio) +
+             " times");
+    return;
+  }
   std::string name;
   UniqueFd folder;
   std::string leaf;

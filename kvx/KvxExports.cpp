@@ -1,8 +1,12 @@
-// The library's two exports.
+// The library's two exports. Nothing thrown inside the library leaves through them: a failure is
+// reported through the callback and KvxUnzipExec returns kvxExecFailed.
 #include <algorithm>
 #include <cstdint>
+#include <exception>
+#include <new>
 
 #include "kvx/Extractor.h"
+#include "kvx/KvxMessages.h"
 #include "kvx/KvxOptions.h"
 #include "zip/KvxLib.h"
 
@@ -30,15 +34,43 @@ KvxOptions ParseCommand(const UnzipCommandRecord& cmd) {
   return o;
 }
 
-}  // namespace
-
-extern "C" __attribute__((visibility("default"))) int32_t KvxUnzipExec(void* command) {
-  if (!command) return 0;
-  // Exceptions thrown by the callback pass through to the caller; open files are cleaned up on the way.
-  Extractor extractor(ParseCommand(*static_cast<const UnzipCommandRecord*>(command)));
-  return extractor.Run();
+// What went wrong, for the message; anything not derived from std::exception has no text.
+std::string FailureText(const std::exception_ptr& failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const std::bad_alloc&) {
+    return "out of memory";
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "unknown error";
+  }
 }
 
-extern "C" __attribute__((visibility("default"))) int32_t GetKvxUnzipVersion(void) {
+// Tells the caller about a failure that ended the run; a callback that throws again is not asked twice.
+void ReportFailure(const UnzipCommandRecord& cmd, const std::exception_ptr& failure) noexcept {
+  try {
+    KvxCallbacks callbacks(cmd.Callback, cmd.Caller);
+    if (callbacks.Message(kvxErrInternal, "Extraction stopped: " + FailureText(failure)))
+      callbacks.BatchEnd();
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) int32_t KvxUnzipExec(void* command) noexcept {
+  if (!command) return 0;
+  const auto& cmd = *static_cast<const UnzipCommandRecord*>(command);
+  try {
+    Extractor extractor(ParseCommand(cmd));
+    return extractor.Run();
+  } catch (...) {
+    ReportFailure(cmd, std::current_exception());
+    return kvxExecFailed;
+  }
+}
+
+extern "C" __attribute__((visibility("default"))) int32_t GetKvxUnzipVersion(void) noexcept {
   return kvxLibraryVersion;
 }

@@ -11,6 +11,8 @@
 //   kvxErrName       "Unsafe name refused: <entry>"
 //   kvxErrLink       "Symbolic link refused: <entry>"
 //   kvxErrPassword   "Wrong or missing password for <entry>"
+//   kvxErrLimit      "Too much output: <what exceeds which limit>"
+//   kvxErrInternal   "Extraction stopped: <reason>"
 enum {
   kvxErrArchive = 1,
   kvxErrDirectory = 2,
@@ -22,5 +24,7 @@ enum {
   kvxErrWrite = 8,
   kvxErrName = 9,
   kvxErrLink = 10,
-  kvxErrPassword = 11
+  kvxErrPassword = 11,
+  kvxErrLimit = 12,
+  kvxErrInternal = 13
 };

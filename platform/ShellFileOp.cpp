@@ -15,37 +15,105 @@ namespace {
 
 constexpr int ERROR_INVALID_FUNCTION = 1;
 
-// Deletes the entry name of the folder dirFd; a folder goes with its contents. Never crosses
-// into another file system. Returns 0 or the first errno met.
-int DeleteAt(int dirFd, const char* name, dev_t device) {
-  const int fd = openat(dirFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) {
-    if (errno != ENOTDIR && errno != ELOOP) return errno;
-    return unlinkat(dirFd, name, 0) == 0 ? 0 : errno;
-  }
-  struct stat st {};
-  if (fstat(fd, &st) != 0 || st.st_dev != device) {
-    close(fd);
-    return EXDEV;
-  }
-  DIR* dir = fdopendir(fd);
+// The names in the folder fd, "." and ".." left out; fd stays open and is not moved.
+int ReadNames(int fd, std::vector<std::string>& names) {
+  const int copy = openat(fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  DIR* dir = copy < 0 ? nullptr : fdopendir(copy);
   if (dir == nullptr) {
     const int error = errno;
-    close(fd);
+    if (copy >= 0) close(copy);
     return error;
   }
-  std::vector<std::string> names;
   while (dirent* entry = readdir(dir)) {
     const std::string child = entry->d_name;
     if (child != "." && child != "..") names.push_back(child);
   }
-  int firstError = 0;
-  for (const std::string& child : names) {
-    const int error = DeleteAt(fd, child.c_str(), device);
-    if (firstError == 0) firstError = error;
-  }
   closedir(dir);
-  if (unlinkat(dirFd, name, AT_REMOVEDIR) != 0 && firstError == 0) firstError = errno;
+  return 0;
+}
+
+// Opens the folder name of dirFd without following a link; -1 with errno when it is none.
+// A folder on another file system is refused with EXDEV.
+int OpenSubfolder(int dirFd, const char* name, dev_t device, ino_t& inode) {
+  const int fd = openat(dirFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || st.st_dev != device) {
+    close(fd);
+    errno = EXDEV;
+    return -1;
+  }
+  inode = st.st_ino;
+  return fd;
+}
+
+// One folder on the way down: its name in its parent, its identity, and what is left in it.
+struct Level {
+  std::string name;
+  ino_t inode;
+  std::vector<std::string> pending;
+};
+
+// Deletes the entry name of the folder dirFd; a folder goes with its contents. Never crosses into
+// another file system. However deep the tree, at most three handles are open at a time: the walk
+// goes down one handle at a time and climbs back through "..", checking that it arrives in the
+// folder it came from. Returns 0 or the first errno met.
+int DeleteAt(int dirFd, const char* name, dev_t device) {
+  ino_t inode = 0;
+  int fd = OpenSubfolder(dirFd, name, device, inode);
+  if (fd < 0) {
+    if (errno != ENOTDIR && errno != ELOOP) return errno;
+    return unlinkat(dirFd, name, 0) == 0 ? 0 : errno;
+  }
+  int firstError = 0;
+  const auto note = [&firstError](int error) {
+    if (firstError == 0) firstError = error;
+  };
+  std::vector<Level> path;
+  path.push_back({name, inode, {}});
+  note(ReadNames(fd, path.back().pending));
+  while (!path.empty()) {
+    Level& level = path.back();
+    if (!level.pending.empty()) {
+      const std::string child = std::move(level.pending.back());
+      level.pending.pop_back();
+      ino_t childInode = 0;
+      const int childFd = OpenSubfolder(fd, child.c_str(), device, childInode);
+      if (childFd < 0) {
+        if (errno != ENOTDIR && errno != ELOOP)
+          note(errno);
+        else if (unlinkat(fd, child.c_str(), 0) != 0)
+          note(errno);
+        continue;
+      }
+      close(fd);
+      fd = childFd;
+      path.push_back({child, childInode, {}});
+      note(ReadNames(fd, path.back().pending));
+      continue;
+    }
+    // The folder is empty as far as it goes: climb to its parent and remove it there.
+    const std::string done = std::move(level.name);
+    path.pop_back();
+    int parentFd = dirFd;
+    if (!path.empty()) {
+      ino_t parentInode = 0;
+      parentFd = OpenSubfolder(fd, "..", device, parentInode);
+      if (parentFd >= 0 && parentInode != path.back().inode) {
+        close(parentFd);
+        parentFd = -1;
+        errno = EXDEV;
+      }
+      if (parentFd < 0) {  // the tree was moved meanwhile: stop rather than delete elsewhere
+        note(errno);
+        close(fd);
+        return firstError;
+      }
+    }
+    close(fd);
+    if (unlinkat(parentFd, done.c_str(), AT_REMOVEDIR) != 0) note(errno);
+    fd = parentFd;
+  }
   return firstError;
 }
 

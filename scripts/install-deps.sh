@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the benchmarks need, when any is missing.
 set -euo pipefail
-packages=(cmake g++ g++-multilib pkg-config libwxgtk3.2-dev libwxgtk-webview3.2-dev
+packages=(cmake g++ g++-multilib pkg-config libwxgtk3.2-dev libwxgtk-webview3.2-dev libwebkit2gtk-4.0-dev libx11-dev
   libjpeg62-turbo-dev zlib1g-dev libbz2-dev liblzma-dev libzstd-dev libglib2.0-dev
   libgtest-dev libgmock-dev xvfb xauth xdotool zip unzip p7zip-full libarchive-tools
-  imagemagick python3 python3-pil time clang-format)
+  imagemagick python3 python3-pil time clang-format groff-base)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -8,7 +8,10 @@
 
 #include "platform/DynLib.h"
 #include "platform/Folders.h"
+#include "tools/ExtractWatch.h"
 #include "tools/KvxTool.h"
+#include "tools/SafeText.h"
+#include "tools/StopSignals.h"
 #include "tools/TerminalBackend.h"
 #include "zip/ZipComp.h"
 
@@ -60,9 +63,19 @@ bool MakeFolders(const std::string& path) {
   return CreateDirectoryA(path.c_str(), nullptr) || DirectoryExists(path);
 }
 
+// The terminal backend that turns a noted stop signal into a cancel, which the component passes on
+// to the library at its next callback.
+class TStopOnSignalBackend : public TTerminalBackend {
+ public:
+  TZipComponent* Zip = nullptr;
+  void ProcessMessages() override {
+    if (Zip && TStopSignals::Received() != 0) Zip->CancelRequested = true;
+  }
+};
+
 // Reads a line from the terminal on stdin with echo off.
 std::string AskOnTerminal(const std::string& forFile) {
-  std::cerr << "Password for " << forFile << ": " << std::flush;
+  std::cerr << "Password for " << TerminalText(ShownName(forFile)) << ": " << std::flush;
   termios saved{};
   const bool haveTermios = tcgetattr(STDIN_FILENO, &saved) == 0;
   if (haveTermios) {
@@ -83,9 +96,10 @@ int RunExtract(const ToolArgs& args) {
   ExtractArgs a;
   if (!Parse(args, a)) return Usage();
 
-  TTerminalBackend terminal;
+  TStopOnSignalBackend terminal;
   TBackendScope backendScope(terminal);
   TZipComponent zip(nullptr);
+  terminal.Zip = &zip;
   ToolSession session(zip);
   zip.SetDLLDirectory(ExecutableDirectory());
 
@@ -97,7 +111,7 @@ int RunExtract(const ToolArgs& args) {
 
   const std::string base = a.dir.empty() ? GetCurrentDir() : ExpandFileName(a.dir);
   if (!MakeFolders(base)) {
-    std::cerr << "kvxtool: cannot create " << base << ": " << std::strerror(errno) << "\n";
+    std::cerr << "kvxtool: cannot create " << TerminalText(base) << ": " << std::strerror(errno) << "\n";
     return 1;
   }
   zip.SetExtrBaseDir(base);
@@ -110,18 +124,15 @@ int RunExtract(const ToolArgs& args) {
                                      std::uint32_t&) {
     newPassword = onTerminal ? AskOnTerminal(forFile) : std::string();
   };
-  // A skip with an error code is a failure; one without (an existing file kept, an entry not
-  // freshened) is what the options asked for.
-  zip.OnExtractSkipped = [&session](TZipComponent*, const std::string& forFile, UnZipSkipTypes,
-                                    std::int32_t extError) {
-    if (extError == 0) return;
-    std::cerr << "kvxtool: " << extError << ": skipped " << forFile << "\n";
-    session.ErrorReported = true;
-  };
 
   zip.SetZipFileName(ExpandFileName(a.archive));
   if (zip.ZipFileName().empty()) return 1;
+  TExtractWatch watch(zip, session, a.test);
   for (const std::string& pattern : a.specs) zip.FSpecArgs().Add(pattern);
+  TStopSignals stopSignals;
   zip.Extract();
-  return session.ErrorReported ? 1 : 0;
+  stopSignals.EndByReceived();
+  const bool unmatched = watch.ReportUnmatched(a.specs);
+  if (a.test) watch.PrintTestSummary();
+  return session.ErrorReported || unmatched ? 1 : 0;
 }

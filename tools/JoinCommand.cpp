@@ -13,6 +13,7 @@
 
 #include "platform/Folders.h"
 #include "tools/KvxTool.h"
+#include "tools/SafeText.h"
 #include "tools/TerminalBackend.h"
 #include "zip/ZipComp.h"
 
@@ -39,7 +40,7 @@ int RunJoin(const ToolArgs& args) {
   }
   const std::string archive = ExpandFileName(args[0]);
   const std::string output = ExpandFileName(args[1]);
-  if (DirectoryExists(output)) return Fail("'" + output + "' is a folder");
+  if (DirectoryExists(output)) return Fail("'" + TerminalText(output) + "' is a folder");
   if (SameFile(archive, output)) return Fail("the output would replace the archive");
 
   TTerminalBackend terminal;
@@ -55,7 +56,7 @@ int RunJoin(const ToolArgs& args) {
   if (std::rename(joined.c_str(), output.c_str()) != 0) {
     const std::string reason = std::strerror(errno);
     DeleteFileA(joined.c_str());
-    return Fail("cannot write '" + output + "': " + reason);
+    return Fail("cannot write '" + TerminalText(output) + "': " + reason);
   }
   // The joined file was made private; the user's output gets the usual permissions.
   const mode_t mask = umask(0);

@@ -4,6 +4,7 @@
 #include "platform/Folders.h"
 #include "tools/KvxTool.h"
 #include "tools/ListOutput.h"
+#include "tools/SafeText.h"
 #include "tools/TerminalBackend.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
@@ -11,7 +12,7 @@
 namespace {
 
 int Usage(const std::string& problem) {
-  std::fprintf(stderr, "kvxtool: %s\nusage: kvxtool list [--json] ARCHIVE\n", problem.c_str());
+  std::fprintf(stderr, "kvxtool: %s\nusage: kvxtool list [--json] ARCHIVE\n", TerminalText(problem).c_str());
   return 2;
 }
 

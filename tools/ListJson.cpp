@@ -1,53 +1,17 @@
 // The JSON form of `kvxtool list`.
 #include <cstdio>
 
-#include "platform/CodePage.h"
 #include "tools/ListOutput.h"
+#include "tools/SafeText.h"
 #include "zip/ZipComp.h"
 
 namespace {
-
-std::string Quoted(const std::string& text) {
-  std::string out = "\"";
-  for (char c : ValidUtf8(text)) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else if (byte < 0x20 || byte == 0x7F) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-      out += escape;
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
-}
 
 const char* Bool(bool value) {
   return value ? "true" : "false";
 }
 
 }  // namespace
-
-std::string ValidUtf8(const std::string& text) {
-  std::string out;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t nul = text.find('\0', start);
-    out += SanitizeUtf8(text.substr(start, nul == std::string::npos ? std::string::npos : nul - start));
-    if (nul == std::string::npos) return out;
-    out += '\0';
-    start = nul + 1;
-  }
-}
 
 void PrintListJson(const TZipComponent& zip, const ListResult& result) {
   std::string out = "{\"entries\":[";
@@ -58,15 +22,15 @@ void PrintListJson(const TZipComponent& zip, const ListResult& result) {
                                  ? result.seqNos[static_cast<std::size_t>(i)]
                                  : i + 1;
     if (i > 0) out += ",";
-    out += "\n{\"seq\":" + std::to_string(seq) + ",\"name\":" + Quoted(e.FileName) +
+    out += "\n{\"seq\":" + std::to_string(seq) + ",\"name\":" + JsonString(ShownName(e.FileName)) +
            ",\"method\":" + std::to_string(e.CompressionMethod) +
            ",\"compressed\":" + std::to_string(e.CompressedSize) +
            ",\"uncompressed\":" + std::to_string(e.UncompressedSize) +
            ",\"crc32\":" + std::to_string(e.Crc32) + ",\"dos_datetime\":" + std::to_string(e.FileDateTime) +
-           ",\"encrypted\":" + Bool(e.Encrypted) + ",\"comment\":" + Quoted(e.FileComment) + "}";
+           ",\"encrypted\":" + Bool(e.Encrypted) + ",\"comment\":" + JsonString(e.FileComment) + "}";
   }
   out += "],\n\"skipped_dirs\":" + std::to_string(zip.SkippedDirCount) +
-         ",\"comment\":" + Quoted(zip.ArchiveComment) + ",\"multi_volume\":" + Bool(zip.MultiVolume) +
+         ",\"comment\":" + JsonString(zip.ArchiveComment) + ",\"multi_volume\":" + Bool(zip.MultiVolume) +
          ",\"last_volume\":" + std::to_string(zip.LastVolume) +
          ",\"first_entry_offset\":" + std::to_string(zip.FirstEntryOffset) +
          ",\"central_dir_offset\":" + std::to_string(zip.CentralDirOffset) +
@@ -75,7 +39,7 @@ void PrintListJson(const TZipComponent& zip, const ListResult& result) {
   for (std::size_t i = 0; i < result.messages.size(); ++i) {
     if (i > 0) out += ",";
     out += "{\"id\":" + std::to_string(result.messages[i].id) +
-           ",\"text\":" + Quoted(result.messages[i].text) + "}";
+           ",\"text\":" + JsonString(result.messages[i].text) + "}";
   }
   out += "]}\n";
   std::fputs(out.c_str(), stdout);

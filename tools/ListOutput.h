@@ -18,6 +18,3 @@ struct ListResult {
 
 void PrintListJson(const TZipComponent& zip, const ListResult& result);
 void PrintListTable(const TZipComponent& zip, const ListResult& result);
-
-// The text as valid UTF-8 (U+FFFD for invalid bytes), embedded NULs kept.
-std::string ValidUtf8(const std::string& text);

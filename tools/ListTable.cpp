@@ -1,7 +1,9 @@
-// The plain form of `kvxtool list`: one line per entry.
+// The plain form of `kvxtool list`: the archive comment, one line per entry, and a last line with
+// the totals.
 #include <cstdio>
 
 #include "tools/ListOutput.h"
+#include "tools/SafeText.h"
 #include "zip/ZipComp.h"
 
 namespace {
@@ -39,34 +41,32 @@ std::string DosDateTime(std::uint32_t value) {
   return text;
 }
 
-// Valid UTF-8 with control characters shown as "?", safe to put on a terminal.
-std::string Printable(const std::string& text) {
-  std::string out = ValidUtf8(text);
-  for (char& c : out)
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-  return out;
-}
-
 }  // namespace
 
 void PrintListTable(const TZipComponent& zip, const ListResult& result) {
+  if (!zip.ArchiveComment.empty()) std::printf("Comment: %s\n", TerminalText(zip.ArchiveComment).c_str());
   const std::int32_t count = zip.EntryCount();
   if (count > 0)
     std::printf("%5s  %-9s %12s %12s  %-8s  %-16s  %s\n", "Seq", "Method", "Compressed", "Size", "CRC-32",
                 "Modified", "Name");
+  unsigned long long compressed = 0, size = 0;
   for (std::int32_t i = 0; i < count; ++i) {
     const ZipDirEntry& e = *zip.DirEntries[static_cast<std::size_t>(i)];
     const std::size_t at = static_cast<std::size_t>(i);
     const int seq = at < result.seqNos.size() ? result.seqNos[at] : i + 1;
     std::printf("%5d  %-9s %12u %12u  %08x  %-16s  %s%s\n", seq, MethodName(e.CompressionMethod).c_str(),
                 e.CompressedSize, e.UncompressedSize, e.Crc32, DosDateTime(e.FileDateTime).c_str(),
-                Printable(e.FileName).c_str(), e.Encrypted ? "  (encrypted)" : "");
+                TerminalText(ShownName(e.FileName)).c_str(), e.Encrypted ? "  (encrypted)" : "");
+    compressed += e.CompressedSize;
+    size += e.UncompressedSize;
   }
+  if (count > 0)
+    std::printf("%5s  %-9s %12s %12s  %-8s  %-16s  %s\n%5s  %-9s %12llu %12llu  %-8s  %-16s  ", "", "",
+                "----------", "----------", "", "", "-------", "", "", compressed, size, "", "");
   std::printf("%d %s", count, count == 1 ? "entry" : "entries");
   if (zip.SkippedDirCount > 0)
     std::printf(", %d %s skipped", zip.SkippedDirCount,
                 zip.SkippedDirCount == 1 ? "directory" : "directories");
   if (zip.MultiVolume) std::printf(", spanned over %d volumes", zip.LastVolume + 1);
   std::printf("\n");
-  if (!zip.ArchiveComment.empty()) std::printf("Comment: %s\n", Printable(zip.ArchiveComment).c_str());
 }

@@ -4,21 +4,30 @@
 #include <iostream>
 #include <string>
 
+#include "tools/SafeText.h"
+
 namespace {
 
-// Replaces the line ends of a message box text by the terminal's.
-std::string TerminalText(const std::string& text) {
+// The lines of a message box text, each made safe for the terminal.
+std::string BoxText(const std::string& text) {
   std::string out;
-  for (const char c : text)
-    if (c != '\r') out += c;
-  return out;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = text.find('\n', start);
+    std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    out += TerminalText(line);
+    if (end == std::string::npos) return out;
+    out += '\n';
+    start = end + 1;
+  }
 }
 
 }  // namespace
 
 int TTerminalBackend::MessageBox(const std::string& text, const std::string& caption, unsigned style) {
   const bool canCancel = (style & 0x0F) == MB_OKCANCEL;
-  std::cerr << (caption.empty() ? "" : caption + ": ") << TerminalText(text) << '\n'
+  std::cerr << (caption.empty() ? "" : caption + ": ") << BoxText(text) << '\n'
             << (canCancel ? "Press Enter to go on, or c and Enter to cancel: " : "Press Enter: ")
             << std::flush;
   std::string answer;

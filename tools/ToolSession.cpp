@@ -1,8 +1,9 @@
 // The component set up for the terminal.
 #include <cstdio>
 
-#include "platform/CodePage.h"
+#include "platform/Folders.h"
 #include "tools/KvxTool.h"
+#include "tools/SafeText.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
 
@@ -21,9 +22,15 @@ ToolSession::ToolSession(TZipComponent& zip) {
   zip.OnMessage = [this, &zip, copying = zip.LoadMessageText(MessageId::CopyingFile, "Copying: ")](
                       TObject*, std::int32_t errCode, const std::string& message) {
     if (errCode == 0 && message.compare(0, copying.size(), copying) == 0) return;
-    // The component's own reports come with code 0; their id is in LastErrorCode.
+    // The component's own reports come with code 0; their id is in LastErrorCode. The library's
+    // come with its code, their names made "\" by the component like every text of the library.
     const std::int32_t id = errCode != 0 ? errCode : zip.LastErrorCode;
-    std::fprintf(stderr, "kvxtool: %d: %s\n", static_cast<int>(id), SanitizeUtf8(message).c_str());
+    const std::string text = errCode != 0 ? ShownName(message) : message;
+    std::fprintf(stderr, "kvxtool: %d: %s\n", static_cast<int>(id), TerminalText(text).c_str());
+    // The component does not say which file of a set is missing; the volume it looked for is.
+    if (errCode == 0 && id == MessageId::InputFileMissing && !zip.VolumeFileName.empty() &&
+        !FileExists(zip.VolumeFileName))
+      std::fprintf(stderr, "kvxtool: missing file: %s\n", TerminalText(zip.VolumeFileName).c_str());
     if (!IsWarning(id)) ErrorReported = true;
   };
 }

@@ -14,6 +14,10 @@ extern "C" {
 
 enum { kvxLayoutMarker = 7, kvxOldLayoutSpecSlots = 4097, kvxLibraryVersion = 160 };
 
+/* What KvxUnzipExec returns when the run failed as a whole (out of memory, an internal fault); the
+   reason came through the callback as a message. */
+enum { kvxExecFailed = -1 };
+
 typedef struct UnzipFileSpec {
   const char* FileSpec;
   int32_t Reserved[17];

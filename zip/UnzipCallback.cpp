@@ -26,6 +26,16 @@ void SetRecordText(UnzipCallbackRecord& record, const std::string& value, std::s
   record.Text[length] = '\0';
 }
 
+// The first count characters of a UTF-8 text; a character is never split.
+std::string FirstCharacters(const std::string& text, std::size_t count) {
+  std::size_t end = 0;
+  for (std::size_t seen = 0; end < text.size(); ++end) {
+    const bool starts = (static_cast<unsigned char>(text[end]) & 0xC0) != 0x80;
+    if (starts && seen++ == count) break;
+  }
+  return text.substr(0, end);
+}
+
 void AnswerPassword(TZipComponent& zip, UnzipCallbackRecord& record, const std::string& text) {
   std::string newPassword;
   std::uint32_t repeatCount = static_cast<std::uint32_t>(record.Number);
@@ -36,7 +46,7 @@ void AnswerPassword(TZipComponent& zip, UnzipCallbackRecord& record, const std::
   else
     zip.AskExtractPassword(newPassword);
   if (!newPassword.empty()) {
-    SetRecordText(record, newPassword, 80);
+    SetRecordText(record, FirstCharacters(newPassword, 80), TextSize - 1);  // 80 characters, as the box
     record.Code = 1;
   } else {
     repeatCount = 0;

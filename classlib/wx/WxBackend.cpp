@@ -1,6 +1,7 @@
 #include "classlib/wx/WxBackend.h"
 
 #include <wx/app.h>
+#include <wx/cursor.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/utils.h>
@@ -91,6 +92,7 @@ bool TWxBackend::ExecuteOpenDialog(TOpenDialog& dialog) {
   }
   long style = wxFD_OPEN;
   if (dialog.fileMustExist) style |= wxFD_FILE_MUST_EXIST;
+  const wxBusyCursorSuspender pointer;
   wxFileDialog chooser(wxTheApp->GetTopWindow(), wxFileSelectorPromptStr, folder, name,
                        wxString::FromUTF8(dialog.filter), style);
   chooser.SetFilterIndex(dialog.filterIndex > 0 ? dialog.filterIndex - 1 : 0);
@@ -100,8 +102,14 @@ bool TWxBackend::ExecuteOpenDialog(TOpenDialog& dialog) {
   return true;
 }
 
+// Callers ask after every step of a long operation; a pass over the window's messages costs far
+// more than a small step, so they get through once per time slice, often enough for the window to
+// repaint and its commands to answer.
 void TWxBackend::ProcessMessages() {
-  if (wxTheApp) wxTheApp->Yield(true);
+  const auto now = std::chrono::steady_clock::now();
+  if (!wxTheApp || now - FLastPass < MessageTimeSlice) return;
+  FLastPass = now;
+  wxTheApp->Yield(true);
 }
 
 void TWxBackend::SetBusyCursor(bool busy) {

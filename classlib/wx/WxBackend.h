@@ -1,5 +1,7 @@
 #pragma once
 // The class library's backend on wxWidgets: real message boxes, dialogs and forms.
+#include <chrono>
+
 #include "classlib/Backend.h"
 
 class TWxBackend : public TBackend {
@@ -12,4 +14,9 @@ class TWxBackend : public TBackend {
   void ProcessMessages() override;
   void SetBusyCursor(bool busy) override;
   void* MainWindowHandle() override;
+
+  static constexpr std::chrono::milliseconds MessageTimeSlice{20};
+
+ private:
+  std::chrono::steady_clock::time_point FLastPass{};
 };

@@ -2,6 +2,7 @@
 
 #include <wx/app.h>
 #include <wx/button.h>
+#include <wx/cursor.h>
 #include <wx/dialog.h>
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
@@ -35,6 +36,7 @@ int ShowButtonBox(const std::string& text, const std::string& caption, const wxA
   box.SetEscapeId(escapeResult);
   box.SetAffirmativeId(defaultResult);
   box.CentreOnScreen();
+  const wxBusyCursorSuspender pointer;  // a question wants the ordinary pointer
   const int result = box.ShowModal();
   return result == wxID_CANCEL && escapeResult != wxID_CANCEL ? escapeResult : result;
 }

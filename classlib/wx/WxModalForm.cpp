@@ -1,6 +1,7 @@
 // ShowModalForm: builds a real dialog from a form described in code.
 #include <wx/app.h>
 #include <wx/button.h>
+#include <wx/cursor.h>
 #include <wx/dialog.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -47,6 +48,7 @@ TModalResult TWxBackend::ShowModalForm(TModalForm& form) {
   dialog.SetEscapeId(wxID_CANCEL);
   if (!edits.empty()) edits.front()->SetFocus();
   if (form.screenCenter) dialog.CentreOnScreen();
+  const wxBusyCursorSuspender pointer;  // a question wants the ordinary pointer
   const int result = dialog.ShowModal();
   for (std::size_t i = 0; i < edits.size(); ++i) form.edits[i].text = edits[i]->GetValue().utf8_string();
   return result == wxID_OK ? mrOk : mrCancel;

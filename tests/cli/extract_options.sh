@@ -37,6 +37,14 @@ diff -r "$work/src" "$work/a/b/c" >/dev/null || fail "tree differs from the sour
 (cd "$work/rel" && "$tool" extract ../plain.zip index.htm) || fail "relative archive"
 [[ -f $work/rel/index.htm && ! -e $work/rel/sub ]] || fail "a pattern selects one entry into the current folder"
 
+# A pattern that matches no entry is an error, also beside one that matches.
+expect 1 "pattern matching nothing" "$tool" extract -d "$work/pat" "$work/plain.zip" 'nothing*'
+[[ $(cat "$work/err") == "kvxtool: no entry matches nothing*" && ! -e $work/pat/index.htm ]] ||
+  fail "pattern matching nothing: $(cat "$work/err")"
+expect 1 "two patterns, one matching" "$tool" extract -d "$work/pat" "$work/plain.zip" 'sub/*.htm' 'nothing*'
+[[ $(cat "$work/err") == "kvxtool: no entry matches nothing*" && -f $work/pat/sub/page.htm ]] ||
+  fail "two patterns, one matching: $(cat "$work/err")"
+
 expect 0 "junk paths" "$tool" extract -d "$work/junk" --junk-paths "$work/plain.zip"
 [[ -f $work/junk/blob.bin && -f $work/junk/page.htm && ! -e $work/junk/sub ]] || fail "junk paths layout"
 

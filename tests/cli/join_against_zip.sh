@@ -52,10 +52,11 @@ rc=0; "$tool" join parts/set002.zip kept.zip 2>err.txt || rc=$?
 grep -q '^kvxtool: 11038: This is the 2th disk in a backup set,' err.txt || fail "part 002: $(cat err.txt)"
 [ "$(cat kept.zip)" = keep ] || fail "a failed join touched OUTPUT"
 
-# A missing part: 11001, no output.
+# A missing part: 11001 and the part's name, no output.
 mv parts/set002.zip hidden.zip
 rc=0; "$tool" join "$last" missing.zip 2>err.txt || rc=$?
-((rc == 1)) && grep -q '^kvxtool: 11001: ' err.txt || fail "missing part: exit $rc, $(cat err.txt)"
+((rc == 1)) && grep -q '^kvxtool: 11001: ' err.txt && grep -q '^kvxtool: missing file: .*/parts/set002.zip$' err.txt ||
+  fail "missing part: exit $rc, $(cat err.txt)"
 [ ! -e missing.zip ] || fail "missing part: an output was left"
 mv hidden.zip parts/set002.zip
 

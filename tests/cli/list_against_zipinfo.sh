@@ -89,9 +89,9 @@ for line in open(os.path.join(work, "manifest"), encoding="utf-8"):
         continue
     for e in listed["entries"]:
         z = entries[e["seq"] - 1]
-        name = e["name"]
+        name = e["name"]  # "/" between folders, which the component also reads "\\" as
         if name.isascii() and name.isprintable() and z["name"].isascii() \
-                and name != z["name"].replace("/", "\\"):
+                and name != z["name"].replace("\\", "/"):
             problems.append("%s: name %r vs %r" % (archive, name, z["name"]))
         for key in ("crc32", "method", "compressed", "uncompressed"):
             if key in ("compressed", "uncompressed") and (e[key] == 0xFFFFFFFF or z[key] > 0xFFFFFFFF):
@@ -99,7 +99,7 @@ for line in open(os.path.join(work, "manifest"), encoding="utf-8"):
             if z[key] is not None and e[key] != z[key]:
                 problems.append("%s: %s of %s: %s vs %s" % (archive, key, name, e[key], z[key]))
     base = os.path.basename(archive)
-    if base == "by-python.zip" and "pages\\grüße.htm" not in [e["name"] for e in listed["entries"]]:
+    if base == "by-python.zip" and "pages/grüße.htm" not in [e["name"] for e in listed["entries"]]:
         problems.append("by-python.zip: the UTF-8 name is not kept")
     if base == "by-zip.zip" and not listed["comment"].startswith("issue comment"):
         problems.append("by-zip.zip: archive comment %r" % listed["comment"])

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# kvxtool list: usage errors, reports on stderr, exit status and the JSON object.
+# kvxtool: usage errors, --help, --version and the man page; list: reports on stderr, exit status,
+# the totals line and the JSON object.
 set -uo pipefail
 bin=$1
 src=$2
@@ -31,12 +32,38 @@ expect 2 "list with two archives" "$tool" list a.zip b.zip
 expect 2 "unknown option" "$tool" list --xml a.zip
 grep -q "usage: kvxtool list" "$work/err" || { echo "FAIL usage text"; failed=1; }
 
+expect 0 "help" "$tool" --help
+grep -q "^usage: kvxtool list" "$work/out" && grep -q "^  2  wrong command line" "$work/out" ||
+  { echo "FAIL help text lacks the usage or the exit statuses"; failed=1; }
+expect 0 "help of a command" "$tool" extract --help
+expect 0 "version" "$tool" --version
+grep -qx "kvxtool [0-9][0-9.]* (archive component .*)" "$work/out" || { echo "FAIL version line"; failed=1; }
+# The man page renders without warnings and names every option --help names.
+if command -v groff >/dev/null; then
+  man=$src/tools/kvxtool.1
+  [[ -z $(groff -man -ww -z "$man" 2>&1) ]] || { echo "FAIL man page warnings"; failed=1; }
+  "$tool" --help | grep -o -- '--\?[a-z][a-z-]*' | sort -u | while read -r option; do
+    grep -qF -- "${option//-/\\-}" "$man" || echo "FAIL the man page lacks $option"
+  done | grep . && failed=1
+fi
+
 expect 1 "missing archive" "$tool" list "$work/none.zip"
 stderr_is "missing archive" "kvxtool: 11001: Input file does not exist"
 
 expect 0 "empty archive" "$tool" list "$data/empty-archive.zip"
 stderr_is "empty archive" ""
 grep -q "^0 entries" "$work/out" || { echo "FAIL empty archive listing"; failed=1; }
+
+# The last line gives the totals under the size columns.
+python3 - "$work/two.zip" <<'PY'
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[1], "w") as z:
+    z.writestr("a/one.txt", "abc")
+    z.writestr("two.txt", "defgh")
+PY
+expect 0 "totals" "$tool" list "$work/two.zip"
+grep -q '  a/one\.txt$' "$work/out" || { echo "FAIL names with / between folders"; failed=1; }
+[[ $(tail -n 1 "$work/out") =~ ^\ +8\ +8\ +2\ entries$ ]] || { echo "FAIL totals: $(tail -n 1 "$work/out")"; failed=1; }
 
 expect 0 "warning only" "$tool" list "$data/garbage-after-end.zip"
 stderr_is "warning only" "kvxtool: 10204: Warning - Garbage at the end of the zipfile!"

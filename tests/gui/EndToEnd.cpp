@@ -166,4 +166,63 @@ TEST_F(EndToEnd, EsciRemovesTheWorkingFolderWithTheIssueInIt) {
   EXPECT_FALSE(fs::exists(privateTemp + "/KORVEX"));
   EXPECT_TRUE(fs::is_directory(privateTemp));
 }
+TEST_F(EndToEnd, ASecondIssueShowsItsOwnStyleSheetAndPictures) {
+  const auto issue = [](const std::string& name, const std::string& colour, int width) {
+    const std::string folder = privateTemp + "/" + name;
+    fs::create_directories(folder);
+    WriteFile(folder + "/index.htm", "<HTML><HEAD><TITLE>" + name +
+                                         "</TITLE><LINK REL=stylesheet HREF=s.css></HEAD>"
+                                         "<BODY><IMG ID=p SRC=p.bmp></BODY></HTML>");
+    WriteFile(folder + "/s.css", "body { background: " + colour + " }");
+    wxImage(width, 4).SaveFile(wxString::FromUTF8(folder + "/p.bmp"), wxBITMAP_TYPE_BMP);
+    const std::string archive = folder + ".kvx";
+    EXPECT_EQ(std::system(("cd '" + folder + "' && zip -q -r '" + archive + "' .").c_str()), 0);
+    return archive;
+  };
+  ASSERT_TRUE(OpenIssue(issue("rosso", "red", 10), "rosso"));
+  ASSERT_EQ(Script("getComputedStyle(document.body).backgroundColor"), "rgb(255, 0, 0)");
+  ASSERT_EQ(Script("document.getElementById('p').naturalWidth"), "10");
+  ASSERT_TRUE(OpenIssue(issue("blu", "blue", 20), "blu"));
+  EXPECT_EQ(Script("getComputedStyle(document.body).backgroundColor"), "rgb(0, 0, 255)");
+  EXPECT_EQ(Script("document.getElementById('p').naturalWidth"), "20");
+}
+
+TEST_F(EndToEnd, LinksForANewWindowOpenIssuePagesHereAndNothingOutsideIt) {
+  const std::string folder = privateTemp + "/nuova";
+  fs::create_directories(folder);
+  WriteFile(folder + "/index.htm",
+            "<HTML><HEAD><TITLE>nuova</TITLE></HEAD><BODY>"
+            "<A ID=here HREF=\"pagina.htm\" TARGET=\"_blank\">qui</A>"
+            "<A ID=outside HREF=\"file:///etc/hostname\" TARGET=\"_new\">fuori</A></BODY></HTML>");
+  WriteFile(folder + "/pagina.htm", "<HTML><HEAD><TITLE>pagina</TITLE></HEAD><BODY>p</BODY></HTML>");
+  ASSERT_EQ(std::system(("cd '" + folder + "' && zip -q -r ../nuova.kvx .").c_str()), 0);
+  ASSERT_TRUE(OpenIssue(privateTemp + "/nuova.kvx", "nuova"));
+
+  Script("document.getElementById('outside').click()");
+  gui::Pump(1000);
+  EXPECT_TRUE(loaded->empty());
+  EXPECT_EQ(History().Count(), 2);
+
+  Script("document.getElementById('here').click()");
+  ASSERT_TRUE(Shows(Korvex("pagina.htm")));
+  ASSERT_TRUE(HistoryReaches(3, 2));
+  EXPECT_EQ(History().Entry(2), Korvex("pagina.htm"));
+  EXPECT_EQ(Script("document.title"), "pagina");
+}
+
+TEST_F(EndToEnd, AForcedCloseDuringTheUnpackingWaitsForItAndThenClosesTheWindow) {
+  bool unpacking = false;
+  backend.onProcessMessages = [&] {
+    if (unpacking || !Form().ZipComponent1().InOperation) return;
+    unpacking = true;
+    frame->Close(true);  // as the session's end does: it cannot be vetoed
+    EXPECT_TRUE(frame);
+    EXPECT_TRUE(History().Created());
+  };
+  backend.openDialogAnswers = {SampleIssue};
+  Form().Apri1Click();
+  EXPECT_TRUE(unpacking);
+  ASSERT_TRUE(PumpUntil([this] { return !frame; }));
+  EXPECT_FALSE(fs::exists(privateTemp + "/KORVEX"));
+}
 }  // namespace

@@ -115,6 +115,30 @@ TEST(MainWindow, StartPageIsTheFirstVisitAndTheLinksPageTheNext) {
   EXPECT_EQ(frame->AddressText(), WorkingFile("hhhome.htm"));
 }
 
+TEST(MainWindow, HoversAndPressesLeaveTheHitAreasAsLaidOut) {
+  TSkinPanel* skin = frame->Image1();
+  const auto send = [skin](wxEventType type, int x, int y) {
+    wxMouseEvent event(type);
+    event.SetPosition(wxPoint(x, y));
+    event.SetEventObject(skin);
+    skin->GetEventHandler()->ProcessEvent(event);
+  };
+  for (int i = 0; i < 20; ++i) {
+    send(wxEVT_MOTION, 378, 468);  // over INDEX
+    send(wxEVT_MOTION, 20, 20);
+    send(wxEVT_LEFT_DOWN, 460, 470);  // press on Forward, let go beside it
+    send(wxEVT_LEFT_UP, 600, 300);
+  }
+  PumpUntil([] { return false; }, 100);
+  EXPECT_EQ(skin->Buttons()[0].bounds, wxRect(349, 458, 60, 22));
+  EXPECT_EQ(skin->ButtonAt(wxPoint(348, 468)), -1);
+  EXPECT_EQ(skin->ButtonAt(wxPoint(349, 468)), 0);
+  EXPECT_EQ(skin->ButtonAt(wxPoint(408, 468)), 0);
+  EXPECT_EQ(skin->ButtonAt(wxPoint(409, 468)), -1);
+  EXPECT_EQ(skin->ButtonAt(wxPoint(447, 470)), -1);
+  EXPECT_EQ(skin->ButtonAt(wxPoint(448, 470)), 2);
+}
+
 TEST(MainWindow, OnlyWebAddressesLeaveForTheDesktopBrowser) {
   EXPECT_TRUE(TWebBrowser::OpensInWebBrowser(PublisherAddress));
   EXPECT_TRUE(TWebBrowser::OpensInWebBrowser("HTTPS://example.org/a"));

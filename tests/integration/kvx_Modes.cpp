@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <stdexcept>
 
 #include "tests/integration/kvx_Harness.h"
 
@@ -122,6 +123,21 @@ TEST_F(KvxModes, StopAnswerEndsAtOnceAndLeavesNoPartialFile) {
   EXPECT_LE(count, 1);
   EXPECT_EQ(kvx.Calls.back().Action, kvxWritten);
   EXPECT_TRUE(kvx.Of(kvxBatchEnd).empty());
+  for (const auto& [path, data] : KvxTree(out.Path())) EXPECT_EQ(data, "<dir>") << path;
+}
+
+TEST_F(KvxModes, ExceptionFromTheCallbackStaysInsideTheLibrary) {
+  std::string zip = Zip("a.zip");
+  KvxHarness kvx;
+  bool thrown = false;
+  kvx.Answer = [&](UnzipCallbackRecord& r) -> std::int32_t {
+    if (r.ActionCode != kvxWritten || thrown) return 0;
+    thrown = true;
+    throw std::runtime_error("thrown by the caller");
+  };
+  EXPECT_EQ(kvx.Run(zip, out.Path()), kvxExecFailed);
+  ASSERT_EQ(kvx.Of(kvxMessage).size(), 1u);
+  EXPECT_EQ(kvx.Of(kvxMessage)[0].Text, "Extraction stopped: thrown by the caller");
   for (const auto& [path, data] : KvxTree(out.Path())) EXPECT_EQ(data, "<dir>") << path;
 }
 

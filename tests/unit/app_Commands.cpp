@@ -108,4 +108,86 @@ TEST_F(ShellTest, ACloseDuringAnExtractionCancelsItAndClosesAfterwards) {
   EXPECT_FALSE(fs::exists(Korvex()));
   EXPECT_EQ(view.browser.navigated.size(), 1u);  // no index after the close
 }
+
+// A numbered set lets messages through while List looks for its parts: a close arriving there
+// waits until the open-issue step has returned, and nothing is unpacked after it.
+TEST_F(ShellTest, ACloseDuringListOfANumberedSetWaitsForTheOpenStep) {
+  // Long names make a central directory that starts on an earlier part than the end record's.
+  const std::string source = temp + "set";
+  fs::create_directories(source);
+  std::ofstream(source + "/index.htm") << "<HTML></HTML>";
+  for (int i = 0; i < 700; ++i)
+    std::ofstream(source + "/p" + std::to_string(1000 + i) + std::string(90, 'x'));
+  ASSERT_EQ(std::system(("cd " + source + " && zip -q -r -s 64k ../numero.zip . >/dev/null").c_str()), 0);
+  int part = 1;
+  for (; fs::exists(temp + "numero.z0" + std::to_string(part)); ++part)
+    fs::rename(temp + "numero.z0" + std::to_string(part), temp + "numero00" + std::to_string(part) + ".zip");
+  const std::string last = temp + "numero00" + std::to_string(part) + ".zip";
+  fs::rename(temp + "numero.zip", last);
+
+  form->FormCreate();
+  form->ZipComponent1().SetDLLDirectory(FOLIVO_BIN_DIR);
+  backend.openDialogAnswers = {last};
+  bool duringList = false;
+  backend.onProcessMessages = [&] {
+    if (view.closeRequests > 0) return;
+    duringList = !form->ZipComponent1().InOperation;
+    view.CloseMainWindow();
+    EXPECT_FALSE(view.closed);
+    EXPECT_TRUE(form->History().Created());
+  };
+  form->Apri1Click();
+  EXPECT_TRUE(duringList);
+  EXPECT_TRUE(view.closed);
+  EXPECT_FALSE(fs::exists(Korvex()));
+  EXPECT_EQ(view.browser.navigated.size(), 1u);
+}
+
+// Files the library could not unpack, and an issue without index.htm, are told in one box; the
+// index is still navigated to. A clean issue shows no box.
+TEST_F(ShellTest, WhatCouldNotBeUnpackedIsToldOnceAndTheIndexStillShown) {
+  const std::string source = temp + "src";
+  fs::create_directories(source + "/img");
+  std::ofstream(source + "/index.htm") << "<HTML>" << std::string(4000, 'i') << "</HTML>";
+  std::ofstream(source + "/img/a.gif") << std::string(3000, 'g');
+  const auto pack = [&](const std::string& name, const std::string& options, const std::string& files) {
+    const std::string command = "cd " + source + " && zip -q " + options + " " + temp + name + " " + files;
+    return std::system(command.c_str()) == 0;
+  };
+  ASSERT_TRUE(pack("clean.kvx", "-r", "."));
+  ASSERT_TRUE(pack("locked.kvx", "-r -P segreto", "."));
+  ASSERT_TRUE(pack("noindex.kvx", "-r", "img"));
+  ASSERT_TRUE(pack("damaged.kvx", "-X", "index.htm"));
+  {
+    std::fstream damaged(temp + "damaged.kvx", std::ios::in | std::ios::out | std::ios::binary);
+    damaged.seekp(30 + 9 + 8);  // inside the deflated data of the one entry
+    damaged.put('\xff').put('\x00').put('\xff');
+  }
+  form->FormCreate();
+  form->ZipComponent1().SetDLLDirectory(FOLIVO_BIN_DIR);
+  const auto open = [&](const std::string& name) {
+    backend.shown.clear();
+    backend.openDialogAnswers = {temp + name};
+    form->Apri1Click();
+    EXPECT_EQ(view.browser.navigated.back(), Korvex("index.htm")) << name;
+    std::vector<std::string> boxes;
+    for (const auto& shown : backend.shown)
+      if (shown.kind == "ShowMessage") boxes.push_back(shown.text);
+    return boxes;
+  };
+  bool busyWhileUnpacking = false;
+  backend.onProcessMessages = [&] { busyWhileUnpacking = backend.busyCursor; };
+  using Boxes = std::vector<std::string>;
+  EXPECT_EQ(open("clean.kvx"), Boxes{});
+  EXPECT_TRUE(busyWhileUnpacking);
+  backend.formAnswers = {{"", TScriptedBackend::ClickCancel}, {"", TScriptedBackend::ClickCancel}};
+  EXPECT_EQ(open("locked.kvx"),
+            Boxes{"2 files of this issue could not be unpacked: wrong or missing password."});
+  EXPECT_EQ(open("damaged.kvx"), Boxes{"1 file of this issue could not be unpacked: damaged data."});
+  EXPECT_EQ(open("noindex.kvx"),
+            Boxes{"This issue has no index.htm at its top: its first page cannot be shown."});
+  std::ofstream(temp + "garbage.kvx") << std::string(3000, 'g');
+  EXPECT_EQ(open("garbage.kvx"), Boxes{"This archive is not a valid Zip archive"});
+  EXPECT_FALSE(backend.busyCursor);
+}
 }  // namespace

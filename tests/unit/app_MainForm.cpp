@@ -1,6 +1,9 @@
 // Start-up and shutdown of the main form: the working folder, the start page, the clean-up.
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "app_Shell.h"
@@ -56,6 +59,29 @@ TEST_F(ShellTest, CloseDeletesTheContentsButNothingBehindALink) {
   EXPECT_FALSE(form->History().Created());
   EXPECT_TRUE(backend.shown.empty());
   view.browser.OnBeforeNavigate2("late event after the close");  // ignored, nothing released is used
+}
+
+// One long entry name makes a tree deeper than the usual limit of open handles.
+TEST_F(ShellTest, CloseRemovesATreeDeeperThanTheHandleLimit) {
+  form->FormCreate();
+  int fd = open(Korvex().c_str(), O_RDONLY | O_DIRECTORY);
+  for (int level = 0; level < 3000 && fd >= 0; ++level) {
+    ASSERT_EQ(mkdirat(fd, "d", 0700), 0);
+    const int next = openat(fd, "d", O_RDONLY | O_DIRECTORY);
+    close(fd);
+    fd = next;
+  }
+  ASSERT_GE(fd, 0);
+  close(openat(fd, "page.htm", O_WRONLY | O_CREAT, 0600));
+  close(fd);
+  rlimit saved{};
+  getrlimit(RLIMIT_NOFILE, &saved);
+  rlimit usual = saved;
+  usual.rlim_cur = std::min<rlim_t>(1024, saved.rlim_max);
+  setrlimit(RLIMIT_NOFILE, &usual);
+  view.CloseMainWindow();
+  setrlimit(RLIMIT_NOFILE, &saved);
+  EXPECT_FALSE(fs::exists(Korvex()));
 }
 
 TEST_F(ShellTest, AFileThatCannotBeDeletedKeepsTheFolderAndTheCloseStillEnds) {

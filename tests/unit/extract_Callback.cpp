@@ -94,6 +94,14 @@ TEST_F(CallbackTest, PasswordAnswersAreCutAndCountsCapped) {
   EXPECT_EQ(Answer(0).Code, 1);
   EXPECT_EQ(Answer(0).Number, 15);
 
+  // The box takes 80 characters, whatever their bytes: "é" is two.
+  fake.Reset(160);
+  fake.Step(kvxPassword, 0, 20, "secret.htm");
+  answer = "p";
+  for (int i = 0; i < 90; ++i) answer += "\xc3\xa9";
+  zip->Extract();
+  EXPECT_EQ(TextOf(Answer(0)), answer.substr(0, 1 + 79 * 2));
+
   fake.Reset(160);
   fake.Step(kvxPassword, 0, 20, "secret.htm");
   answer.clear();

@@ -1,4 +1,4 @@
-#include "kvx/Wildcard.h"
+#include "platform/Wildcard.h"
 
 namespace {
 

@@ -1,0 +1,100 @@
+// The reader as a desktop ends it: SIGTERM, SIGHUP and SIGINT close the window as its close box
+// does, and a display that goes away still leaves no working folder behind.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+bool WaitFor(const std::function<bool()>& done, int seconds) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+pid_t Spawn(std::vector<std::string> argv, std::vector<std::string> environment) {
+  for (const char* name : {"DISPLAY", "XAUTHORITY", "HOME", "PATH"})
+    if (const char* value = std::getenv(name)) environment.push_back(std::string(name) + "=" + value);
+  std::vector<char*> args, envp;
+  for (std::string& arg : argv) args.push_back(arg.data());
+  for (std::string& entry : environment) envp.push_back(entry.data());
+  args.push_back(nullptr);
+  envp.push_back(nullptr);
+  pid_t child = 0;
+  return posix_spawn(&child, args[0], nullptr, nullptr, args.data(), envp.data()) == 0 ? child : -1;
+}
+
+// True when the child ended by itself within the deadline; it is killed otherwise.
+bool Ends(pid_t child, int& status) {
+  if (WaitFor([&] { return waitpid(child, &status, WNOHANG) == child; }, 60)) return true;
+  kill(child, SIGKILL);
+  waitpid(child, &status, 0);
+  return false;
+}
+
+// The reader on a private temporary folder; "" when its start page never appeared.
+class Reader {
+ public:
+  explicit Reader(const std::vector<std::string>& environment = {}) {
+    char folder[] = "/tmp/folivo-signal-XXXXXX";
+    if (mkdtemp(folder) == nullptr) return;
+    temp = folder;
+    std::vector<std::string> env = environment;
+    env.push_back("XDG_RUNTIME_DIR=" + temp);
+    pid = Spawn({FOLIVO_BIN_DIR "/folivo"}, env);
+    started = pid > 0 && WaitFor([this] { return fs::exists(temp + "/KORVEX/hhhome.htm"); }, 60);
+  }
+  ~Reader() { fs::remove_all(temp); }
+  bool LeftItsFolder() const { return fs::exists(temp + "/KORVEX"); }
+
+  std::string temp;
+  pid_t pid = -1;
+  bool started = false;
+};
+
+class EndSignals : public ::testing::TestWithParam<int> {};
+
+TEST_P(EndSignals, CloseTheWindowAndRemoveTheWorkingFolder) {
+  Reader reader;
+  ASSERT_GT(reader.pid, 0);
+  EXPECT_TRUE(reader.started);
+  kill(reader.pid, reader.started ? GetParam() : SIGKILL);
+  int status = 0;
+  EXPECT_TRUE(Ends(reader.pid, status));
+  EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_FALSE(reader.LeftItsFolder());
+}
+
+INSTANTIATE_TEST_SUITE_P(Reader, EndSignals, ::testing::Values(SIGTERM, SIGHUP, SIGINT));
+
+TEST(EndOfTheDisplay, LeavesNoWorkingFolder) {
+  int number = 150 + getpid() % 400;
+  while (fs::exists("/tmp/.X11-unix/X" + std::to_string(number))) ++number;
+  const std::string display = ":" + std::to_string(number);
+  const pid_t server =
+      Spawn({"/usr/bin/Xvfb", display, "-nolisten", "tcp", "-screen", "0", "1024x768x24"}, {});
+  ASSERT_GT(server, 0);
+  ASSERT_TRUE(WaitFor([&] { return fs::exists("/tmp/.X11-unix/X" + std::to_string(number)); }, 30));
+  Reader reader({"DISPLAY=" + display});
+  EXPECT_TRUE(reader.started);
+  kill(server, SIGTERM);
+  int status = 0;
+  EXPECT_TRUE(Ends(server, status));
+  EXPECT_TRUE(Ends(reader.pid, status));
+  EXPECT_FALSE(reader.LeftItsFolder());
+}
+}  // namespace
