@@ -20,11 +20,11 @@ class TJoinedArchive {
   TJoinedArchive(const TJoinedArchive&) = delete;
   TJoinedArchive& operator=(const TJoinedArchive&) = delete;
 
-  // One empty record per central directory entry, named later in central order.
-  void BuildSpanTable(std::size_t count);
+  // Starts an empty table; AddSpanEntry appends one record per central header, in central order.
+  void BuildSpanTable();
   void FreeSpanTable();
   const std::vector<SpanEntry>& SpanTable() const { return FSpanTable; }
-  void NameSpanEntry(std::size_t i, const std::string& name, std::uint32_t compressedSize);
+  void AddSpanEntry(const std::string& name, std::uint32_t compressedSize);
   void SetLocalOffset(std::size_t i, std::uint32_t offset) { FSpanTable[i].LocalOffset = offset; }
   // Pairs a local header with its record and returns the record's index: the first record not
   // yet paired whose name equals name exactly, else the first one not yet paired whose name

@@ -80,14 +80,16 @@ std::uint16_t TSpanJoin::ReadCentralHeader(std::uint8_t (&header)[CentralRec::Si
 }
 
 void TSpanJoin::ReadCentralDirectory() {
-  FOutput.BuildSpanTable(FTotal);
+  // The table grows by the headers actually read: an end record alone must not make the join
+  // allocate the 65 535 entries it may declare.
+  FOutput.BuildSpanTable();
   std::uint64_t byteTotal = 0;
   for (std::size_t i = 0; i < FTotal; ++i) {
     std::uint8_t header[CentralRec::Size];
     const std::uint16_t nameLength = ReadCentralHeader(header);
     const ByteReader central(header, sizeof header);
     const std::uint32_t compressed = central.U32(CentralRec::CompressedSize);
-    FOutput.NameSpanEntry(i, TZipComponent::NameFromBuffer(FName.data(), nameLength), compressed);
+    FOutput.AddSpanEntry(TZipComponent::NameFromBuffer(FName.data(), nameLength), compressed);
     const std::uint32_t skip = central.U16(CentralRec::ExtraLength) + central.U16(CentralRec::CommentLength);
     byteTotal += nameLength + compressed + skip;
     FInput.SkipInput(skip, MessageId::InputSeekFailed);

@@ -19,9 +19,8 @@ std::string TZipComponent::NameFromBuffer(const char* buffer, std::int32_t count
   return std::string(buffer, static_cast<std::size_t>(count));
 }
 
-void TJoinedArchive::BuildSpanTable(std::size_t count) {
+void TJoinedArchive::BuildSpanTable() {
   FreeSpanTable();
-  FSpanTable.resize(count);
 }
 
 void TJoinedArchive::FreeSpanTable() {
@@ -30,8 +29,9 @@ void TJoinedArchive::FreeSpanTable() {
   FByFoldedName = {};
 }
 
-void TJoinedArchive::NameSpanEntry(std::size_t i, const std::string& name, std::uint32_t compressedSize) {
-  SpanEntry& entry = FSpanTable.at(i);
+void TJoinedArchive::AddSpanEntry(const std::string& name, std::uint32_t compressedSize) {
+  const std::size_t i = FSpanTable.size();
+  SpanEntry& entry = FSpanTable.emplace_back();
   entry.Name = name;
   entry.CompressedSize = compressedSize;
   FByName[name].records.push_back(i);

@@ -8,13 +8,19 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/support/StagedDrives.h"
 #include "tests/support/ZipWriter.h"
 #include "zip/ZipComp.h"
 
 namespace {
 
+// The set lies in a folder staged as a fixed drive, so the drive layer answers without reading the
+// system's mount table for every input.
 const TTempFolder& Folder() {
   static const TTempFolder folder;
+  static TStagedDriveTable drives;
+  static const TDriveTableScope scope(drives);
+  static const std::string root = drives.Stage(folder.Path(), "", DRIVE_FIXED);
   return folder;
 }
 

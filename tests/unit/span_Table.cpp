@@ -12,8 +12,8 @@ namespace {
 class SpanTableTest : public ::testing::Test {
  protected:
   void Fill(const std::vector<std::string>& names) {
-    zip.JoinedArchive().BuildSpanTable(names.size());
-    for (std::size_t i = 0; i < names.size(); ++i) zip.JoinedArchive().NameSpanEntry(i, names[i], 0);
+    zip.JoinedArchive().BuildSpanTable();
+    for (const std::string& name : names) zip.JoinedArchive().AddSpanEntry(name, 0);
   }
   // What the local pass does with one local header's name.
   std::int32_t Pair(const std::string& name) {
