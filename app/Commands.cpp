@@ -26,13 +26,21 @@ void TMainForm::HoldWindow(const std::function<void()>& command) {
   if (failure) std::rethrow_exception(failure);
 }
 
-// One issue at a time: an open asked for while one is being unpacked is ignored.
 void TMainForm::OpenIssueStep() {
+  OpenIssue(std::string());
+}
+
+void TMainForm::OpenIssueFile(const std::string& fileName) {
+  if (!fileName.empty()) OpenIssue(fileName);
+}
+
+// One issue at a time: an open asked for while one is being unpacked is ignored.
+void TMainForm::OpenIssue(const std::string& fileName) {
   if (FUnpacking) return;
-  HoldWindow([this] {
+  HoldWindow([this, &fileName] {
     FUnpacking = true;
     try {
-      UnpackAndShowIssue();
+      UnpackAndShowIssue(fileName);
     } catch (...) {
       FUnpacking = false;
       throw;
@@ -41,14 +49,17 @@ void TMainForm::OpenIssueStep() {
   });
 }
 
-void TMainForm::UnpackAndShowIssue() {
-  if (!Backend().ExecuteOpenDialog(OpenDialog1) || FCloseWanted) return;
+void TMainForm::UnpackAndShowIssue(std::string fileName) {
+  if (fileName.empty()) {
+    if (!Backend().ExecuteOpenDialog(OpenDialog1) || FCloseWanted) return;
+    fileName = OpenDialog1.fileName;
+  }
   RefillTempPath();
   std::string problems;
   {
     const TBusyCursor busy;
     const TUnpackReport report(*FZipComponent1);
-    FZipComponent1->SetZipFileName(OpenDialog1.fileName);
+    FZipComponent1->SetZipFileName(fileName);
     if (FCloseWanted) return;  // Extract would clear the cancel that the close asked for
     // A directory that could not be read was reported by List; Extract would only add a second
     // box saying that no archive is named.
@@ -57,6 +68,7 @@ void TMainForm::UnpackAndShowIssue() {
     problems = report.Text();
   }
   if (!problems.empty()) Backend().ShowMessage(problems);
+  if (OnIssueOpening) OnIssueOpening();
   FView.SetAddressText(WorkingFile("index.htm"));
   GoToAddress();
 }

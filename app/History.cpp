@@ -14,6 +14,7 @@ void TBrowsingHistory::Release() {
 void TBrowsingHistory::ClearPending() {
   FForwardPending = false;
   FBackPending = false;
+  FReloadPending = false;
 }
 
 void TBrowsingHistory::Back() {
@@ -30,6 +31,13 @@ void TBrowsingHistory::Forward() {
   if (OnNavigate) OnNavigate(address);
 }
 
+void TBrowsingHistory::Reload() {
+  if (!FList || FIndex < 0 || FIndex >= FList->Count()) return;
+  const std::string address = (*FList)[FIndex];
+  FReloadPending = true;
+  if (OnNavigate) OnNavigate(address);
+}
+
 int TBrowsingHistory::IndexOf(const std::string& url) const {
   for (int i = 0; i < FList->Count(); ++i)
     if (CompareTextIgnoreCase((*FList)[i], url) == 0) return i;
@@ -38,6 +46,10 @@ int TBrowsingHistory::IndexOf(const std::string& url) const {
 
 void TBrowsingHistory::BeforeNavigate(const std::string& url) {
   if (!FList) return;
+  if (FReloadPending) {
+    FReloadPending = false;
+    return;
+  }
   if (FForwardPending) {
     // The entry just ahead is the page Forward asked for; a lookup from the start would walk
     // backwards whenever that address also lies behind.

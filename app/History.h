@@ -18,6 +18,8 @@ class TBrowsingHistory {
 
   void Back();     // the Back button
   void Forward();  // the Forward button
+  // Loads the current entry again; its before-navigate records nothing and leaves the index.
+  void Reload();
   // The browser's before-navigate event with its address.
   void BeforeNavigate(const std::string& url);
 
@@ -35,4 +37,5 @@ class TBrowsingHistory {
   int FIndex = -1;
   bool FForwardPending = false;
   bool FBackPending = false;
+  bool FReloadPending = false;
 };

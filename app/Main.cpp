@@ -78,3 +78,7 @@ void TMainForm::SpeedButton2Click() {
 void TMainForm::SpeedButton3Click() {
   FHistory.Forward();
 }
+
+void TMainForm::ReloadCurrentEntry() {
+  FHistory.Reload();
+}

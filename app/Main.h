@@ -36,8 +36,9 @@ class TMainForm : public TComponent {
   // Navigation and history.
   void GoToAddress();
   void WebBrowser1BeforeNavigate2(const std::string& url);
-  void SpeedButton2Click();  // Back
-  void SpeedButton3Click();  // Forward
+  void SpeedButton2Click();   // Back
+  void SpeedButton3Click();   // Forward
+  void ReloadCurrentEntry();  // the current history entry again, recording nothing
 
   // Commands.
   void Apri1Click();
@@ -46,6 +47,10 @@ class TMainForm : public TComponent {
   void SpeedButton4Click();  // WEB: the links page
   void Exit1Click();
   void Informazioni1Click();
+  // The open-issue step for a file chosen without the open dialog (a file dropped on the window).
+  void OpenIssueFile(const std::string& fileName);
+  // Fired by each open-issue step just before the issue's index is shown.
+  std::function<void()> OnIssueOpening;
 
   TZipComponent& ZipComponent1() { return *FZipComponent1; }
   const TBrowsingHistory& History() const { return FHistory; }
@@ -54,7 +59,9 @@ class TMainForm : public TComponent {
  private:
   void HoldWindow(const std::function<void()>& command);
   void OpenIssueStep();
-  void UnpackAndShowIssue();
+  // The open-issue step; an empty file name asks for one in the open dialog.
+  void OpenIssue(const std::string& fileName);
+  void UnpackAndShowIssue(std::string fileName);
   void ShowIndexOrAsk();
 
   TMainFormView& FView;

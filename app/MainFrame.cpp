@@ -4,6 +4,7 @@
 #include <wx/settings.h>
 
 #include "app/Artwork.h"
+#include "app/ReaderExtras.h"
 #include "app/Unit1.h"
 #include "classlib/Application.h"
 
@@ -45,12 +46,14 @@ TMainFrame::TMainFrame()
   FWebBrowser1 = std::make_unique<TWebBrowser>(FImage1, wxPoint(85, 58), wxSize(590, 340));
   FForm = std::make_unique<TMainForm>(*this);
   BuildButtons();
+  FExtras = std::make_unique<TReaderExtras>(*this, *FWebBrowser1->Control(), *FForm);
   Bind(wxEVT_CLOSE_WINDOW, &TMainFrame::OnClose, this);
   Application.Guard([this] { FForm->FormCreate(); });
   Centre(wxBOTH);
 }
 
 TMainFrame::~TMainFrame() {
+  FExtras.reset();
   FForm.reset();
 }
 

@@ -11,6 +11,7 @@
 #include "app/WebBrowser.h"
 
 class TInformazioni;
+class TReaderExtras;
 
 // The address slot: a combo box that stays hidden and never takes the focus.
 class TAddressSlot : public wxComboBox {
@@ -29,6 +30,7 @@ class TMainFrame : public wxFrame, public TMainFormView {
   TSkinPanel* Image1() const { return FImage1; }
   TAddressSlot* URLs() const { return FURLs; }
   TWebBrowser& Browser() { return *FWebBrowser1; }
+  TReaderExtras& Extras() { return *FExtras; }
   // The About box, created hidden once the window exists.
   void SetAboutBox(TInformazioni* box) { FInformazioni = box; }
 
@@ -47,5 +49,6 @@ class TMainFrame : public wxFrame, public TMainFormView {
   TAddressSlot* FURLs;
   std::unique_ptr<TWebBrowser> FWebBrowser1;
   std::unique_ptr<TMainForm> FForm;
+  std::unique_ptr<TReaderExtras> FExtras;
   TInformazioni* FInformazioni = nullptr;
 };

@@ -42,7 +42,8 @@ std::string TUnpackReport::Text() const {
            " of this issue could not be unpacked: " + FLibraryError + ".";
   }
   bool hasIndex = false;
-  for (const auto& entry : FZip.DirEntries) hasIndex = hasIndex || entry->FileName == "index.htm";
+  for (const auto& entry : FZip.ListResults().DirEntries)
+    hasIndex = hasIndex || entry->FileName == "index.htm";
   if (!hasIndex) {
     if (!text.empty()) text += "\n\n";
     text += "This issue has no index.htm at its top: its first page cannot be shown.";

@@ -1,27 +1,15 @@
 #include "app/WorkingFolder.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstring>
 
 #include "platform/Folders.h"
+#include "platform/TempPath.h"
 
 char TempPathBuffer[51];
 SHFILEOPSTRUCTA CleanupRequest;
 
 namespace {
 std::string DeletionPattern;
-}
-
-std::string FallbackTempPath() {
-  const std::string path = "/tmp/folivo-" + std::to_string(getuid());
-  mkdir(path.c_str(), 0700);
-  struct stat st {};
-  if (lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid() ||
-      (st.st_mode & 077) != 0)
-    return "";
-  return path + "/";
 }
 
 void RefillTempPath() {
@@ -31,7 +19,8 @@ void RefillTempPath() {
     std::memcpy(TempPathBuffer, fresh, sizeof TempPathBuffer);
     return;
   }
-  const std::string fallback = FallbackTempPath();
+  // The same private folder under /tmp, whose path is short enough.
+  const std::string fallback = PrivateFolderIn("/tmp");
   if (!fallback.empty() && fallback.size() < 50) {
     std::memset(TempPathBuffer, 0, sizeof TempPathBuffer);
     std::memcpy(TempPathBuffer, fallback.data(), fallback.size());

@@ -10,7 +10,7 @@ extern char TempPathBuffer[51];
 extern SHFILEOPSTRUCTA CleanupRequest;
 
 // Refills the buffer with GetTempPathA(50, ...). A temporary folder whose path does not fit is
-// replaced by the short private fallback; when neither can be had the buffer keeps its text.
+// replaced by the private folder under /tmp; when neither can be had the buffer keeps its text.
 void RefillTempPath();
 // The buffer's text up to its first NUL.
 std::string TempPath();
@@ -21,10 +21,6 @@ std::string WorkingFile(const std::string& name);
 // The close sequence's clean-up: everything under "<temp>KORVEX" deleted through the clean-up
 // request, then "<temp>" made current and "KORVEX" removed; results ignored.
 void RemoveWorkingFolder();
-
-// "/tmp/folivo-<uid>/", created 0700 when missing; "" unless it is a real directory (not a
-// link) owned by the user with no group or other access.
-std::string FallbackTempPath();
 
 // The main unit's initialisation: refills the buffer and points pFrom at "<temp>KORVEX/*.*"
 // followed by two NULs. Returns false when there is no private temporary folder.

@@ -13,16 +13,52 @@
 
 #include "platform/Folders.h"
 
-// A folder is not a file: refused like a missing one would be.
+// Only a regular file is opened. The open does not wait (a pipe would block until someone
+// writes to it); the handle is made blocking again once the file is known to be regular.
 FileHandle FileOpenRead(const std::string& name) {
-  const int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return NoFileHandle;
   struct stat st {};
-  if (fd >= 0 && (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode))) {
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     close(fd);
-    errno = EISDIR;
+    errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    return NoFileHandle;
+  }
+  const int flags = fcntl(fd, F_GETFL);
+  if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    close(fd);
     return NoFileHandle;
   }
   return fd;
+}
+
+bool IsSpecialFile(const std::string& name) {
+  struct stat st {};
+  return stat(name.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
+}
+
+bool FileIdentityOf(const std::string& name, FileIdentity& identity) {
+  struct stat st {};
+  if (stat(name.c_str(), &st) != 0) return false;
+  identity = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+  return true;
+}
+
+bool FileIdentityOf(FileHandle handle, FileIdentity& identity) {
+  struct stat st {};
+  if (fstat(handle, &st) != 0) return false;
+  identity = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+  return true;
+}
+
+int FileModeOf(const std::string& name) {
+  struct stat st {};
+  if (lstat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  return static_cast<int>(st.st_mode & 0777);
+}
+
+bool FileSetMode(FileHandle handle, int mode) {
+  return fchmod(handle, static_cast<mode_t>(mode)) == 0;
 }
 
 FileHandle FileCreate(const std::string& name) {

@@ -1,6 +1,7 @@
 // Folder calls and file-name helpers.
 #include "platform/Folders.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -84,4 +85,16 @@ std::string ChangeFileExt(const std::string& name, const std::string& ext) {
 
 bool EndsInDelimiter(const std::string& path) {
   return !path.empty() && (path.back() == '/' || path.back() == '\\');
+}
+
+std::vector<std::string> FolderEntryNames(const std::string& folder) {
+  std::vector<std::string> names;
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (dir == nullptr) return names;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  closedir(dir);
+  return names;
 }

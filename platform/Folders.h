@@ -1,6 +1,7 @@
 #pragma once
 // Folder and file-system calls with the contracts of their Win32 namesakes.
 #include <string>
+#include <vector>
 
 #include "platform/Win32Types.h"
 
@@ -23,3 +24,6 @@ std::string ExtractFileName(const std::string& name);  // the part after the las
 std::string ExtractFileExt(const std::string& name);   // from the last dot of the name part, or ""
 std::string ChangeFileExt(const std::string& name, const std::string& ext);
 bool EndsInDelimiter(const std::string& path);  // last character is "/" or "\"
+
+// The names in a folder, "." and ".." left out; empty when it cannot be read.
+std::vector<std::string> FolderEntryNames(const std::string& folder);

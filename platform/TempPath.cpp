@@ -1,11 +1,12 @@
 // The private per-user temporary folder.
+#include "platform/TempPath.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include "platform/Folders.h"
 
@@ -28,24 +29,28 @@ bool EnsurePrivateDir(const std::string& path) {
   return true;
 }
 
-std::string PrivateTempDir() {
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (IsPrivateRuntimeDir(runtime)) {
-    std::string dir = runtime;
-    return dir.back() == '/' ? dir : dir + "/";
-  }
-  const char* tmp = std::getenv("TMPDIR");
-  std::string base = (tmp != nullptr && tmp[0] == '/') ? tmp : "/tmp";
-  while (base.size() > 1 && base.back() == '/') base.pop_back();
-  if (base != "/") base += '/';
-  std::string dir = base + "folivo-" + std::to_string(geteuid());
+}  // namespace
+
+std::string PrivateFolderIn(const std::string& base) {
+  std::string parent = base;
+  while (parent.size() > 1 && parent.back() == '/') parent.pop_back();
+  if (parent != "/") parent += '/';
+  const std::string dir = parent + "folivo-" + std::to_string(geteuid());
   return EnsurePrivateDir(dir) ? dir + "/" : std::string();
 }
 
-}  // namespace
+std::string PrivateTempFolder() {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  if (IsPrivateRuntimeDir(runtime)) {
+    const std::string dir = runtime;
+    return dir.back() == '/' ? dir : dir + "/";
+  }
+  const char* tmp = std::getenv("TMPDIR");
+  return PrivateFolderIn(tmp != nullptr && tmp[0] == '/' ? tmp : "/tmp");
+}
 
 DWORD GetTempPathA(DWORD bufferLength, LPSTR buffer) {
-  const std::string path = PrivateTempDir();
+  const std::string path = PrivateTempFolder();
   if (path.empty()) return 0;
   if (buffer == nullptr || path.size() + 1 > bufferLength) return static_cast<DWORD>(path.size() + 1);
   std::memcpy(buffer, path.c_str(), path.size() + 1);

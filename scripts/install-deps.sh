@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the benchmarks need, when any is missing.
 set -euo pipefail
-packages=(cmake g++ g++-multilib pkg-config libwxgtk3.2-dev libwxgtk-webview3.2-dev libwebkit2gtk-4.0-dev libx11-dev
-  libjpeg62-turbo-dev zlib1g-dev libbz2-dev liblzma-dev libzstd-dev libglib2.0-dev
+packages=(cmake g++ pkg-config libwxgtk3.2-dev libwxgtk-webview3.2-dev libwebkit2gtk-4.0-dev libx11-dev
+  libgtk-3-dev libjpeg62-turbo-dev zlib1g-dev libbz2-dev liblzma-dev libzstd-dev libglib2.0-dev
   libgtest-dev libgmock-dev xvfb xauth xdotool zip unzip p7zip-full libarchive-tools
-  imagemagick python3 python3-pil time clang-format groff-base)
+  imagemagick python3 python3-pil time clang-format groff-base desktop-file-utils dpkg-dev)
+# The 32-bit compiler for the layout check exists for amd64 only; elsewhere the check is skipped.
+[ "$(dpkg --print-architecture)" = amd64 ] && packages+=(g++-multilib)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -12,7 +14,10 @@ done
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"
   SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "Run this as root, or install sudo." >&2; exit 1; }
+    SUDO="sudo"
+  fi
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi

@@ -10,9 +10,17 @@ echo "== source format"
 "$top/scripts/check-format.sh"
 
 echo "== 32-bit record layouts"
-printf '#include "zip/KvxLib.h"\nint main(void) { return 0; }\n' > /tmp/folivo-layout-check.c
-gcc -m32 -std=c11 -Wall -Wextra -Wpedantic -Werror -I"$top" -c /tmp/folivo-layout-check.c -o /tmp/folivo-layout-check.o
-g++ -m32 -std=c++20 -Wall -Wextra -Wpedantic -Werror -x c++ -I"$top" -c /tmp/folivo-layout-check.c -o /tmp/folivo-layout-check.o
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+printf 'int main(void) { return 0; }\n' >"$scratch/empty.c"
+printf '#include "zip/KvxLib.h"\nint main(void) { return 0; }\n' >"$scratch/layout.c"
+if gcc -m32 -c "$scratch/empty.c" -o "$scratch/empty.o" 2>/dev/null &&
+  g++ -m32 -x c++ -c "$scratch/empty.c" -o "$scratch/empty.o" 2>/dev/null; then
+  gcc -m32 -std=c11 -Wall -Wextra -Wpedantic -Werror -I"$top" -c "$scratch/layout.c" -o "$scratch/layout.o"
+  g++ -m32 -std=c++20 -Wall -Wextra -Wpedantic -Werror -x c++ -I"$top" -c "$scratch/layout.c" -o "$scratch/layout.o"
+else
+  echo "skipped: no 32-bit compiler on this machine ($(dpkg --print-architecture))"
+fi
 
 echo "== build"
 "$top/scripts/build.sh" "$top/build" -DFOLIVO_WERROR=ON

@@ -109,9 +109,16 @@ int RunExtract(const ToolArgs& args) {
   if (a.test) options.Include(ExtrTest);
   zip.SetExtrOptions(options);
 
+  const std::string archive = ExpandFileName(a.archive);
   const std::string base = a.dir.empty() ? GetCurrentDir() : ExpandFileName(a.dir);
   if (!MakeFolders(base)) {
     std::cerr << "kvxtool: cannot create " << TerminalText(base) << ": " << std::strerror(errno) << "\n";
+    return 1;
+  }
+  // Entered here first: whatever becomes of the folder before the component enters it, the
+  // entries land in it or nowhere.
+  if (!SetCurrentDirectoryA(base.c_str())) {
+    std::cerr << "kvxtool: cannot enter " << TerminalText(base) << ": " << std::strerror(errno) << "\n";
     return 1;
   }
   zip.SetExtrBaseDir(base);
@@ -125,7 +132,7 @@ int RunExtract(const ToolArgs& args) {
     newPassword = onTerminal ? AskOnTerminal(forFile) : std::string();
   };
 
-  zip.SetZipFileName(ExpandFileName(a.archive));
+  zip.SetZipFileName(archive);
   if (zip.ZipFileName().empty()) return 1;
   TExtractWatch watch(zip, session, a.test);
   for (const std::string& pattern : a.specs) zip.FSpecArgs().Add(pattern);

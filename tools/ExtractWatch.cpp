@@ -9,7 +9,7 @@
 #include "zip/ZipComp.h"
 
 TExtractWatch::TExtractWatch(TZipComponent& zip, ToolSession& session, bool test)
-    : FSession(session), FTest(test), FBatchesExpected(zip.LastVolume != 0 ? 2 : 1) {
+    : FSession(session), FTest(test), FBatchesExpected(zip.Volume().LastVolume() != 0 ? 2 : 1) {
   zip.OnProgress = [this](TObject*, ProgressType type, const std::string& name, std::int32_t number) {
     if (type == ptFileCount) {
       FCurrentFailed = false;

@@ -17,7 +17,7 @@ void PrintListJson(const TZipComponent& zip, const ListResult& result) {
   std::string out = "{\"entries\":[";
   const std::int32_t count = zip.EntryCount();
   for (std::int32_t i = 0; i < count; ++i) {
-    const ZipDirEntry& e = *zip.DirEntries[static_cast<std::size_t>(i)];
+    const ZipDirEntry& e = *zip.ListResults().DirEntries[static_cast<std::size_t>(i)];
     const std::int32_t seq = static_cast<std::size_t>(i) < result.seqNos.size()
                                  ? result.seqNos[static_cast<std::size_t>(i)]
                                  : i + 1;
@@ -29,13 +29,14 @@ void PrintListJson(const TZipComponent& zip, const ListResult& result) {
            ",\"crc32\":" + std::to_string(e.Crc32) + ",\"dos_datetime\":" + std::to_string(e.FileDateTime) +
            ",\"encrypted\":" + Bool(e.Encrypted) + ",\"comment\":" + JsonString(e.FileComment) + "}";
   }
-  out += "],\n\"skipped_dirs\":" + std::to_string(zip.SkippedDirCount) +
-         ",\"comment\":" + JsonString(zip.ArchiveComment) + ",\"multi_volume\":" + Bool(zip.MultiVolume) +
-         ",\"last_volume\":" + std::to_string(zip.LastVolume) +
-         ",\"first_entry_offset\":" + std::to_string(zip.FirstEntryOffset) +
-         ",\"central_dir_offset\":" + std::to_string(zip.CentralDirOffset) +
-         ",\"end_record_pos\":" + std::to_string(zip.EndRecordPos) +
-         ",\"structure_warning\":" + Bool(zip.StructureWarning) + ",\n\"messages\":[";
+  out += "],\n\"skipped_dirs\":" + std::to_string(zip.ListResults().SkippedDirCount) +
+         ",\"comment\":" + JsonString(zip.ListResults().ArchiveComment) +
+         ",\"multi_volume\":" + Bool(zip.ListResults().MultiVolume) +
+         ",\"last_volume\":" + std::to_string(zip.Volume().LastVolume()) +
+         ",\"first_entry_offset\":" + std::to_string(zip.ListResults().FirstEntryOffset) +
+         ",\"central_dir_offset\":" + std::to_string(zip.ListResults().CentralDirOffset) +
+         ",\"end_record_pos\":" + std::to_string(zip.ListResults().EndRecordPos) +
+         ",\"structure_warning\":" + Bool(zip.ListResults().StructureWarning) + ",\n\"messages\":[";
   for (std::size_t i = 0; i < result.messages.size(); ++i) {
     if (i > 0) out += ",";
     out += "{\"id\":" + std::to_string(result.messages[i].id) +

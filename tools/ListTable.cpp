@@ -44,14 +44,15 @@ std::string DosDateTime(std::uint32_t value) {
 }  // namespace
 
 void PrintListTable(const TZipComponent& zip, const ListResult& result) {
-  if (!zip.ArchiveComment.empty()) std::printf("Comment: %s\n", TerminalText(zip.ArchiveComment).c_str());
+  if (!zip.ListResults().ArchiveComment.empty())
+    std::printf("Comment: %s\n", TerminalText(zip.ListResults().ArchiveComment).c_str());
   const std::int32_t count = zip.EntryCount();
   if (count > 0)
     std::printf("%5s  %-9s %12s %12s  %-8s  %-16s  %s\n", "Seq", "Method", "Compressed", "Size", "CRC-32",
                 "Modified", "Name");
   unsigned long long compressed = 0, size = 0;
   for (std::int32_t i = 0; i < count; ++i) {
-    const ZipDirEntry& e = *zip.DirEntries[static_cast<std::size_t>(i)];
+    const ZipDirEntry& e = *zip.ListResults().DirEntries[static_cast<std::size_t>(i)];
     const std::size_t at = static_cast<std::size_t>(i);
     const int seq = at < result.seqNos.size() ? result.seqNos[at] : i + 1;
     std::printf("%5d  %-9s %12u %12u  %08x  %-16s  %s%s\n", seq, MethodName(e.CompressionMethod).c_str(),
@@ -64,9 +65,9 @@ void PrintListTable(const TZipComponent& zip, const ListResult& result) {
     std::printf("%5s  %-9s %12s %12s  %-8s  %-16s  %s\n%5s  %-9s %12llu %12llu  %-8s  %-16s  ", "", "",
                 "----------", "----------", "", "", "-------", "", "", compressed, size, "", "");
   std::printf("%d %s", count, count == 1 ? "entry" : "entries");
-  if (zip.SkippedDirCount > 0)
-    std::printf(", %d %s skipped", zip.SkippedDirCount,
-                zip.SkippedDirCount == 1 ? "directory" : "directories");
-  if (zip.MultiVolume) std::printf(", spanned over %d volumes", zip.LastVolume + 1);
+  if (zip.ListResults().SkippedDirCount > 0)
+    std::printf(", %d %s skipped", zip.ListResults().SkippedDirCount,
+                zip.ListResults().SkippedDirCount == 1 ? "directory" : "directories");
+  if (zip.ListResults().MultiVolume) std::printf(", spanned over %d volumes", zip.Volume().LastVolume() + 1);
   std::printf("\n");
 }

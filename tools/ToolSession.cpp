@@ -28,9 +28,10 @@ ToolSession::ToolSession(TZipComponent& zip) {
     const std::string text = errCode != 0 ? ShownName(message) : message;
     std::fprintf(stderr, "kvxtool: %d: %s\n", static_cast<int>(id), TerminalText(text).c_str());
     // The component does not say which file of a set is missing; the volume it looked for is.
-    if (errCode == 0 && id == MessageId::InputFileMissing && !zip.VolumeFileName.empty() &&
-        !FileExists(zip.VolumeFileName))
-      std::fprintf(stderr, "kvxtool: missing file: %s\n", TerminalText(zip.VolumeFileName).c_str());
+    if (errCode == 0 && id == MessageId::InputFileMissing && !zip.Volume().VolumeFileName().empty() &&
+        !FileExists(zip.Volume().VolumeFileName()))
+      std::fprintf(stderr, "kvxtool: missing file: %s\n",
+                   TerminalText(zip.Volume().VolumeFileName()).c_str());
     if (!IsWarning(id)) ErrorReported = true;
   };
 }

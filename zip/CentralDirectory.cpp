@@ -90,9 +90,9 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
   const std::int32_t thisVolume = end.U16(EndRec::ThisVolume);
   const std::int32_t centralVolume = end.U16(EndRec::CentralVolume);
   const DirectoryTotals totals = ReadDirectoryTotals(
-      endRecord, EndRecordPos, [this](std::int64_t at, std::uint8_t* buffer, std::size_t count) {
-        return FileSeek(VolumeHandle, at, 0) == at &&
-               ReadExact(VolumeHandle, buffer, static_cast<std::int64_t>(count)) ==
+      endRecord, FList.EndRecordPos, [this](std::int64_t at, std::uint8_t* buffer, std::size_t count) {
+        return FileSeek(FVolume.VolumeHandle(), at, 0) == at &&
+               ReadExact(FVolume.VolumeHandle(), buffer, static_cast<std::int64_t>(count)) ==
                    static_cast<std::int64_t>(count);
       });
   if (!totals.Consistent) throw EZipComponent(MessageId::EndRecordReadFailed, true);
@@ -103,22 +103,23 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
       static_cast<std::int64_t>(std::min<std::uint64_t>(totals.Offset, maxPosition));
 
   if (centralVolume != thisVolume) {
-    OpenVolume(centralVolume);
-    const std::int64_t size = FileSeek(VolumeHandle, 0, 2);
+    FVolume.OpenVolume(centralVolume);
+    const std::int64_t size = FileSeek(FVolume.VolumeHandle(), 0, 2);
     if (size < 0 || size > maxPosition) throw EZipComponent(MessageId::ListSeekFailed, true);
-    DataEndPos = static_cast<std::int32_t>(size);
+    FList.DataEndPos = static_cast<std::int32_t>(size);
     cd = centralOffset;
   } else {
     // The volume that holds the end record is the one open.
-    CurrentVolume = thisVolume;
+    FVolume.SetCurrentVolume(thisVolume);
     cd = totals.RecordPos - centralSize;
   }
   const bool cdValid = cd >= 0 && cd <= maxPosition;
-  if (cdValid) CentralDirOffset = static_cast<std::int32_t>(cd);
-  FirstEntryOffset = DataEndPos == static_cast<std::int32_t>(EndRec::Size) ? 0 : DataEndPos;
-  StructureWarning = centralOffset != cd;
-  if (StructureWarning) ReportMessage(MessageId::StructureWarning, "");
-  if (!cdValid || FileSeek(VolumeHandle, cd, 0) != cd) throw EZipComponent(MessageId::ListSeekFailed, true);
+  if (cdValid) FList.CentralDirOffset = static_cast<std::int32_t>(cd);
+  FList.FirstEntryOffset = FList.DataEndPos == static_cast<std::int32_t>(EndRec::Size) ? 0 : FList.DataEndPos;
+  FList.StructureWarning = centralOffset != cd;
+  if (FList.StructureWarning) ReportMessage(MessageId::StructureWarning, "");
+  if (!cdValid || FileSeek(FVolume.VolumeHandle(), cd, 0) != cd)
+    throw EZipComponent(MessageId::ListSeekFailed, true);
 
   // Headers are read until both the end record's count and the directory's size are used up; a
   // directory that holds more or fewer headers than its end record says is refused, as the unzip
@@ -131,16 +132,18 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
   std::uint8_t header[CentralRec::Size];
   while (k < totals.Entries || consumed < centralSize) {
     ++k;
-    while (ReadExact(VolumeHandle, header, CentralRec::Size) < static_cast<std::int64_t>(CentralRec::Size)) {
-      if (CurrentVolume >= thisVolume) throw EZipComponent(MessageId::CentralHeaderReadFailed, true);
-      OpenVolume(CurrentVolume + 1);
+    while (ReadExact(FVolume.VolumeHandle(), header, CentralRec::Size) <
+           static_cast<std::int64_t>(CentralRec::Size)) {
+      if (FVolume.CurrentVolume() >= thisVolume)
+        throw EZipComponent(MessageId::CentralHeaderReadFailed, true);
+      FVolume.OpenVolume(FVolume.CurrentVolume() + 1);
     }
     const ByteReader h(header, CentralRec::Size);
     if (h.U32(CentralRec::Sig) != CentralRec::Signature)
       throw EZipComponent(MessageId::CentralHeaderBadSignature, true);
-    ReadCentralParts(VolumeHandle, h, parts);
-    LastMadeByVersion = h.U8(CentralRec::MadeByVersion);
-    LastHostSystem = h.U8(CentralRec::MadeByHost);
+    ReadCentralParts(FVolume.VolumeHandle(), h, parts);
+    FList.LastMadeByVersion = h.U8(CentralRec::MadeByVersion);
+    FList.LastHostSystem = h.U8(CentralRec::MadeByHost);
 
     auto entry = std::make_unique<ZipDirEntry>();
     FillFromHeader(*entry, h);
@@ -163,13 +166,13 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
     const std::uint32_t firstOffset = entry->LocalHeaderOffset;
     const auto seqNo = static_cast<std::int32_t>(std::min<std::uint64_t>(k, INT32_MAX));
     if (UseDirOnlyEntries() || !IsDirectoryOnly(entry->FileName)) {
-      DirEntries.push_back(std::move(entry));
-      if (OnNewName) OnNewName(this, seqNo, *DirEntries.back());
+      FList.DirEntries.push_back(std::move(entry));
+      if (OnNewName) OnNewName(this, seqNo, *FList.DirEntries.back());
     } else {
-      ++SkippedDirCount;
+      ++FList.SkippedDirCount;
     }
-    if (static_cast<std::uint32_t>(FirstEntryOffset) > firstOffset)
-      FirstEntryOffset = static_cast<std::int32_t>(firstOffset);
+    if (static_cast<std::uint32_t>(FList.FirstEntryOffset) > firstOffset)
+      FList.FirstEntryOffset = static_cast<std::int32_t>(firstOffset);
   }
   if (consumed != centralSize || !EntryCountAgrees(k, totals.Entries))
     throw EZipComponent(MessageId::CentralHeaderReadFailed, true);

@@ -35,61 +35,60 @@ bool IsEndSignature(const std::uint8_t* p) {
 
 }  // namespace
 
-// On true the record holds the end record and VolumeHandle is the open volume file. On false
+// On true the record holds the end record and the volume file is open. On false
 // (quiet mode only) the file may still be open: the caller closes it in every case.
 bool TZipComponent::LocateEndRecord(std::uint8_t (&record)[22], bool raise) {
-  ArchiveComment.clear();
+  FList.ArchiveComment.clear();
   bool marker = false;
-  EndRecordPos = 0;
-  CloseVolume();
-  VolumeHandle = FileOpenRead(VolumeFileName);
-  if (VolumeHandle == NoFileHandle) {
+  FList.EndRecordPos = 0;
+  if (!FVolume.OpenFile()) {
     if (raise) throw EZipComponent(MessageId::InputFileMissing, true);
     ReportMessage(MessageId::ArchiveOpenFailed, "");
     return false;
   }
-  const std::int32_t labelled = LabelledVolume(VolumeLabel);
+  const std::int32_t labelled = LabelledVolume(FVolume.VolumeLabel());
 
   std::uint8_t head[4];
-  if (ReadExact(VolumeHandle, head, 4) == 4 && ByteReader(head, 4).U32(0) == SpanMarker &&
-      ReadExact(VolumeHandle, head, 4) == 4 && ByteReader(head, 4).U32(0) == LocalRec::Signature) {
+  if (ReadExact(FVolume.VolumeHandle(), head, 4) == 4 && ByteReader(head, 4).U32(0) == SpanMarker &&
+      ReadExact(FVolume.VolumeHandle(), head, 4) == 4 && ByteReader(head, 4).U32(0) == LocalRec::Signature) {
     marker = true;
-    MultiVolume = true;
+    FList.MultiVolume = true;
   }
 
-  const std::int64_t size = FileSeek(VolumeHandle, 0, 2);
+  const std::int64_t size = FileSeek(FVolume.VolumeHandle(), 0, 2);
   if (size > MaxArchiveSize) {
     if (raise) throw EZipComponent(MessageId::ArchiveTooLarge, true);
     ReportMessage(MessageId::ArchiveTooLarge, "");
     return false;
   }
   if (size >= 0) {
-    DataEndPos = ArchiveFileSize = static_cast<std::int32_t>(size);
+    FList.DataEndPos = FList.ArchiveFileSize = static_cast<std::int32_t>(size);
     if (size >= static_cast<std::int64_t>(EndRec::Size) &&
-        FileSeek(VolumeHandle, size - EndRec::Size, 0) >= 0 &&
-        ReadExact(VolumeHandle, record, EndRec::Size) == static_cast<std::int64_t>(EndRec::Size) &&
+        FileSeek(FVolume.VolumeHandle(), size - EndRec::Size, 0) >= 0 &&
+        ReadExact(FVolume.VolumeHandle(), record, EndRec::Size) == static_cast<std::int64_t>(EndRec::Size) &&
         IsEndSignature(record)) {
-      EndRecordPos = static_cast<std::int32_t>(size - EndRec::Size);
+      FList.EndRecordPos = static_cast<std::int32_t>(size - EndRec::Size);
       return true;
     }
     try {
       const std::int64_t length = std::min(size, SearchLength);
       std::vector<std::uint8_t> buffer(static_cast<std::size_t>(length) + 1);
-      if (FileSeek(VolumeHandle, size - length, 0) < 0) throw EZipComponent(MessageId::InputSeekFailed, true);
-      if (ReadExact(VolumeHandle, buffer.data(), length) != length)
+      if (FileSeek(FVolume.VolumeHandle(), size - length, 0) < 0)
+        throw EZipComponent(MessageId::InputSeekFailed, true);
+      if (ReadExact(FVolume.VolumeHandle(), buffer.data(), length) != length)
         throw EZipComponent(MessageId::EndRecordReadFailed, true);
       for (std::int64_t i = length - 23; i >= 0; --i) {
         if (!IsEndSignature(&buffer[static_cast<std::size_t>(i)])) continue;
-        EndRecordPos = static_cast<std::int32_t>(size - length + i);
+        FList.EndRecordPos = static_cast<std::int32_t>(size - length + i);
         std::memcpy(record, &buffer[static_cast<std::size_t>(i)], EndRec::Size);
         const std::int64_t commentLength = ByteReader(record, EndRec::Size).U16(EndRec::CommentLength);
         const std::int64_t declaredEnd = i + static_cast<std::int64_t>(EndRec::Size) + commentLength;
         const std::int64_t excess = declaredEnd - length;
         if (excess != 0) {
-          DataEndPos = static_cast<std::int32_t>(size + excess);
+          FList.DataEndPos = static_cast<std::int32_t>(size + excess);
           // Zeros that pad the file to the next multiple of 512 bytes are no garbage.
-          const bool padding = static_cast<std::uint32_t>(ArchiveFileSize - DataEndPos) < 512 &&
-                               ArchiveFileSize % 512 == 0 &&
+          const bool padding = static_cast<std::uint32_t>(FList.ArchiveFileSize - FList.DataEndPos) < 512 &&
+                               FList.ArchiveFileSize % 512 == 0 &&
                                std::all_of(buffer.begin() + declaredEnd, buffer.begin() + length,
                                            [](std::uint8_t b) { return b == 0; });
           if (!padding) ReportMessage(MessageId::GarbageAtEnd, "");
@@ -97,7 +96,7 @@ bool TZipComponent::LocateEndRecord(std::uint8_t (&record)[22], bool raise) {
         if (commentLength != 0) {
           const auto first = buffer.begin() + i + static_cast<std::int64_t>(EndRec::Size);
           const auto last = buffer.begin() + std::min(declaredEnd, length);
-          ArchiveComment.assign(first, std::find(first, last, std::uint8_t{0}));
+          FList.ArchiveComment.assign(first, std::find(first, last, std::uint8_t{0}));
         }
         return true;
       }

@@ -1,5 +1,5 @@
 // Extract: unpacks the archive named by ZipFileName through the unzip library.
-#include <array>
+#include <exception>
 
 #include "platform/Folders.h"
 #include "zip/UnzipCommand.h"
@@ -27,6 +27,29 @@ struct ExtractRun {
 
 std::string AbsoluteName(const std::string& name) {
   return !name.empty() && name[0] == PathDelim ? name : ExpandFileName(name);
+}
+
+// Runs step; what it raised, or nothing.
+template <typename Step>
+std::exception_ptr Attempt(Step step) {
+  try {
+    step();
+  } catch (...) {
+    return std::current_exception();
+  }
+  return nullptr;
+}
+
+// Reports a failure under its own id when it is the component's error, and anything else (a
+// fault in the library, an event handler's exception) as the library's fatal error.
+void ReportFailure(TZipComponent& zip, const std::exception_ptr& failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const EZipComponent& error) {
+    zip.ReportZipError(error);
+  } catch (...) {
+    zip.ReportMessage(MessageId::FatalUnzipLibraryError, "");
+  }
 }
 }  // namespace
 
@@ -60,39 +83,36 @@ void TZipComponent::Extract() {
   CancelRequested = false;
 
   if (!UnzipLibraryHandle()) {
-    LoadUnzipLibrary();
-    run.loadedHere = UnzipLibraryHandle() != nullptr;
-    if (!run.loadedHere) return;
+    run.loadedHere = true;  // whatever the load leaves loaded goes again at the end
+    if (const std::exception_ptr failure = Attempt([this] { LoadUnzipLibrary(); }))
+      return ReportFailure(*this, failure);
+    if (!UnzipLibraryHandle()) return;
   }
 
   std::string archive = AbsoluteName(ZipFileName());
-  const bool spanned = LastVolume != 0;
+  const bool spanned = FVolume.LastVolume() != 0;
   if (spanned) {
-    std::string outName;
-    if (!TempDir().empty()) {
-      outName = WithTrailingBackslash(TempDir());
-    } else {
-      std::array<char, 261> buffer{};
-      const DWORD length = GetTempPathA(static_cast<DWORD>(buffer.size()), buffer.data());
-      if (length > 0 && length < buffer.size()) outName.assign(buffer.data(), length);
-    }
-    if (ReadSpan(archive, outName) != 0) return;
+    // Given no name, ReadSpan joins into a new temporary file in TempDir, or in the private
+    // temporary folder when TempDir is empty.
+    std::string joined;
+    if (ReadSpan(archive, joined) != 0) return;
     InOperation = true;
-    archive = AbsoluteName(outName);
+    archive = AbsoluteName(joined);
   }
 
-  if (!ExtrBaseDir().empty() && DirectoryExists(ExtrBaseDir())) SetCurrentDirectoryA(ExtrBaseDir().c_str());
-  const std::int32_t version = UnzipLibraryVersion();
-
-  try {
-    ExtractedCount = RunUnzipCommand(archive, version);
-  } catch (...) {
-    FSpecArgs().Clear();
+  // The library writes below the current folder: a base folder that exists but cannot be
+  // entered stops the extraction before anything is written elsewhere.
+  if (!ExtrBaseDir().empty() && DirectoryExists(ExtrBaseDir()) &&
+      !SetCurrentDirectoryA(ExtrBaseDir().c_str())) {
     if (spanned) DeleteFileA(archive.c_str());
-    ReportMessage(MessageId::FatalUnzipLibraryError, "");
+    ReportMessage(MessageId::OutputCreateFailed, ": " + ExtrBaseDir());
     return;
   }
+  const std::int32_t version = UnzipLibraryVersion();
+
+  const std::exception_ptr failure = Attempt([&] { ExtractedCount = RunUnzipCommand(archive, version); });
   FSpecArgs().Clear();
   // The joined file is the program's own temporary copy: it goes whatever the library did.
   if (spanned) DeleteFileA(archive.c_str());
+  if (failure) ReportFailure(*this, failure);
 }

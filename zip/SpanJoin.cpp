@@ -7,11 +7,11 @@
 
 #include "platform/Drives.h"
 #include "platform/Folders.h"
-#include "zip/SpanEntry.h"
-#include "zip/SpanInput.h"
+#include "zip/JoinedArchive.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
 #include "zip/ZipRecords.h"
+#include "zip/ZipVolume.h"
 
 namespace {
 
@@ -33,18 +33,12 @@ std::int32_t Clamped(std::uint64_t value) {
 
 }  // namespace
 
-TSpanJoin::TSpanJoin(TZipComponent& zip) : FZip(zip), FTransfer(SpanTransferSize) {}
-
-std::uint32_t TSpanJoin::OutputOffset(std::int32_t messageId) const {
-  const std::int64_t position = FileSeek(FZip.OutputHandle, 0, 1);
-  if (position < 0 || position > std::numeric_limits<std::uint32_t>::max())
-    throw EZipComponent(messageId, true);
-  return static_cast<std::uint32_t>(position);
-}
+TSpanJoin::TSpanJoin(TZipComponent& zip, TZipVolume& input, TJoinedArchive& output)
+    : FZip(zip), FInput(input), FOutput(output), FTransfer(SpanTransferSize) {}
 
 void TSpanJoin::ReadName(std::uint16_t length, std::int32_t messageId) {
   FName.resize(length);
-  if (ReadInput(FZip, FName.data(), length) < length) throw EZipComponent(messageId, true);
+  if (FInput.ReadInput(FName.data(), length) < length) throw EZipComponent(messageId, true);
 }
 
 void TSpanJoin::FindLastVolume() {
@@ -52,31 +46,31 @@ void TSpanJoin::FindLastVolume() {
   for (bool first = true;; first = false) {
     if (!first && (driveType == DRIVE_FIXED || driveType == DRIVE_REMOTE)) {
       // A numbered file that cannot be read is missing, not an earlier part of the set.
-      if (FileSizeOf(FZip.VolumeFileName) < 0) throw EZipComponent(MessageId::InputFileMissing, true);
-      const std::int32_t number = NumberBeforeExtension(FZip.VolumeFileName);
+      if (FileSizeOf(FInput.VolumeFileName()) < 0) throw EZipComponent(MessageId::InputFileMissing, true);
+      const std::int32_t number = NumberBeforeExtension(FInput.VolumeFileName());
       if (number == 1) throw EZipComponent(MessageId::FirstDiskOfSet, true);
       throw EZipComponent(MessageId::NotLastDiskOfSet, number);
     }
-    FZip.CloseVolume();
-    driveType = FZip.PromptForVolume();
-    FZip.NewVolumeWanted = true;
+    FInput.CloseVolume();
+    driveType = FInput.PromptForVolume();
+    FInput.SetNewVolumeWanted(true);
     if (FZip.LocateEndRecord(FEnd, false)) break;
   }
-  FZip.LastDiskDate = FileGetDate(FZip.VolumeHandle);
+  FOutput.SetLastDiskDate(FileGetDate(FInput.VolumeHandle()));
   const ByteReader end(FEnd, sizeof FEnd);
-  FZip.LastVolume = end.U16(EndRec::ThisVolume);
+  FInput.SetLastVolume(end.U16(EndRec::ThisVolume));
   // The volume in hand is the last one: a read that runs off it has nowhere to go.
-  FZip.CurrentVolume = FZip.LastVolume;
+  FInput.SetCurrentVolume(FInput.LastVolume());
   const std::uint16_t centralVolume = end.U16(EndRec::CentralVolume);
-  if (centralVolume > FZip.LastVolume) throw EZipComponent(MessageId::EndRecordReadFailed, true);
-  if (centralVolume != FZip.LastVolume) FZip.OpenVolume(centralVolume);
-  if (FileSeek(FZip.VolumeHandle, end.U32(EndRec::CentralOffset), 0) < 0)
+  if (centralVolume > FInput.LastVolume()) throw EZipComponent(MessageId::EndRecordReadFailed, true);
+  if (centralVolume != FInput.LastVolume()) FInput.OpenVolume(centralVolume);
+  if (FileSeek(FInput.VolumeHandle(), end.U32(EndRec::CentralOffset), 0) < 0)
     throw EZipComponent(MessageId::InputSeekFailed, true);
   FTotal = end.U16(EndRec::TotalEntries);
 }
 
 std::uint16_t TSpanJoin::ReadCentralHeader(std::uint8_t (&header)[CentralRec::Size]) {
-  ReadRecord(FZip, header, sizeof header, MessageId::CentralHeaderReadFailed);
+  FInput.ReadRecord(header, sizeof header, MessageId::CentralHeaderReadFailed);
   const ByteReader central(header, sizeof header);
   if (central.U32(CentralRec::Sig) != CentralRec::Signature)
     throw EZipComponent(MessageId::CentralHeaderBadSignature, true);
@@ -86,21 +80,22 @@ std::uint16_t TSpanJoin::ReadCentralHeader(std::uint8_t (&header)[CentralRec::Si
 }
 
 void TSpanJoin::ReadCentralDirectory() {
-  FZip.BuildSpanTable(FTotal);
+  // The table grows by the headers actually read: an end record alone must not make the join
+  // allocate the 65 535 entries it may declare.
+  FOutput.BuildSpanTable();
   std::uint64_t byteTotal = 0;
   for (std::size_t i = 0; i < FTotal; ++i) {
     std::uint8_t header[CentralRec::Size];
     const std::uint16_t nameLength = ReadCentralHeader(header);
     const ByteReader central(header, sizeof header);
-    SpanEntry& entry = *FZip.SpanTable[i];
-    entry.Name = TZipComponent::NameFromBuffer(FName.data(), nameLength);
-    entry.CompressedSize = central.U32(CentralRec::CompressedSize);
+    const std::uint32_t compressed = central.U32(CentralRec::CompressedSize);
+    FOutput.AddSpanEntry(TZipComponent::NameFromBuffer(FName.data(), nameLength), compressed);
     const std::uint32_t skip = central.U16(CentralRec::ExtraLength) + central.U16(CentralRec::CommentLength);
-    byteTotal += nameLength + entry.CompressedSize + skip;
-    SkipInput(FZip, skip, MessageId::InputSeekFailed);
+    byteTotal += nameLength + compressed + skip;
+    FInput.SkipInput(skip, MessageId::InputSeekFailed);
   }
-  FZip.OpenVolume(0);
-  FZip.ReportWrites = true;
+  FInput.OpenVolume(0);
+  FOutput.SetReportWrites(true);
   if (FZip.OnProgress) {
     FZip.OnProgress(&FZip, ptFileCount, std::string(), FTotal);
     FZip.OnProgress(&FZip, ptByteCount, std::string(), Clamped(byteTotal));
@@ -109,7 +104,7 @@ void TSpanJoin::ReadCentralDirectory() {
 
 void TSpanJoin::StartData() {
   std::uint8_t marker[4];
-  if (ReadInput(FZip, marker, sizeof marker) < 4 || ByteReader(marker, sizeof marker).U32(0) != SpanMarker)
+  if (FInput.ReadInput(marker, sizeof marker) < 4 || ByteReader(marker, sizeof marker).U32(0) != SpanMarker)
     throw EZipComponent(MessageId::DataDescriptorBadSignature, true);
 }
 
@@ -117,7 +112,7 @@ void TSpanJoin::CopyLocalEntries() {
   const std::string copying = FZip.LoadMessageText(MessageId::CopyingFile, "Copying: ");
   for (std::size_t n = 0; n < FTotal; ++n) {
     std::uint8_t header[LocalRec::Size];
-    ReadRecord(FZip, header, sizeof header, MessageId::LocalHeaderReadFailed);
+    FInput.ReadRecord(header, sizeof header, MessageId::LocalHeaderReadFailed);
     const ByteReader local(header, sizeof header);
     if (local.U32(LocalRec::Sig) != LocalRec::Signature)
       throw EZipComponent(MessageId::LocalHeaderBadSignature, true);
@@ -127,11 +122,9 @@ void TSpanJoin::CopyLocalEntries() {
     const bool descriptor = (local.U16(LocalRec::Flags) & FlagDataDescriptor) != 0;
     ReadName(nameLength, MessageId::LocalNameReadFailed);
 
-    const std::int32_t k =
-        FZip.FindSpanEntry(FTotal, TZipComponent::NameFromBuffer(FName.data(), nameLength));
-    SpanEntry& entry = *FZip.SpanTable[static_cast<std::size_t>(k)];
-    entry.Paired = true;
-    entry.LocalOffset = OutputOffset(MessageId::LocalHeaderWriteFailed);
+    const std::size_t k = FOutput.FindSpanEntry(TZipComponent::NameFromBuffer(FName.data(), nameLength));
+    FOutput.SetLocalOffset(k, FOutput.OutputOffset(MessageId::LocalHeaderWriteFailed));
+    const SpanEntry& entry = FOutput.SpanTable()[k];
     const std::string shown = TZipComponent::ToBackslashes(entry.Name);
     if (FZip.OnMessage) FZip.OnMessage(&FZip, 0, copying + shown);
     if (FZip.OnProgress) {
@@ -139,17 +132,17 @@ void TSpanJoin::CopyLocalEntries() {
                                  (descriptor ? DescriptorRec::Size : 0);
       FZip.OnProgress(&FZip, ptFileStart, shown, Clamped(size));
     }
-    FZip.WriteToOutput(header, sizeof header, MessageId::LocalHeaderWriteFailed);
-    FZip.WriteToOutput(FName.data(), nameLength, MessageId::LocalHeaderWriteFailed);
-    FZip.CopyToOutput(FTransfer.data(), extraLength, MessageId::LocalExtraReadFailed);
-    FZip.CopyToOutput(FTransfer.data(), compressed != 0 ? compressed : entry.CompressedSize,
-                      MessageId::EntryDataReadFailed);
+    FOutput.WriteToOutput(header, sizeof header, MessageId::LocalHeaderWriteFailed);
+    FOutput.WriteToOutput(FName.data(), nameLength, MessageId::LocalHeaderWriteFailed);
+    FOutput.CopyToOutput(FInput, FTransfer.data(), extraLength, MessageId::LocalExtraReadFailed);
+    FOutput.CopyToOutput(FInput, FTransfer.data(), compressed != 0 ? compressed : entry.CompressedSize,
+                         MessageId::EntryDataReadFailed);
     if (descriptor) {
       std::uint8_t data[DescriptorRec::Size];
-      FZip.CopyToOutput(data, sizeof data, MessageId::DataDescriptorFailed);
+      FOutput.CopyToOutput(FInput, data, sizeof data, MessageId::DataDescriptorFailed);
     }
   }
-  FZip.ReportWrites = false;
+  FOutput.SetReportWrites(false);
 }
 
 void TSpanJoin::CopyCentralDirectory() {
@@ -157,25 +150,25 @@ void TSpanJoin::CopyCentralDirectory() {
     std::uint8_t header[CentralRec::Size];
     const std::uint16_t nameLength = ReadCentralHeader(header);
     const ByteReader central(header, sizeof header);
-    if (i == 0) FCentralStart = OutputOffset(MessageId::CentralHeaderWriteFailed);
+    if (i == 0) FCentralStart = FOutput.OutputOffset(MessageId::CentralHeaderWriteFailed);
     // Central headers come in the order of the first pass: header i is record i.
-    const SpanEntry& entry = *FZip.SpanTable[i];
+    const SpanEntry& entry = FOutput.SpanTable()[i];
     if (entry.Name != TZipComponent::NameFromBuffer(FName.data(), nameLength))
       throw EZipComponent(MessageId::LocalHeaderNotInTable, true);
     ByteWriter patch(header, sizeof header);
     patch.PutU32(CentralRec::LocalOffset, entry.LocalOffset);
     patch.PutU16(CentralRec::DiskStart, 0);
-    FZip.WriteToOutput(header, sizeof header, MessageId::CentralHeaderWriteFailed);
-    FZip.WriteToOutput(FName.data(), nameLength, MessageId::CentralHeaderWriteFailed);
-    FZip.CopyToOutput(FTransfer.data(), central.U16(CentralRec::ExtraLength),
-                      MessageId::CentralExtraReadFailed);
-    FZip.CopyToOutput(FTransfer.data(), central.U16(CentralRec::CommentLength),
-                      MessageId::EntryCommentReadFailed);
+    FOutput.WriteToOutput(header, sizeof header, MessageId::CentralHeaderWriteFailed);
+    FOutput.WriteToOutput(FName.data(), nameLength, MessageId::CentralHeaderWriteFailed);
+    FOutput.CopyToOutput(FInput, FTransfer.data(), central.U16(CentralRec::ExtraLength),
+                         MessageId::CentralExtraReadFailed);
+    FOutput.CopyToOutput(FInput, FTransfer.data(), central.U16(CentralRec::CommentLength),
+                         MessageId::EntryCommentReadFailed);
   }
 }
 
 void TSpanJoin::WriteEndRecord() {
-  const std::uint32_t centralEnd = OutputOffset(MessageId::EndRecordWriteFailed);
+  const std::uint32_t centralEnd = FOutput.OutputOffset(MessageId::EndRecordWriteFailed);
   if (FTotal == 0) FCentralStart = centralEnd;
   ByteWriter patch(FEnd, sizeof FEnd);
   patch.PutU16(EndRec::ThisVolume, 0);
@@ -183,13 +176,13 @@ void TSpanJoin::WriteEndRecord() {
   patch.PutU16(EndRec::EntriesThisVolume, FTotal);
   patch.PutU32(EndRec::CentralSize, centralEnd - FCentralStart);
   patch.PutU32(EndRec::CentralOffset, FCentralStart);
-  FZip.WriteToOutput(FEnd, sizeof FEnd, MessageId::EndRecordWriteFailed);
+  FOutput.WriteToOutput(FEnd, sizeof FEnd, MessageId::EndRecordWriteFailed);
 
   // The input stands at the last volume's end record; its comment follows it.
   std::uint8_t record[EndRec::Size];
-  ReadRecord(FZip, record, sizeof record, MessageId::EndRecordReadFailed);
+  FInput.ReadRecord(record, sizeof record, MessageId::EndRecordReadFailed);
   if (ByteReader(record, sizeof record).U32(EndRec::Sig) != EndRec::Signature)
     throw EZipComponent(MessageId::EndRecordReadFailed, true);
-  FZip.CopyToOutput(FTransfer.data(), ByteReader(FEnd, sizeof FEnd).U16(EndRec::CommentLength),
-                    MessageId::ArchiveCommentReadFailed);
+  FOutput.CopyToOutput(FInput, FTransfer.data(), ByteReader(FEnd, sizeof FEnd).U16(EndRec::CommentLength),
+                       MessageId::ArchiveCommentReadFailed);
 }

@@ -6,11 +6,14 @@
 
 #include "zip/ZipRecords.h"
 
+class TJoinedArchive;
 class TZipComponent;
+class TZipVolume;
 
 class TSpanJoin {
  public:
-  explicit TSpanJoin(TZipComponent& zip);
+  // Reads the set through input and writes it through output; zip gives the events and texts.
+  TSpanJoin(TZipComponent& zip, TZipVolume& input, TJoinedArchive& output);
   // Asks for volumes until one holds an end record; reads the set's numbers from it.
   void FindLastVolume();
   // Reads the central directory once, filling the span table; writes nothing.
@@ -25,11 +28,12 @@ class TSpanJoin {
   void WriteEndRecord();
 
  private:
-  std::uint32_t OutputOffset(std::int32_t messageId) const;
   void ReadName(std::uint16_t length, std::int32_t messageId);
   // Reads one central header and its name into FName; returns the name's length.
   std::uint16_t ReadCentralHeader(std::uint8_t (&header)[CentralRec::Size]);
   TZipComponent& FZip;
+  TZipVolume& FInput;
+  TJoinedArchive& FOutput;
   std::uint8_t FEnd[EndRec::Size] = {};
   std::uint16_t FTotal = 0;
   std::uint32_t FCentralStart = 0;

@@ -1,24 +1,103 @@
-// Writing the joined archive: single writes and copies from the input across volumes.
+// Writing the joined archive: creating the output where it may go, single writes, copies from
+// the input across volumes, and the end of the output when the run ends.
 #include <algorithm>
+#include <cctype>
+#include <limits>
 
-#include "zip/SpanInput.h"
+#include "platform/Folders.h"
+#include "zip/JoinedArchive.h"
 #include "zip/ZipComp.h"
+#include "zip/ZipMsg.h"
+#include "zip/ZipVolume.h"
 
-void TZipComponent::WriteToOutput(const void* buffer, std::int32_t count, std::int32_t messageId) {
-  if (count <= 0) return;
-  if (FileWrite(OutputHandle, buffer, count) != count) throw EZipComponent(messageId, true);
-  if (OnProgress && ReportWrites) OnProgress(this, ptWritten, std::string(), count);
+namespace {
+
+// True when name is the archive itself or another numbered volume file of its set.
+bool IsVolumeOfSet(const std::string& name, const std::string& archive) {
+  const std::string a = ExpandFileName(name), b = ExpandFileName(archive);
+  if (a == b) return true;
+  const std::string ext = ExtractFileExt(b);
+  if (a.size() != b.size() || ext.size() + 3 > b.size() || ExtractFileExt(a) != ext) return false;
+  const std::size_t digits = b.size() - ext.size() - 3;
+  for (std::size_t i = digits; i < digits + 3; ++i)
+    if (!std::isdigit(static_cast<unsigned char>(a[i])) || !std::isdigit(static_cast<unsigned char>(b[i])))
+      return false;
+  return a.compare(0, digits, b, 0, digits) == 0;
 }
 
-void TZipComponent::CopyToOutput(void* buffer, std::uint32_t count, std::int32_t messageId) {
+// True when name is, under any name or link, the archive or a numbered volume file beside it.
+bool IsFileOfSet(const std::string& name, const std::string& archive) {
+  FileIdentity output;
+  if (!FileIdentityOf(name, output)) return false;
+  const std::string folder = ExtractFileDir(ExpandFileName(archive));
+  for (const std::string& entry : FolderEntryNames(folder)) {
+    const std::string path = folder + PathDelim + entry;
+    FileIdentity part;
+    if (IsVolumeOfSet(path, archive) && FileIdentityOf(path, part) && part == output) return true;
+  }
+  FileIdentity given;
+  return FileIdentityOf(archive, given) && given == output;
+}
+
+}  // namespace
+
+void TJoinedArchive::CreateOutput(const std::string& archiveName, std::string& outName) {
+  int keptMode = -1;
+  if (!outName.empty() && !EndsInDelimiter(outName)) {
+    outName = ExpandFileName(ChangeFileExt(outName, ".zip"));
+    if (IsVolumeOfSet(outName, archiveName) || IsFileOfSet(outName, archiveName))
+      throw EZipComponent(MessageId::OutputCreateFailed, true);
+    keptMode = FileModeOf(outName);
+    FOwner.RemoveExistingFile(outName, FOwner.HowToDelete());
+  } else {
+    outName = FOwner.NewTempArchiveName("", "");
+    if (outName.empty()) throw EZipComponent(MessageId::TempFileCreateFailed, true);
+  }
+  // A name that was free a moment ago is created exclusively, so the output never goes through
+  // a file or link someone put there since.
+  FOutput.Reset(FileCreateExclusive(outName));
+  if (!FOutput.IsOpen()) throw EZipComponent(MessageId::OutputCreateFailed, true);
+  // The file it replaces keeps its permissions.
+  if (keptMode >= 0) FileSetMode(FOutput.Get(), keptMode);
+}
+
+std::uint32_t TJoinedArchive::OutputOffset(std::int32_t messageId) const {
+  const std::int64_t position = FileSeek(FOutput.Get(), 0, 1);
+  if (position < 0 || position > std::numeric_limits<std::uint32_t>::max())
+    throw EZipComponent(messageId, true);
+  return static_cast<std::uint32_t>(position);
+}
+
+void TJoinedArchive::WriteToOutput(const void* buffer, std::int32_t count, std::int32_t messageId) {
+  if (count <= 0) return;
+  if (FileWrite(FOutput.Get(), buffer, count) != count) throw EZipComponent(messageId, true);
+  if (FOwner.OnProgress && FReportWrites) FOwner.OnProgress(&FOwner, ptWritten, std::string(), count);
+}
+
+void TJoinedArchive::CopyToOutput(TZipVolume& input, void* buffer, std::uint32_t count,
+                                  std::int32_t messageId) {
   while (count > 0) {
     const std::uint32_t wanted = std::min(count, SpanTransferSize);
-    const std::int64_t got = ReadInput(*this, buffer, wanted);
+    const std::int64_t got = input.ReadInput(buffer, wanted);
     WriteToOutput(buffer, static_cast<std::int32_t>(got), messageId);
     count -= static_cast<std::uint32_t>(got);
     if (got < wanted) {
-      if (!AtInputEnd(*this)) throw EZipComponent(messageId, true);
-      NextVolume(*this, messageId);
+      if (!input.AtInputEnd()) throw EZipComponent(messageId, true);
+      input.NextVolume(messageId);
     }
   }
+}
+
+void TJoinedArchive::Finish(std::string& outName, bool failed) noexcept {
+  FreeSpanTable();
+  FReportWrites = false;
+  if (FOutput.IsOpen()) {
+    if (FLastDiskDate > 0) FileSetDate(FOutput.Get(), FLastDiskDate);
+    FOutput.Close();
+    if (failed) {
+      DeleteFileA(outName.c_str());
+      outName.clear();
+    }
+  }
+  FLastDiskDate = 0;
 }

@@ -1,21 +1,15 @@
-// The table of central directory entries that pairs each local header with its central header.
-#include <algorithm>
-
-#include "zip/SpanEntry.h"
+// The table of central directory entries that pairs each local header with its central header,
+// indexed by name so that a set of many entries pairs in linear time.
+#include "zip/JoinedArchive.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
 
 namespace {
 
-char AsciiLower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameTextAscii(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  return true;
+std::string AsciiLowerCase(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
 }
 
 }  // namespace
@@ -25,29 +19,41 @@ std::string TZipComponent::NameFromBuffer(const char* buffer, std::int32_t count
   return std::string(buffer, static_cast<std::size_t>(count));
 }
 
-void TZipComponent::BuildSpanTable(std::int32_t count) {
+void TJoinedArchive::BuildSpanTable() {
   FreeSpanTable();
-  const std::size_t size = count > 0 ? static_cast<std::size_t>(count) : 0;
-  SpanTable.reserve(size);
-  for (std::size_t i = 0; i < size; ++i) SpanTable.push_back(std::make_unique<SpanEntry>());
 }
 
-void TZipComponent::FreeSpanTable() {
-  while (!SpanTable.empty()) SpanTable.pop_back();
-  SpanTable.shrink_to_fit();
-  SpanSearchStart = 0;
+void TJoinedArchive::FreeSpanTable() {
+  FSpanTable = {};
+  FByName = {};
+  FByFoldedName = {};
 }
 
-// The first record not yet paired whose name equals Name exactly, else the first one not yet
-// paired whose name differs only in ASCII letter case; 11026 when there is none. Records are
-// paired by the caller, so two local headers never share one record.
-std::int32_t TZipComponent::FindSpanEntry(std::int32_t count, const std::string& name) {
-  const std::size_t size =
-      std::min(SpanTable.size(), count > 0 ? static_cast<std::size_t>(count) : std::size_t{0});
-  while (SpanSearchStart < size && SpanTable[SpanSearchStart]->Paired) ++SpanSearchStart;
-  for (std::size_t i = SpanSearchStart; i < size; ++i)
-    if (!SpanTable[i]->Paired && SpanTable[i]->Name == name) return static_cast<std::int32_t>(i);
-  for (std::size_t i = SpanSearchStart; i < size; ++i)
-    if (!SpanTable[i]->Paired && SameTextAscii(SpanTable[i]->Name, name)) return static_cast<std::int32_t>(i);
-  throw EZipComponent(MessageId::LocalHeaderNotInTable, true);
+void TJoinedArchive::AddSpanEntry(const std::string& name, std::uint32_t compressedSize) {
+  const std::size_t i = FSpanTable.size();
+  SpanEntry& entry = FSpanTable.emplace_back();
+  entry.Name = name;
+  entry.CompressedSize = compressedSize;
+  FByName[name].records.push_back(i);
+  FByFoldedName[AsciiLowerCase(name)].records.push_back(i);
+}
+
+bool TJoinedArchive::FirstUnpaired(NameQueue& queue, std::size_t& index) const {
+  while (queue.next < queue.records.size() && FSpanTable[queue.records[queue.next]].Paired) ++queue.next;
+  if (queue.next == queue.records.size()) return false;
+  index = queue.records[queue.next];
+  return true;
+}
+
+std::size_t TJoinedArchive::FindSpanEntry(const std::string& name) {
+  std::size_t index = 0;
+  const auto exact = FByName.find(name);
+  bool found = exact != FByName.end() && FirstUnpaired(exact->second, index);
+  if (!found) {
+    const auto folded = FByFoldedName.find(AsciiLowerCase(name));
+    found = folded != FByFoldedName.end() && FirstUnpaired(folded->second, index);
+  }
+  if (!found) throw EZipComponent(MessageId::LocalHeaderNotInTable, true);
+  FSpanTable[index].Paired = true;
+  return index;
 }

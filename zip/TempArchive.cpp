@@ -1,10 +1,9 @@
 // The output of a join: removing a file that stands in its way, and making a temporary name.
-#include <vector>
-
 #include "classlib/Application.h"
 #include "platform/FileIO.h"
 #include "platform/Folders.h"
 #include "platform/ShellFileOp.h"
+#include "platform/TempPath.h"
 #include "zip/ZipComp.h"
 
 std::int32_t TZipComponent::RemoveExistingFile(const std::string& fileName, DeleteOpts mode) {
@@ -33,12 +32,8 @@ std::string TZipComponent::NewTempArchiveName(const std::string& prefix, const s
     SetTempDir(WithTrailingBackslash(TempDir()));
     folder = TempDir();
   } else {
-    const DWORD needed = GetTempPathA(0, nullptr);
-    if (needed == 0) return std::string();
-    std::vector<char> buffer(needed + 1);
-    const DWORD length = GetTempPathA(static_cast<DWORD>(buffer.size()), buffer.data());
-    if (length == 0 || length >= buffer.size()) return std::string();
-    folder.assign(buffer.data(), length);
+    folder = PrivateTempFolder();
+    if (folder.empty()) return std::string();
   }
   std::string created;
   if (GetTempFileNameA(folder.c_str(), usedPrefix.c_str(), 0, created) == 0) return std::string();

@@ -32,25 +32,26 @@ void TZipComponent::LoadUnzipLibrary() {
     if (FileExists(candidate)) fileName = candidate;
   }
   SetErrorMode(3);
-  try {
-    // Entry points are looked up before anything is reported, so a throwing OnMessage handler
-    // can never leave stale addresses from an earlier load behind.
-    ExecEntry = nullptr;
-    VersionEntry = nullptr;
-    LibraryHandle = LoadLibraryA(fileName.c_str());
-    if (!LibraryHandle) {
-      ReportMessage(MessageId::LibraryNotFound, "");
-    } else {
-      ExecEntry = reinterpret_cast<KvxUnzipExecFunction>(GetProcAddress(LibraryHandle, "KvxUnzipExec"));
-      VersionEntry =
-          reinterpret_cast<GetKvxUnzipVersionFunction>(GetProcAddress(LibraryHandle, "GetKvxUnzipVersion"));
-      if (Trace()) ReportMessage(MessageId::LibraryLoaded, "");
-      if (!ExecEntry) ReportMessage(MessageId::ExecFunctionNotFound, "");
-      if (!VersionEntry) ReportMessage(MessageId::VersionFunctionNotFound, "");
-    }
-  } catch (...) {
+  // The error mode goes back to 0 however the load ends; an exception, which only an OnMessage
+  // handler raises here, goes on to the caller.
+  const struct ErrorModeReset {
+    ~ErrorModeReset() { SetErrorMode(0); }
+  } errorModeReset;
+  // Entry points are looked up before anything is reported, so a throwing OnMessage handler
+  // can never leave stale addresses from an earlier load behind.
+  ExecEntry = nullptr;
+  VersionEntry = nullptr;
+  LibraryHandle = LoadLibraryA(fileName.c_str());
+  if (!LibraryHandle) {
+    ReportMessage(MessageId::LibraryNotFound, "");
+    return;
   }
-  SetErrorMode(0);
+  ExecEntry = reinterpret_cast<KvxUnzipExecFunction>(GetProcAddress(LibraryHandle, "KvxUnzipExec"));
+  VersionEntry =
+      reinterpret_cast<GetKvxUnzipVersionFunction>(GetProcAddress(LibraryHandle, "GetKvxUnzipVersion"));
+  if (Trace()) ReportMessage(MessageId::LibraryLoaded, "");
+  if (!ExecEntry) ReportMessage(MessageId::ExecFunctionNotFound, "");
+  if (!VersionEntry) ReportMessage(MessageId::VersionFunctionNotFound, "");
 }
 
 void TZipComponent::UnloadUnzipLibrary() {
@@ -61,14 +62,13 @@ void TZipComponent::UnloadUnzipLibrary() {
 }
 
 std::int32_t TZipComponent::UnzipLibraryVersion() {
-  bool loadedHere = false;
-  if (!LibraryHandle) {
-    LoadUnzipLibrary();
-    loadedHere = LibraryHandle != nullptr;
-  }
-  if (!LibraryHandle) return 0;
   // Without the export the version is unknown: 0, and the missing function is never called.
-  const std::int32_t version = VersionEntry ? VersionEntry() : 0;
-  if (loadedHere) UnloadUnzipLibrary();
-  return version;
+  if (LibraryHandle) return VersionEntry ? VersionEntry() : 0;
+  // Loaded only to ask: unloaded again, also when a handler raises while it loads.
+  const struct UnloadAfterwards {
+    TZipComponent& zip;
+    ~UnloadAfterwards() { zip.UnloadUnzipLibrary(); }
+  } unload{*this};
+  LoadUnzipLibrary();
+  return LibraryHandle && VersionEntry ? VersionEntry() : 0;
 }

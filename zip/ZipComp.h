@@ -9,12 +9,14 @@
 #include "classlib/Component.h"
 #include "classlib/StringList.h"
 #include "platform/FileIO.h"
+#include "zip/JoinedArchive.h"
+#include "zip/ListResults.h"
 #include "zip/ZipException.h"
 #include "zip/ZipStream.h"
 #include "zip/ZipTypes.h"
+#include "zip/ZipVolume.h"
 
 struct UnzipCallbackRecord;
-struct SpanEntry;
 
 extern const char* const ZipVersionText;  // "1.60 L"
 
@@ -104,7 +106,7 @@ class TZipComponent : public TComponent {
   TStatusDiskEvent OnStatusDisk;
   TFileCommentEvent OnFileComment;
 
-  // Public operations; none of them raises.
+  // Public operations; none raises an error of its own (an event handler's exception may pass).
   void List();
   void Extract();
   std::int32_t ReadSpan(const std::string& ArchiveName, std::string& OutName);
@@ -117,15 +119,13 @@ class TZipComponent : public TComponent {
   static std::string WithTrailingBackslash(const std::string& path);
   static std::string ToBackslashes(const std::string& name);
 
-  // Drives and volumes.
-  void ReadDriveSpace(int which);
-  bool ProbeDrive();
-  std::uint32_t PromptForVolume();
-  bool MatchVolume(std::uint32_t driveType);
-  void OpenVolume(std::int32_t n);
-  void CloseVolume();  // closes VolumeHandle when open and sets it to -1
+  // The drive and the open volume file: the archive's while List runs, the set's while
+  // ReadSpan runs; no file is open between operations.
+  TZipVolume& Volume() { return FVolume; }
+  const TZipVolume& Volume() const { return FVolume; }
 
-  // Directory.
+  // Directory: what the last List found.
+  const TListResults& ListResults() const { return FList; }
   bool LocateEndRecord(std::uint8_t (&record)[22], bool raise);
   std::string ConvertOemName(const std::string& name) const;
   void ClearDirEntries();
@@ -145,53 +145,19 @@ class TZipComponent : public TComponent {
   std::int32_t RemoveExistingFile(const std::string& fileName, DeleteOpts mode);
   std::string NewTempArchiveName(const std::string& prefix, const std::string& extension);
   static std::string NameFromBuffer(const char* buffer, std::int32_t count);
-  void BuildSpanTable(std::int32_t count);
-  void FreeSpanTable();
-  std::int32_t FindSpanEntry(std::int32_t count, const std::string& name);
-  void WriteToOutput(const void* buffer, std::int32_t count, std::int32_t messageId);
-  // Copies count bytes of the input, across volumes, in chunks of at most SpanTransferSize bytes
-  // through buffer (which holds at least min(count, SpanTransferSize) bytes).
-  void CopyToOutput(void* buffer, std::uint32_t count, std::int32_t messageId);
+  // The span table and output of the join; empty and closed between runs.
+  TJoinedArchive& JoinedArchive() { return FJoinedArchive; }
+  const TJoinedArchive& JoinedArchive() const { return FJoinedArchive; }
 
   // Members shared by the component's parts.
   void* OwnerWindow = nullptr;
   std::int32_t LastErrorCode = 0;
   std::int32_t LastFullErrorCode = 0;
   std::string LastMessage;
-  std::vector<std::unique_ptr<ZipDirEntry>> DirEntries;
   bool CancelRequested = false;
   bool InOperation = false;
   std::int32_t ExtractedCount = 0;
   std::unique_ptr<TZipStream> StreamBuffer;
-
-  std::string ArchiveComment;
-  std::int32_t FirstEntryOffset = 0;
-  std::int32_t CentralDirOffset = 0;
-  std::int32_t EndRecordPos = 0;
-  std::int32_t DataEndPos = 0;
-  std::int32_t ArchiveFileSize = 0;
-  bool StructureWarning = false;
-  bool MultiVolume = false;
-  std::int32_t SkippedDirCount = 0;
-  std::int32_t LastHostSystem = 0;
-  std::int32_t LastMadeByVersion = 0;
-
-  std::string DriveRoot;
-  std::string VolumeLabel;
-  std::uint32_t VolumeSerial = 0;
-  std::int64_t DiskTotalBytes = 0;
-  std::int64_t DiskFreeBytes = 0;
-  std::int32_t CurrentVolume = 0;
-  std::int32_t LastVolume = 0;
-  bool NewVolumeWanted = false;
-  std::string VolumeFileName;
-  FileHandle VolumeHandle = NoFileHandle;
-
-  std::vector<std::unique_ptr<SpanEntry>> SpanTable;
-  std::size_t SpanSearchStart = 0;  // every record before it is paired
-  FileHandle OutputHandle = NoFileHandle;
-  std::int32_t LastDiskDate = 0;
-  bool ReportWrites = false;
 
  private:
   bool FVerbose = false;
@@ -225,6 +191,10 @@ class TZipComponent : public TComponent {
   TStringList FFSpecArgsExcl;
   bool FUseDirOnlyEntries = false;
   std::string FRootDir;
+
+  TListResults FList;
+  TZipVolume FVolume{*this};
+  TJoinedArchive FJoinedArchive{*this};
 
   // Directory reading, split out of List.
   void ReadCentralDirectory(const std::uint8_t (&endRecord)[22], std::int64_t& cd);

@@ -1,7 +1,6 @@
 // TZipComponent: construction, destruction, the setters with side effects, and the values
 // stored with the main window's ZipComponent1.
 #include "classlib/Application.h"
-#include "zip/SpanEntry.h"
 #include "zip/ZipComp.h"
 
 const char* const ZipVersionText = "1.60 L";
@@ -19,13 +18,13 @@ TZipComponent::TZipComponent(TComponent* owner) : TComponent(owner) {
 }
 
 TZipComponent::~TZipComponent() {
-  CloseVolume();
+  FVolume.CloseVolume();
   StreamBuffer.reset();
   ClearDirEntries();
 }
 
 std::int32_t TZipComponent::EntryCount() const {
-  return FZipFileName.empty() ? 0 : static_cast<std::int32_t>(DirEntries.size());
+  return FZipFileName.empty() ? 0 : static_cast<std::int32_t>(FList.DirEntries.size());
 }
 
 void TZipComponent::SetFSpecArgs(const TStringList& value) {

@@ -18,7 +18,7 @@ class ListScope {
   explicit ListScope(TZipComponent& zip) : FZip(zip) { SetScreenCursor(crHourGlass); }
   ~ListScope() {
     SetScreenCursor(crDefault);
-    FZip.CloseVolume();
+    FZip.Volume().CloseVolume();
   }
   ListScope(const ListScope&) = delete;
   ListScope& operator=(const ListScope&) = delete;
@@ -37,19 +37,11 @@ std::int32_t ClampToInt32(std::int64_t value) {
 
 void TZipComponent::List() {
   if (Designing) return;
-  ClearDirEntries();
-  CloseVolume();
-  ArchiveFileSize = 0;
-  CentralDirOffset = 0;
-  FirstEntryOffset = 0;
-  SkippedDirCount = 0;
-  ArchiveComment.clear();
-  MultiVolume = false;
   // Results of an earlier archive must not survive into this one.
-  StructureWarning = false;
-  EndRecordPos = 0;
-  DataEndPos = 0;
-  LastVolume = 0;
+  ClearDirEntries();
+  FList = TListResults{};
+  FVolume.CloseVolume();
+  FVolume.SetLastVolume(0);
   std::int64_t cd = 0;
   bool error = false;
   std::uint8_t record[EndRec::Size] = {};
@@ -61,14 +53,13 @@ void TZipComponent::List() {
   {
     ListScope scope(*this);
     try {
-      VolumeFileName = ZipFileName();
-      DriveRoot = WithTrailingBackslash(CurrentDriveTable().RootOf(ExpandFileName(ZipFileName())));
-      if (!ProbeDrive()) throw EZipComponent(MessageId::DriveNotDefined, DriveRoot);
+      FVolume.StartAt(ZipFileName());
+      if (!FVolume.ProbeDrive()) throw EZipComponent(MessageId::DriveNotDefined, FVolume.DriveRoot());
       LocateEndRecord(record, true);
-      LastVolume = ByteReader(record, EndRec::Size).U16(EndRec::ThisVolume);
-      if (LastVolume > 0) MultiVolume = true;
+      FVolume.SetLastVolume(ByteReader(record, EndRec::Size).U16(EndRec::ThisVolume));
+      if (FVolume.LastVolume() > 0) FList.MultiVolume = true;
       ReadCentralDirectory(record, cd);
-      LastVolume = ByteReader(record, EndRec::Size).U16(EndRec::ThisVolume);
+      FVolume.SetLastVolume(ByteReader(record, EndRec::Size).U16(EndRec::ThisVolume));
     } catch (const EZipComponent& e) {
       error = true;
       ReportZipError(e);
@@ -85,17 +76,17 @@ void TZipComponent::List() {
   }
   if (error) {
     FZipFileName.clear();
-    FirstEntryOffset = 0;
+    FList.FirstEntryOffset = 0;
   } else {
     const std::int64_t recordOffset = ByteReader(record, EndRec::Size).U32(EndRec::CentralOffset);
-    FirstEntryOffset = ClampToInt32(FirstEntryOffset + cd - recordOffset);
+    FList.FirstEntryOffset = ClampToInt32(FList.FirstEntryOffset + cd - recordOffset);
   }
   if (OnDirUpdate) OnDirUpdate(this);
 }
 
 std::string TZipComponent::ConvertOemName(const std::string& name) const {
-  const bool convert = (CodePage() == cpAuto && LastHostSystem == 0) || LastHostSystem == 6 ||
-                       (LastHostSystem == 11 && LastMadeByVersion == 50) || CodePage() == cpOEM;
+  const bool convert = (CodePage() == cpAuto && FList.LastHostSystem == 0) || FList.LastHostSystem == 6 ||
+                       (FList.LastHostSystem == 11 && FList.LastMadeByVersion == 50) || CodePage() == cpOEM;
   if (!convert) return name;
   std::string result;
   result.reserve(name.size());
@@ -110,5 +101,5 @@ std::string TZipComponent::ConvertOemName(const std::string& name) const {
 }
 
 void TZipComponent::ClearDirEntries() {
-  while (!DirEntries.empty()) DirEntries.pop_back();
+  while (!FList.DirEntries.empty()) FList.DirEntries.pop_back();
 }

@@ -65,6 +65,7 @@ struct MessageId {
     InsertVolume = 11046,
     CentralDirectoryCaption = 11047,
     ArchiveTooLarge = 11048,
+    NotARegularFile = 11049,
   };
 };
 

@@ -37,6 +37,19 @@ diff -r "$work/src" "$work/a/b/c" >/dev/null || fail "tree differs from the sour
 (cd "$work/rel" && "$tool" extract ../plain.zip index.htm) || fail "relative archive"
 [[ -f $work/rel/index.htm && ! -e $work/rel/sub ]] || fail "a pattern selects one entry into the current folder"
 
+# A folder that cannot be entered stops the extraction; nothing lands in the current folder.
+# As root, permission bits hold only without the capabilities that override them.
+mkdir -p "$work/locked" "$work/here"
+chmod 0 "$work/locked"
+drop=()
+[[ $(id -u) == 0 ]] && drop=(setpriv --bounding-set=-dac_override,-dac_read_search --)
+cd "$work/here" || exit 1
+expect 1 "folder that cannot be entered" "${drop[@]}" "$tool" extract -d "$work/locked" "$work/plain.zip"
+cd - >/dev/null || exit 1
+[[ -z $(ls -A "$work/here") ]] || fail "extracted into the current folder instead"
+chmod 700 "$work/locked"
+[[ -z $(ls -A "$work/locked") ]] || fail "wrote into a folder it could not enter"
+
 # A pattern that matches no entry is an error, also beside one that matches.
 expect 1 "pattern matching nothing" "$tool" extract -d "$work/pat" "$work/plain.zip" 'nothing*'
 [[ $(cat "$work/err") == "kvxtool: no entry matches nothing*" && ! -e $work/pat/index.htm ]] ||

@@ -14,6 +14,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/TempFiles.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -50,18 +52,15 @@ bool Ends(pid_t child, int& status) {
 class Reader {
  public:
   explicit Reader(const std::vector<std::string>& environment = {}) {
-    char folder[] = "/tmp/folivo-signal-XXXXXX";
-    if (mkdtemp(folder) == nullptr) return;
-    temp = folder;
     std::vector<std::string> env = environment;
     env.push_back("XDG_RUNTIME_DIR=" + temp);
     pid = Spawn({FOLIVO_BIN_DIR "/folivo"}, env);
     started = pid > 0 && WaitFor([this] { return fs::exists(temp + "/KORVEX/hhhome.htm"); }, 60);
   }
-  ~Reader() { fs::remove_all(temp); }
   bool LeftItsFolder() const { return fs::exists(temp + "/KORVEX"); }
 
-  std::string temp;
+  TTempFolder folder;
+  std::string temp = folder.Path();
   pid_t pid = -1;
   bool started = false;
 };

@@ -17,19 +17,20 @@ namespace {
 using namespace gui;
 using EndToEnd = ReaderWindowTest;
 const std::string SampleIssue = FOLIVO_SOURCE_DIR "/samples/korvex-01.kvx";
+std::unique_ptr<TTempFolder> privateFolder;
 std::string privateTemp;
 
 class Session : public ::testing::Environment {
  public:
   void SetUp() override {
-    privateTemp = gui::MakePrivateTemp("e2e");
-    ASSERT_FALSE(privateTemp.empty());
+    privateFolder = gui::MakePrivateTemp();
+    privateTemp = privateFolder->Path();
     ASSERT_TRUE(gui::StartWx("gui_EndToEnd"));
     Application.Title = "Korvex Folivo";
   }
   void TearDown() override {
     gui::StopWx();
-    fs::remove_all(privateTemp);  // with whatever the toolkit kept in its runtime folder
+    privateFolder.reset();  // with whatever the toolkit kept in its runtime folder
   }
 };
 const auto* const session = ::testing::AddGlobalTestEnvironment(new Session);
@@ -94,7 +95,7 @@ TEST_F(EndToEnd, FramesAndTheLinksPageThenBackAndForwardFollowTheHistory) {
 
   const std::string links = Korvex("kvxlnkk.htm");
   Form().SpeedButton4Click();
-  EXPECT_EQ(ReadFile(links), LinksPage());
+  EXPECT_EQ(ReadBytes(links), LinksPage());
   ASSERT_TRUE(Shows(links));
   ASSERT_TRUE(HistoryReaches(6, 5));
   EXPECT_EQ(History().Entry(5), links);
@@ -137,12 +138,12 @@ TEST_F(EndToEnd, FramesAndTheLinksPageThenBackAndForwardFollowTheHistory) {
 TEST_F(EndToEnd, SpannedSetOpenedFromItsLastPartIsJoinedUnpackedAndShown) {
   const std::string folder = privateTemp + "/set";
   fs::create_directories(folder + "/tree");
-  WriteFile(folder + "/tree/index.htm",
-            "<HTML><HEAD><TITLE>Korvex - in tre parti</TITLE></HEAD><BODY>Tre parti</BODY></HTML>\r\n");
+  WriteBytes(folder + "/tree/index.htm",
+             "<HTML><HEAD><TITLE>Korvex - in tre parti</TITLE></HEAD><BODY>Tre parti</BODY></HTML>\r\n");
   std::string noise(150000, '\0');
   std::mt19937 random(7);
   for (char& c : noise) c = static_cast<char>(random());
-  WriteFile(folder + "/tree/noise.bin", noise);
+  WriteBytes(folder + "/tree/noise.bin", noise);
   ASSERT_EQ(std::system(("cd '" + folder + "/tree' && zip -q -r -s 64k ../numero.zip .").c_str()), 0);
   ASSERT_TRUE(fs::exists(folder + "/numero.z02"));
   ASSERT_FALSE(fs::exists(folder + "/numero.z03"));
@@ -152,7 +153,7 @@ TEST_F(EndToEnd, SpannedSetOpenedFromItsLastPartIsJoinedUnpackedAndShown) {
   const std::set<std::string> before = FilesIn(privateTemp);
 
   ASSERT_TRUE(OpenIssue(folder + "/numero003.zip", "Korvex - in tre parti"));
-  EXPECT_EQ(ReadFile(Korvex("noise.bin")), noise);
+  EXPECT_EQ(ReadBytes(Korvex("noise.bin")), noise);
   EXPECT_EQ(FilesIn(privateTemp), before);  // the joined archive is gone
   EXPECT_EQ(FilesIn(folder), (std::set<std::string>{"numero001.zip", "numero002.zip", "numero003.zip"}));
   fs::remove_all(folder);
@@ -170,10 +171,10 @@ TEST_F(EndToEnd, ASecondIssueShowsItsOwnStyleSheetAndPictures) {
   const auto issue = [](const std::string& name, const std::string& colour, int width) {
     const std::string folder = privateTemp + "/" + name;
     fs::create_directories(folder);
-    WriteFile(folder + "/index.htm", "<HTML><HEAD><TITLE>" + name +
-                                         "</TITLE><LINK REL=stylesheet HREF=s.css></HEAD>"
-                                         "<BODY><IMG ID=p SRC=p.bmp></BODY></HTML>");
-    WriteFile(folder + "/s.css", "body { background: " + colour + " }");
+    WriteBytes(folder + "/index.htm", "<HTML><HEAD><TITLE>" + name +
+                                          "</TITLE><LINK REL=stylesheet HREF=s.css></HEAD>"
+                                          "<BODY><IMG ID=p SRC=p.bmp></BODY></HTML>");
+    WriteBytes(folder + "/s.css", "body { background: " + colour + " }");
     wxImage(width, 4).SaveFile(wxString::FromUTF8(folder + "/p.bmp"), wxBITMAP_TYPE_BMP);
     const std::string archive = folder + ".kvx";
     EXPECT_EQ(std::system(("cd '" + folder + "' && zip -q -r '" + archive + "' .").c_str()), 0);
@@ -190,11 +191,11 @@ TEST_F(EndToEnd, ASecondIssueShowsItsOwnStyleSheetAndPictures) {
 TEST_F(EndToEnd, LinksForANewWindowOpenIssuePagesHereAndNothingOutsideIt) {
   const std::string folder = privateTemp + "/nuova";
   fs::create_directories(folder);
-  WriteFile(folder + "/index.htm",
-            "<HTML><HEAD><TITLE>nuova</TITLE></HEAD><BODY>"
-            "<A ID=here HREF=\"pagina.htm\" TARGET=\"_blank\">qui</A>"
-            "<A ID=outside HREF=\"file:///etc/hostname\" TARGET=\"_new\">fuori</A></BODY></HTML>");
-  WriteFile(folder + "/pagina.htm", "<HTML><HEAD><TITLE>pagina</TITLE></HEAD><BODY>p</BODY></HTML>");
+  WriteBytes(folder + "/index.htm",
+             "<HTML><HEAD><TITLE>nuova</TITLE></HEAD><BODY>"
+             "<A ID=here HREF=\"pagina.htm\" TARGET=\"_blank\">qui</A>"
+             "<A ID=outside HREF=\"file:///etc/hostname\" TARGET=\"_new\">fuori</A></BODY></HTML>");
+  WriteBytes(folder + "/pagina.htm", "<HTML><HEAD><TITLE>pagina</TITLE></HEAD><BODY>p</BODY></HTML>");
   ASSERT_EQ(std::system(("cd '" + folder + "' && zip -q -r ../nuova.kvx .").c_str()), 0);
   ASSERT_TRUE(OpenIssue(privateTemp + "/nuova.kvx", "nuova"));
 

@@ -9,7 +9,10 @@
 #include <chrono>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
+
+#include "tests/support/TempFiles.h"
 
 namespace gui {
 
@@ -21,6 +24,7 @@ inline bool PumpUntil(const std::function<bool()>& done, int milliseconds = 2000
   while (!done()) {
     if (std::chrono::steady_clock::now() > end) return false;
     while (loop->Pending()) loop->Dispatch();
+    wxTheApp->ProcessPendingEvents();  // CallAfter and queued events, as the program's loop runs them
     wxTheApp->ProcessIdle();
     usleep(10000);
   }
@@ -31,12 +35,11 @@ inline void Pump(int milliseconds) {
   PumpUntil([] { return false; }, milliseconds);
 }
 
-// Makes a fresh folder of mode 0700 and points XDG_RUNTIME_DIR at it, so the program's temporary
-// path is that folder. Call it before wx starts. Returns "" when the folder cannot be made.
-inline std::string MakePrivateTemp(const std::string& tag) {
-  std::string folder = "/tmp/folivo-" + tag + "-XXXXXX";
-  if (mkdtemp(folder.data()) == nullptr) return "";
-  setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+// Makes a fresh private folder and points XDG_RUNTIME_DIR at it, so the program's temporary path
+// is that folder. Call it before wx starts.
+inline std::unique_ptr<TTempFolder> MakePrivateTemp() {
+  auto folder = std::make_unique<TTempFolder>();
+  setenv("XDG_RUNTIME_DIR", folder->Path().c_str(), 1);
   return folder;
 }
 

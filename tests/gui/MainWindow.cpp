@@ -22,13 +22,14 @@ namespace {
 using gui::PumpUntil;
 TScriptedBackend backend;
 TMainFrame* frame = nullptr;
+std::unique_ptr<TTempFolder> privateFolder;
 std::string privateTemp;
 
 class Window : public ::testing::Environment {
  public:
   void SetUp() override {
-    privateTemp = gui::MakePrivateTemp("gui");
-    ASSERT_FALSE(privateTemp.empty());
+    privateFolder = gui::MakePrivateTemp();
+    privateTemp = privateFolder->Path();
     ASSERT_TRUE(gui::StartWx("gui_MainWindow"));
     SetBackend(&backend);
     ASSERT_TRUE(InitializeMainUnit());
@@ -45,7 +46,7 @@ class Window : public ::testing::Environment {
     gui::StopWx();
     FinalizeMainUnit();
     SetBackend(nullptr);
-    rmdir(privateTemp.c_str());
+    privateFolder.reset();
   }
 };
 

@@ -43,17 +43,6 @@ class TWindowBackend : public TScriptedBackend {
   TWxBackend FWx;
 };
 
-inline std::string ReadFile(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-inline void WriteFile(const std::string& name, const std::string& bytes) {
-  std::ofstream(name, std::ios::binary) << bytes;
-}
-
 // The regular files directly in a folder.
 inline std::set<std::string> FilesIn(const std::string& folder) {
   std::set<std::string> names;

@@ -143,9 +143,9 @@ std::vector<std::string> ListNames(const std::string& archive, std::vector<std::
   zip.OnMessage = [&](TObject*, std::int32_t, const std::string&) { reports.push_back(zip.LastErrorCode); };
   zip.SetZipFileName(archive);
   std::vector<std::string> names;
-  for (const auto& entry : zip.DirEntries) names.push_back(entry->FileName);
+  for (const auto& entry : zip.ListResults().DirEntries) names.push_back(entry->FileName);
   if (zip.ZipFileName().empty()) names.clear();
-  EXPECT_EQ(zip.VolumeHandle, NoFileHandle);
+  EXPECT_EQ(zip.Volume().VolumeHandle(), NoFileHandle);
   SetBackend(nullptr);
   return names;
 }
@@ -224,8 +224,8 @@ TEST(ExtractDefects, EveryFixtureIsUsed) {
 class LargeDefects : public ::testing::Test {
  protected:
   std::string Make(const std::string& name) {
-    EXPECT_EQ(KvxShell("python3 " + KvxQuoted(FixturePath("make-fixtures.py")) + " --large " +
-                       KvxQuoted(folder.Path()) + " " + name),
+    EXPECT_EQ(Shell("python3 " + Quoted(FixturePath("make-fixtures.py")) + " --large " +
+                    Quoted(folder.Path()) + " " + name),
               0);
     return folder / name;
   }

@@ -6,31 +6,22 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "classlib/ScriptedBackend.h"
 #include "platform/Folders.h"
+#include "tests/support/TempFiles.h"
 #include "zip/UnzipLibrary.h"
 #include "zip/ZipComp.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 class RealLibraryTest : public ::testing::Test {
  protected:
   void SetUp() override {
     SetBackend(&backend);
     savedDir = GetCurrentDir();
-    char pattern[] = "/tmp/folivo-extract-real-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    work = pattern;
+    work = temp.Path();
     fs::create_directories(work / "tree/pages");
     fs::create_directories(work / "out");
     std::ofstream(work / "tree/index.htm") << "<html>index</html>\n";
@@ -49,7 +40,6 @@ class RealLibraryTest : public ::testing::Test {
   void TearDown() override {
     zip.reset();
     SetCurrentDirectoryA(savedDir.c_str());
-    fs::remove_all(work);
     SetBackend(nullptr);
   }
   // Runs a zip command line in the tree folder.
@@ -58,11 +48,12 @@ class RealLibraryTest : public ::testing::Test {
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
   }
   void ExpectExtracted(const std::string& name) {
-    EXPECT_EQ(ReadAll(work / "out" / name), ReadAll(work / "tree" / name)) << name;
+    EXPECT_EQ(ReadBytes(work / "out" / name), ReadBytes(work / "tree" / name)) << name;
   }
 
   TScriptedBackend backend;
   std::unique_ptr<TZipComponent> zip;
+  TTempFolder temp;
   fs::path work;
   std::string savedDir;
   std::vector<std::string> messages;
@@ -140,7 +131,7 @@ class SpannedTest : public RealLibraryTest {
     zip->SetUnattended(true);
     zip->SetPassword("unused");
     zip->SetZipFileName(lastPart);
-    ASSERT_NE(zip->LastVolume, 0);
+    ASSERT_NE(zip->Volume().LastVolume(), 0);
     zip->SetTempDir((work / "temp").string());
   }
   std::string lastPart;

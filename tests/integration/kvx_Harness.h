@@ -3,7 +3,6 @@
 // answers from a script. Plus the tree and shell helpers the library's tests share.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -13,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Shell.h"
 #include "tests/support/ZipWriter.h"
 #include "zip/KvxLib.h"
 
@@ -94,21 +94,10 @@ class KvxHarness {
   std::vector<UnzipFileSpec> FSpecs;
 };
 
-inline std::string KvxQuoted(const std::string& text) {
-  std::string out = "'";
-  for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
-
-inline int KvxShell(const std::string& command) {
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 // Runs a Python script (zipfile for crafted archives) with the given arguments.
 inline int KvxPython(const std::string& folder, const std::string& script, const std::string& args = "") {
   WriteBytes(folder + "/make.py", script);
-  int rc = KvxShell("python3 " + KvxQuoted(folder + "/make.py") + " " + args + " >/dev/null 2>&1");
+  int rc = Shell("python3 " + Quoted(folder + "/make.py") + " " + args + " >/dev/null 2>&1");
   std::filesystem::remove(folder + "/make.py");
   return rc;
 }

@@ -30,9 +30,9 @@ class KvxModes : public ::testing::Test {
     utime(path.c_str(), &times);
   }
   std::string Zip(const std::string& name, const std::string& options = "") {
-    EXPECT_EQ(KvxShell("cd " + KvxQuoted(work / "src") + " && zip -r -q " + options + " ../" + name +
-                       " . 2>/dev/null"),
-              0);
+    EXPECT_EQ(
+        Shell("cd " + Quoted(work / "src") + " && zip -r -q " + options + " ../" + name + " . 2>/dev/null"),
+        0);
     return work / name;
   }
   TTempFolder work, out;
@@ -239,7 +239,9 @@ TEST_F(KvxModes, WildcardsJunkPathsAndNewNames) {
   EXPECT_EQ(tree["b.jpg"], "jpeg bytes");
 
   // A new name from the component is used, and checked like a stored name.
-  TTempFolder renamed;
+  TTempFolder outer;
+  const fs::path renamed = outer / "renamed";
+  fs::create_directory(renamed);
   KvxHarness rename;
   rename.SetSpecs({"pages/b.jpg", "index.htm"});
   rename.Answer = [](UnzipCallbackRecord& r) {
@@ -249,7 +251,7 @@ TEST_F(KvxModes, WildcardsJunkPathsAndNewNames) {
     }
     return 0;
   };
-  EXPECT_EQ(rename.Run(zip, renamed.Path()), 1);
+  EXPECT_EQ(rename.Run(zip, renamed), 1);
   EXPECT_EQ(ReadBytes(renamed / "pics/renamed.jpg"), "jpeg bytes");
   EXPECT_EQ(rename.Skips()["index.htm"], kvxSkipBadName);
   EXPECT_FALSE(fs::exists(renamed / "../escaped.htm"));
@@ -257,8 +259,7 @@ TEST_F(KvxModes, WildcardsJunkPathsAndNewNames) {
 
 TEST_F(KvxModes, EntryCommentReportedWithItsFirstByte) {
   std::string zip = Zip("a.zip");
-  ASSERT_EQ(
-      KvxShell("printf 'Hello comment\\n.\\n' | zip -c -q " + KvxQuoted(zip) + " index.htm 2>/dev/null"), 0);
+  ASSERT_EQ(Shell("printf 'Hello comment\\n.\\n' | zip -c -q " + Quoted(zip) + " index.htm 2>/dev/null"), 0);
   KvxHarness kvx;
   kvx.Run(zip, out.Path());
   auto comments = kvx.Of(kvxComment);

@@ -64,8 +64,7 @@ TEST(KvxOracles, CorpusMatchesUnzipOrBsdtar) {
     // unzip first; bsdtar for the methods unzip lacks (LZMA, xz, zstd) and for DOS folder attributes.
     bool viaBsdtar = kBsdtarOracle.count(name) > 0;
     std::string tool = viaBsdtar ? "bsdtar -xf " : "unzip -o -q ";
-    if (KvxShell("cd " + KvxQuoted(peer.Path()) + " && " + tool + KvxQuoted(archive) + " >/dev/null 2>&1") !=
-        0)
+    if (Shell("cd " + Quoted(peer.Path()) + " && " + tool + Quoted(archive) + " >/dev/null 2>&1") != 0)
       continue;
     auto theirs = WithoutLinks(KvxTree(peer.Path()));
     if (theirs.empty()) continue;
@@ -106,16 +105,14 @@ class KvxToolArchives : public ::testing::Test {
     EXPECT_TRUE(kvx.Of(kvxSkipped).empty());
     EXPECT_GE(count, 12);
     if (unzipCan) {
-      ASSERT_LE(
-          KvxShell("cd " + KvxQuoted(peer.Path()) + " && unzip -o -q " + KvxQuoted(archive) + " 2>/dev/null"),
-          1);
+      ASSERT_LE(Shell("cd " + Quoted(peer.Path()) + " && unzip -o -q " + Quoted(archive) + " 2>/dev/null"),
+                1);
       EXPECT_EQ(KvxTreeDiff(tree, KvxTree(peer.Path())), "");
     }
   }
 
   std::string Make(const std::string& command, const std::string& archive) {
-    EXPECT_EQ(KvxShell("cd " + KvxQuoted(work / "src") + " && (" + command + ") >/dev/null 2>&1"), 0)
-        << command;
+    EXPECT_EQ(Shell("cd " + Quoted(work / "src") + " && (" + command + ") >/dev/null 2>&1"), 0) << command;
     return work / archive;
   }
 
@@ -155,9 +152,8 @@ with zipfile.ZipFile(sys.argv[2], 'w', method) as z:
   for (const char* method : {"stored", "deflate", "bzip2", "lzma"}) {
     WriteBytes(work / "make.py", script);
     const std::string archive = work / (std::string(method) + ".zip");
-    ASSERT_EQ(KvxShell("cd " + KvxQuoted(work / "src") + " && python3 ../make.py " + method + " " +
-                       KvxQuoted(archive)),
-              0);
+    ASSERT_EQ(
+        Shell("cd " + Quoted(work / "src") + " && python3 ../make.py " + method + " " + Quoted(archive)), 0);
     Check(archive, std::string(method) != "lzma");
   }
 }
@@ -168,8 +164,8 @@ TEST_F(KvxToolArchives, SelfExtractorPrefixAndZip64) {
   WriteBytes(work / "sfx.zip", std::string(4321, 'S') + ReadBytes(zip));
   Check(work / "sfx.zip");
   // Offsets adjusted for the stub.
-  ASSERT_EQ(KvxShell("cp " + KvxQuoted(work / "sfx.zip") + " " + KvxQuoted(work / "sfxa.zip") +
-                     " && zip -A -q " + KvxQuoted(work / "sfxa.zip") + " 2>/dev/null"),
+  ASSERT_EQ(Shell("cp " + Quoted(work / "sfx.zip") + " " + Quoted(work / "sfxa.zip") + " && zip -A -q " +
+                  Quoted(work / "sfxa.zip") + " 2>/dev/null"),
             0);
   Check(work / "sfxa.zip");
   Check(Make("zip -r -q -fz ../z64.zip .", "z64.zip"));

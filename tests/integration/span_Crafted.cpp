@@ -66,40 +66,4 @@ TEST_F(CraftedSets, EmptySetGivesAnEmptyArchiveWithItsComment) {
   EXPECT_EQ(ReadBytes(out).substr(22), set.comment);
 }
 
-TEST_F(CraftedSets, LocalEntriesThatDoNotMatchTheDirectoryAreRefused) {
-  CraftedSet set;
-  set.partSize = 500;
-  set.entries = {{"a.txt", Data(600, 'a')}, {"b.txt", Data(600, 'b')}};
-  auto bytes = BuildCraftedSet(set);
-  bytes[0].replace(bytes[0].find("a.txt"), 5, "c.txt");  // the local name of the first entry
-  parts = WriteNumberedParts(dir.Path(), "set", bytes);
-  ExpectFailedWith(Join(parts.back()), 11026);
-
-  bytes = BuildCraftedSet(set);
-  bytes[0].replace(bytes[0].find("a.txt"), 5, "b.txt");  // two local headers for one name
-  parts = WriteNumberedParts(dir.Path(), "set", bytes);
-  progress.clear();
-  ExpectFailedWith(Join(parts.back()), 11026);
-}
-
-TEST_F(CraftedSets, FirstPartWithoutTheMarkerIsRefused) {
-  CraftedSet set;
-  set.partSize = 500;
-  set.entries = {{"a.txt", Data(600, 'a')}};
-  auto bytes = BuildCraftedSet(set);
-  bytes[0][0] = 'X';
-  parts = WriteNumberedParts(dir.Path(), "set", bytes);
-  ExpectFailedWith(Join(parts.back()), 11031);
-}
-
-TEST_F(CraftedSets, SizesThatRunPastTheLastPartEndInAReport) {
-  CraftedSet set;
-  set.partSize = 500;
-  set.entries = {{"a.txt", Data(600, 'a')}};
-  auto bytes = BuildCraftedSet(set);
-  bytes[0].replace(4 + 18, 4, "\xFF\xFF\xFF\xFF");  // the local header's compressed size
-  parts = WriteNumberedParts(dir.Path(), "set", bytes);
-  ExpectFailedWith(Join(parts.back()), 11021);
-}
-
 }  // namespace

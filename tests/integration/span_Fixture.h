@@ -43,9 +43,9 @@ class SpanJoinTest : public ::testing::Test {
   // Checks what every run leaves behind, whatever its result.
   void ExpectRunEnded() const {
     EXPECT_FALSE(zip.InOperation);
-    EXPECT_EQ(zip.VolumeHandle, NoFileHandle);
-    EXPECT_EQ(zip.OutputHandle, NoFileHandle);
-    EXPECT_TRUE(zip.SpanTable.empty());
+    EXPECT_EQ(zip.Volume().VolumeHandle(), NoFileHandle);
+    EXPECT_EQ(zip.JoinedArchive().OutputHandle(), NoFileHandle);
+    EXPECT_TRUE(zip.JoinedArchive().SpanTable().empty());
     ASSERT_FALSE(progress.empty());
     EXPECT_EQ(progress.back().kind, ptBatchEnd);
   }

@@ -1,9 +1,11 @@
 // Where the joined file goes: a temporary name in TempDir, or a name the caller gives, whose
 // existing file is put aside first and never written through.
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "tests/integration/span_Fixture.h"
+#include "zip/ZipMsg.h"
 
 namespace {
 
@@ -71,6 +73,48 @@ TEST_F(OutputNames, NeverWritesThroughALinkNorOverAPartOfTheSet) {
   EXPECT_EQ(zip.LastErrorCode, 11009);
   EXPECT_EQ(ReadBytes(parts[0]), first);
   ExpectRunEnded();
+}
+
+// No name of a part, under any link or spelling, is replaced; a file that is replaced keeps its mode.
+TEST_F(OutputNames, TheSetIsNeverItsOwnOutputAndAReplacedFileKeepsItsMode) {
+  zip.SetHowToDelete(htdFinal);
+  const std::string first = ReadBytes(parts[0]), last = ReadBytes(parts.back());
+  ASSERT_EQ(link(parts[0].c_str(), (dir / "alias.zip").c_str()), 0);
+  ASSERT_EQ(symlink(dir.Path().c_str(), (dir / "here").c_str()), 0);
+  for (const std::string& name : {dir / "alias.zip", dir / "here/set003.zip"}) {
+    EXPECT_EQ(JoinTo(name), -7) << name;
+    EXPECT_EQ(zip.LastErrorCode, 11009);
+  }
+  EXPECT_EQ(ReadBytes(parts[0]), first);
+  EXPECT_EQ(ReadBytes(dir / "alias.zip"), first);
+  EXPECT_EQ(ReadBytes(parts.back()), last);
+
+  WriteBytes(dir / "shared.zip", "old contents");
+  ASSERT_EQ(chmod((dir / "shared.zip").c_str(), 0640), 0);
+  ASSERT_EQ(JoinTo(dir / "shared.zip"), 0) << messages.back();
+  EXPECT_EQ(ZipfileListing(out), listing);
+  struct stat st {};
+  ASSERT_EQ(stat(out.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+// A pipe as the archive or as a part is refused at once instead of waiting for a writer.
+TEST_F(OutputNames, PipesAreRefusedWithoutWaiting) {
+  ASSERT_EQ(std::remove(parts[1].c_str()), 0);
+  ASSERT_EQ(mkfifo(parts[1].c_str(), 0600), 0);
+  EXPECT_EQ(JoinTo(dir.Path() + "/"), -7);
+  EXPECT_EQ(zip.LastErrorCode, MessageId::NotARegularFile);
+  EXPECT_EQ(zip.LastMessage, "Not a regular file: " + parts[1]);
+  ExpectRunEnded();
+
+  const std::string pipe = dir / "pipe001.zip";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  out = dir.Path() + "/";
+  EXPECT_EQ(zip.ReadSpan(pipe, out), -7);
+  EXPECT_EQ(zip.LastErrorCode, MessageId::NotARegularFile);
+  zip.SetZipFileName(pipe);
+  EXPECT_EQ(zip.LastErrorCode, MessageId::NotARegularFile);
+  EXPECT_EQ(zip.ZipFileName(), "");
 }
 
 TEST_F(OutputNames, NoTemporaryNameInAMissingFolder) {

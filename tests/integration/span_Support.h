@@ -1,29 +1,16 @@
 #pragma once
 // Spanned sets for the join tests: made by the zip tool and renamed into numbered files, or
 // crafted byte by byte; and the oracles that read a joined archive.
-#include <sys/wait.h>
-
 #include <cstdint>
-#include <cstdlib>
+#include <cstdio>
 #include <fstream>
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "tests/support/Shell.h"
 #include "tests/support/ZipWriter.h"
-
-inline std::string Quoted(const std::string& text) {
-  std::string out = "'";
-  for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return out + "'";
-}
-
-// Exit status of a shell command.
-inline int Shell(const std::string& command) {
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // count files under folder/tree, half compressible text and half random bytes.
 inline void MakeTree(const std::string& folder, int count, std::size_t maxSize, unsigned seed) {
@@ -72,15 +59,6 @@ struct CraftedSet {
 };
 
 namespace crafted {
-inline void Put16(std::string& s, std::uint32_t v) {
-  s += static_cast<char>(v & 0xFF);
-  s += static_cast<char>((v >> 8) & 0xFF);
-}
-inline void Put32(std::string& s, std::uint32_t v) {
-  Put16(s, v & 0xFFFF);
-  Put16(s, v >> 16);
-}
-
 // Appends to the last part; a whole record that does not fit starts a new part.
 struct Parts {
   std::size_t size;
@@ -102,7 +80,7 @@ inline std::vector<std::string> BuildCraftedSet(const CraftedSet& set) {
   using namespace crafted;
   Parts parts{set.partSize};
   std::string marker;
-  Put32(marker, 0x08074B50);
+  AppendLe32(marker, 0x08074B50);
   parts.Add(marker, true);
   std::vector<std::uint32_t> disk(set.entries.size()), offset(set.entries.size());
   for (std::size_t n = 0; n < set.entries.size(); ++n) {
@@ -110,26 +88,26 @@ inline std::vector<std::string> BuildCraftedSet(const CraftedSet& set) {
     const CraftedEntry& e = set.entries[i];
     const std::uint32_t crc = TestCrc32(e.data), size = static_cast<std::uint32_t>(e.data.size());
     std::string header;
-    Put32(header, 0x04034B50);
-    Put16(header, 20);
-    Put16(header, e.descriptor ? 8 : 0);
-    Put16(header, 0);
-    Put32(header, 0x5A8C6000);
-    Put32(header, e.descriptor ? 0 : crc);
-    Put32(header, e.descriptor ? 0 : size);
-    Put32(header, e.descriptor ? 0 : size);
-    Put16(header, static_cast<std::uint32_t>(e.name.size()));
-    Put16(header, 0);
+    AppendLe32(header, 0x04034B50);
+    AppendLe16(header, 20);
+    AppendLe16(header, e.descriptor ? 8 : 0);
+    AppendLe16(header, 0);
+    AppendLe32(header, 0x5A8C6000);
+    AppendLe32(header, e.descriptor ? 0 : crc);
+    AppendLe32(header, e.descriptor ? 0 : size);
+    AppendLe32(header, e.descriptor ? 0 : size);
+    AppendLe16(header, static_cast<std::uint32_t>(e.name.size()));
+    AppendLe16(header, 0);
     parts.Add(header + e.name, true);
     disk[i] = parts.Disk();
     offset[i] = parts.Offset() - static_cast<std::uint32_t>(header.size() + e.name.size());
     parts.Add(e.data, false);
     if (e.descriptor) {
       std::string d;
-      Put32(d, 0x08074B50);
-      Put32(d, crc);
-      Put32(d, size);
-      Put32(d, size);
+      AppendLe32(d, 0x08074B50);
+      AppendLe32(d, crc);
+      AppendLe32(d, size);
+      AppendLe32(d, size);
       parts.Add(d, false);
     }
   }
@@ -137,22 +115,22 @@ inline std::vector<std::string> BuildCraftedSet(const CraftedSet& set) {
   for (std::size_t i = 0; i < set.entries.size(); ++i) {
     const CraftedEntry& e = set.entries[i];
     std::string h;
-    Put32(h, 0x02014B50);
-    Put16(h, 0x031E);
-    Put16(h, 20);
-    Put16(h, e.descriptor ? 8 : 0);
-    Put16(h, 0);
-    Put32(h, 0x5A8C6000);
-    Put32(h, TestCrc32(e.data));
-    Put32(h, static_cast<std::uint32_t>(e.data.size()));
-    Put32(h, static_cast<std::uint32_t>(e.data.size()));
-    Put16(h, static_cast<std::uint32_t>(e.name.size()));
-    Put16(h, 0);
-    Put16(h, static_cast<std::uint32_t>(e.comment.size()));
-    Put16(h, disk[i]);
-    Put16(h, 0);
-    Put32(h, 0100644u << 16);
-    Put32(h, offset[i]);
+    AppendLe32(h, 0x02014B50);
+    AppendLe16(h, 0x031E);
+    AppendLe16(h, 20);
+    AppendLe16(h, e.descriptor ? 8 : 0);
+    AppendLe16(h, 0);
+    AppendLe32(h, 0x5A8C6000);
+    AppendLe32(h, TestCrc32(e.data));
+    AppendLe32(h, static_cast<std::uint32_t>(e.data.size()));
+    AppendLe32(h, static_cast<std::uint32_t>(e.data.size()));
+    AppendLe16(h, static_cast<std::uint32_t>(e.name.size()));
+    AppendLe16(h, 0);
+    AppendLe16(h, static_cast<std::uint32_t>(e.comment.size()));
+    AppendLe16(h, disk[i]);
+    AppendLe16(h, 0);
+    AppendLe32(h, 0100644u << 16);
+    AppendLe32(h, offset[i]);
     parts.Add(h + e.name, true);
     if (i == 0) {
       centralDisk = parts.Disk();
@@ -162,7 +140,7 @@ inline std::vector<std::string> BuildCraftedSet(const CraftedSet& set) {
     centralSize += static_cast<std::uint32_t>(h.size() + e.name.size() + e.comment.size());
   }
   std::string end;
-  Put32(end, 0x06054B50);
+  AppendLe32(end, 0x06054B50);
   const std::size_t endDisk = parts.bytes.back().size() + 22 + set.comment.size() > set.partSize
                                   ? parts.bytes.size()
                                   : parts.bytes.size() - 1;
@@ -170,13 +148,13 @@ inline std::vector<std::string> BuildCraftedSet(const CraftedSet& set) {
     centralDisk = static_cast<std::uint32_t>(endDisk);
     centralOffset = endDisk < parts.bytes.size() ? parts.Offset() : 0;
   }
-  Put16(end, static_cast<std::uint32_t>(endDisk));
-  Put16(end, centralDisk);
-  Put16(end, 0);
-  Put16(end, static_cast<std::uint32_t>(set.entries.size()));
-  Put32(end, centralSize);
-  Put32(end, centralOffset);
-  Put16(end, static_cast<std::uint32_t>(set.comment.size()));
+  AppendLe16(end, static_cast<std::uint32_t>(endDisk));
+  AppendLe16(end, centralDisk);
+  AppendLe16(end, 0);
+  AppendLe16(end, static_cast<std::uint32_t>(set.entries.size()));
+  AppendLe32(end, centralSize);
+  AppendLe32(end, centralOffset);
+  AppendLe16(end, static_cast<std::uint32_t>(set.comment.size()));
   parts.Add(end + set.comment, true);
   return parts.bytes;
 }

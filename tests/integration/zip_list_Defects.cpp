@@ -38,7 +38,7 @@ TEST_P(ListDefects, ReportsAsExpected) {
   zip.SetZipFileName(path);
   EXPECT_EQ(reports, defect.reports);
   EXPECT_EQ(zip.EntryCount(), defect.entries);
-  EXPECT_EQ(zip.VolumeHandle, NoFileHandle);
+  EXPECT_EQ(zip.Volume().VolumeHandle(), NoFileHandle);
   EXPECT_TRUE(backend.shown.empty());
   SetBackend(nullptr);
 }

@@ -43,15 +43,15 @@ TEST_F(ListDirectory, PlainArchiveWithoutComment) {
   List(bytes);
   ASSERT_EQ(zip.EntryCount(), 2);
   EXPECT_TRUE(ids.empty());
-  EXPECT_EQ(zip.EndRecordPos, static_cast<std::int32_t>(bytes.size() - 22));
-  EXPECT_EQ(zip.ArchiveFileSize, static_cast<std::int32_t>(bytes.size()));
-  EXPECT_EQ(zip.DataEndPos, zip.ArchiveFileSize);
-  EXPECT_EQ(zip.FirstEntryOffset, 0);
-  EXPECT_EQ(zip.CentralDirOffset, 30 + 9 + 13 + 30 + 10 + 6);
-  EXPECT_FALSE(zip.StructureWarning);
-  EXPECT_FALSE(zip.MultiVolume);
-  EXPECT_EQ(zip.ArchiveComment, "");
-  const ZipDirEntry& e = *zip.DirEntries[1];
+  EXPECT_EQ(zip.ListResults().EndRecordPos, static_cast<std::int32_t>(bytes.size() - 22));
+  EXPECT_EQ(zip.ListResults().ArchiveFileSize, static_cast<std::int32_t>(bytes.size()));
+  EXPECT_EQ(zip.ListResults().DataEndPos, zip.ListResults().ArchiveFileSize);
+  EXPECT_EQ(zip.ListResults().FirstEntryOffset, 0);
+  EXPECT_EQ(zip.ListResults().CentralDirOffset, 30 + 9 + 13 + 30 + 10 + 6);
+  EXPECT_FALSE(zip.ListResults().StructureWarning);
+  EXPECT_FALSE(zip.ListResults().MultiVolume);
+  EXPECT_EQ(zip.ListResults().ArchiveComment, "");
+  const ZipDirEntry& e = *zip.ListResults().DirEntries[1];
   EXPECT_EQ(e.FileName, "pics\\a.gif");
   EXPECT_EQ(e.FileNameLength, 10);
   EXPECT_EQ(e.UncompressedSize, 6u);
@@ -59,7 +59,7 @@ TEST_F(ListDirectory, PlainArchiveWithoutComment) {
   EXPECT_EQ(e.FileDateTime, 0x5A8C6000u);
   EXPECT_EQ(e.LocalHeaderOffset, 52u);
   EXPECT_EQ(e.ExtraData, nullptr);
-  EXPECT_EQ(zip.VolumeHandle, NoFileHandle);
+  EXPECT_EQ(zip.Volume().VolumeHandle(), NoFileHandle);
   EXPECT_EQ(updates, 1);
 }
 
@@ -71,11 +71,11 @@ TEST_F(ListDirectory, CommentIsReadUpToItsFirstNul) {
   List(BuildTestZip(archive));
   ASSERT_EQ(zip.EntryCount(), 2);
   EXPECT_TRUE(ids.empty());
-  EXPECT_EQ(zip.ArchiveComment, "Issue 12");
-  EXPECT_EQ(zip.DataEndPos, zip.ArchiveFileSize);
-  EXPECT_EQ(zip.DirEntries[0]->FileComment, "start page");
-  ASSERT_NE(zip.DirEntries[0]->ExtraData, nullptr);
-  EXPECT_EQ(zip.DirEntries[0]->ExtraData[4], 7);
+  EXPECT_EQ(zip.ListResults().ArchiveComment, "Issue 12");
+  EXPECT_EQ(zip.ListResults().DataEndPos, zip.ListResults().ArchiveFileSize);
+  EXPECT_EQ(zip.ListResults().DirEntries[0]->FileComment, "start page");
+  ASSERT_NE(zip.ListResults().DirEntries[0]->ExtraData, nullptr);
+  EXPECT_EQ(zip.ListResults().DirEntries[0]->ExtraData[4], 7);
 }
 
 TEST_F(ListDirectory, ZeroPaddingToA512MultiplePassesGarbageDoesNot) {
@@ -84,8 +84,8 @@ TEST_F(ListDirectory, ZeroPaddingToA512MultiplePassesGarbageDoesNot) {
   bytes.resize((end / 512 + 1) * 512, '\0');
   List(bytes);
   EXPECT_TRUE(ids.empty());
-  EXPECT_EQ(zip.DataEndPos, static_cast<std::int32_t>(end));
-  EXPECT_EQ(zip.ArchiveFileSize, static_cast<std::int32_t>(bytes.size()));
+  EXPECT_EQ(zip.ListResults().DataEndPos, static_cast<std::int32_t>(end));
+  EXPECT_EQ(zip.ListResults().ArchiveFileSize, static_cast<std::int32_t>(bytes.size()));
   EXPECT_EQ(zip.EntryCount(), 2);
 
   bytes[bytes.size() - 3] = 1;
@@ -107,7 +107,7 @@ TEST_F(ListDirectory, ZeroPaddingToA512MultiplePassesGarbageDoesNot) {
   cut.resize(cut.size() - 4);
   List(cut);
   EXPECT_EQ(ids, std::vector<std::int32_t>{MessageId::GarbageAtEnd});
-  EXPECT_EQ(zip.ArchiveComment, "a long com");
+  EXPECT_EQ(zip.ListResults().ArchiveComment, "a long com");
   EXPECT_EQ(zip.EntryCount(), 2);
 }
 
@@ -116,17 +116,17 @@ TEST_F(ListDirectory, StubInFrontWithUnadjustedOffsets) {
   archive.prefix = std::string(1000, 'M');
   List(BuildTestZip(archive));
   EXPECT_EQ(ids, std::vector<std::int32_t>{MessageId::StructureWarning});
-  EXPECT_TRUE(zip.StructureWarning);
+  EXPECT_TRUE(zip.ListResults().StructureWarning);
   EXPECT_EQ(zip.EntryCount(), 2);
-  EXPECT_EQ(zip.FirstEntryOffset, 1000);
-  EXPECT_EQ(zip.CentralDirOffset, 1000 + 30 + 9 + 13 + 30 + 10 + 6);
+  EXPECT_EQ(zip.ListResults().FirstEntryOffset, 1000);
+  EXPECT_EQ(zip.ListResults().CentralDirOffset, 1000 + 30 + 9 + 13 + 30 + 10 + 6);
 }
 
 TEST_F(ListDirectory, EmptyArchive) {
   List(BuildTestZip(TestZip{}));
   EXPECT_TRUE(ids.empty());
   EXPECT_EQ(zip.EntryCount(), 0);
-  EXPECT_EQ(zip.FirstEntryOffset, 0);
+  EXPECT_EQ(zip.ListResults().FirstEntryOffset, 0);
   EXPECT_EQ(zip.ZipFileName(), path);
   EXPECT_EQ(updates, 1);
 }
@@ -147,15 +147,15 @@ TEST_F(ListDirectory, DirectoryOnlyEntriesAndSeqNo) {
   zip.OnNewName = [&](TObject*, std::int32_t seq, const ZipDirEntry&) { seqs.push_back(seq); };
   List(BuildTestZip(archive));
   EXPECT_EQ(seqs, (std::vector<std::int32_t>{2, 4}));
-  EXPECT_EQ(zip.SkippedDirCount, 3);
+  EXPECT_EQ(zip.ListResults().SkippedDirCount, 3);
   EXPECT_EQ(zip.EntryCount(), 2);
 
   seqs.clear();
   zip.SetUseDirOnlyEntries(true);
   zip.List();
   EXPECT_EQ(seqs.size(), 5u);
-  EXPECT_EQ(zip.SkippedDirCount, 0);
-  EXPECT_EQ(zip.DirEntries[0]->FileName, "pics\\");
+  EXPECT_EQ(zip.ListResults().SkippedDirCount, 0);
+  EXPECT_EQ(zip.ListResults().DirEntries[0]->FileName, "pics\\");
 }
 
 TEST_F(ListDirectory, OemNamesByHostAndCodePage) {
@@ -177,25 +177,25 @@ TEST_F(ListDirectory, OemNamesByHostAndCodePage) {
   made(0, 30, 0x0800);
   List(BuildTestZip(archive));
   ASSERT_EQ(zip.EntryCount(), 5);
-  EXPECT_EQ(zip.DirEntries[0]->FileName, ansi);
-  EXPECT_EQ(zip.DirEntries[0]->FileNameLength, oem.size());
-  EXPECT_EQ(zip.DirEntries[0]->FileComment, "\xC3\xBC");
-  EXPECT_EQ(zip.DirEntries[1]->FileName, oem);
-  EXPECT_EQ(zip.DirEntries[2]->FileName, ansi);
-  EXPECT_EQ(zip.DirEntries[3]->FileName, ansi);
-  EXPECT_EQ(zip.DirEntries[4]->FileName, oem);  // flagged UTF-8: never converted
-  EXPECT_EQ(zip.LastHostSystem, 0);
+  EXPECT_EQ(zip.ListResults().DirEntries[0]->FileName, ansi);
+  EXPECT_EQ(zip.ListResults().DirEntries[0]->FileNameLength, oem.size());
+  EXPECT_EQ(zip.ListResults().DirEntries[0]->FileComment, "\xC3\xBC");
+  EXPECT_EQ(zip.ListResults().DirEntries[1]->FileName, oem);
+  EXPECT_EQ(zip.ListResults().DirEntries[2]->FileName, ansi);
+  EXPECT_EQ(zip.ListResults().DirEntries[3]->FileName, ansi);
+  EXPECT_EQ(zip.ListResults().DirEntries[4]->FileName, oem);  // flagged UTF-8: never converted
+  EXPECT_EQ(zip.ListResults().LastHostSystem, 0);
 
   zip.SetCodePage(cpNone);
   zip.List();
-  EXPECT_EQ(zip.DirEntries[0]->FileName, oem);
-  EXPECT_EQ(zip.DirEntries[2]->FileName, ansi);
-  EXPECT_EQ(zip.DirEntries[3]->FileName, ansi);
+  EXPECT_EQ(zip.ListResults().DirEntries[0]->FileName, oem);
+  EXPECT_EQ(zip.ListResults().DirEntries[2]->FileName, ansi);
+  EXPECT_EQ(zip.ListResults().DirEntries[3]->FileName, ansi);
 
   zip.SetCodePage(cpOEM);
   zip.List();
-  EXPECT_EQ(zip.DirEntries[1]->FileName, ansi);
-  EXPECT_EQ(zip.DirEntries[4]->FileName, oem);
+  EXPECT_EQ(zip.ListResults().DirEntries[1]->FileName, ansi);
+  EXPECT_EQ(zip.ListResults().DirEntries[4]->FileName, oem);
 }
 
 TEST_F(ListDirectory, TruncatedCentralDirectoryAndAFreshStart) {
@@ -205,18 +205,18 @@ TEST_F(ListDirectory, TruncatedCentralDirectoryAndAFreshStart) {
   cut[cut.size() - 22 + 10] = 3;
   List(cut);
   EXPECT_EQ(ids, (std::vector<std::int32_t>{MessageId::CentralHeaderReadFailed}));
-  EXPECT_EQ(zip.CurrentVolume, 0);
+  EXPECT_EQ(zip.Volume().CurrentVolume(), 0);
   EXPECT_EQ(zip.ZipFileName(), "");
   EXPECT_EQ(zip.EntryCount(), 0);
-  EXPECT_EQ(zip.FirstEntryOffset, 0);
-  EXPECT_EQ(zip.VolumeHandle, NoFileHandle);
+  EXPECT_EQ(zip.ListResults().FirstEntryOffset, 0);
+  EXPECT_EQ(zip.Volume().VolumeHandle(), NoFileHandle);
   EXPECT_EQ(updates, 1);
 
   ids.clear();
   List(whole);
   EXPECT_TRUE(ids.empty());
   EXPECT_EQ(zip.EntryCount(), 2);
-  EXPECT_FALSE(zip.StructureWarning);
+  EXPECT_FALSE(zip.ListResults().StructureWarning);
 }
 
 TEST_F(ListDirectory, HandlerErrorsBecomeUnknownErrorReports) {

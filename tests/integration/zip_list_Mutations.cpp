@@ -30,7 +30,7 @@ class ListMutations : public ::testing::Test {
   bool ListSurvives(const std::string& bytes, std::int32_t maxEntries = 3) {
     WriteBytes(path, bytes);
     zip.SetZipFileName(path);
-    if (zip.VolumeHandle != NoFileHandle) return false;
+    if (zip.Volume().VolumeHandle() != NoFileHandle) return false;
     if (zip.ZipFileName().empty()) return zip.EntryCount() == 0 && zip.LastErrorCode != 0;
     return zip.EntryCount() <= maxEntries;
   }
@@ -59,7 +59,7 @@ TEST_F(ListMutations, EveryByteFlipped) {
   }
   ASSERT_TRUE(ListSurvives(sound));
   EXPECT_EQ(zip.EntryCount(), 2);
-  EXPECT_EQ(zip.ArchiveComment, "Issue 7");
+  EXPECT_EQ(zip.ListResults().ArchiveComment, "Issue 7");
 }
 
 TEST_F(ListMutations, CorpusTailsCutAndFlipped) {

@@ -74,13 +74,14 @@ TEST_F(ListVolumes, NumberedFilesOnAFixedDrive) {
   zip.SetZipFileName(Base(parts));
   EXPECT_TRUE(reports.empty());
   EXPECT_EQ(zip.EntryCount(), FileCount);
-  EXPECT_EQ(zip.SkippedDirCount, 1);
-  EXPECT_TRUE(zip.MultiVolume);
-  EXPECT_EQ(zip.LastVolume, parts - 1);
-  EXPECT_EQ(zip.CurrentVolume, parts - 1);
-  EXPECT_LT(zip.DirEntries.front()->DiskNumberStart, zip.DirEntries.back()->DiskNumberStart);
-  EXPECT_FALSE(zip.StructureWarning);
-  EXPECT_EQ(zip.VolumeHandle, NoFileHandle);
+  EXPECT_EQ(zip.ListResults().SkippedDirCount, 1);
+  EXPECT_TRUE(zip.ListResults().MultiVolume);
+  EXPECT_EQ(zip.Volume().LastVolume(), parts - 1);
+  EXPECT_EQ(zip.Volume().CurrentVolume(), parts - 1);
+  EXPECT_LT(zip.ListResults().DirEntries.front()->DiskNumberStart,
+            zip.ListResults().DirEntries.back()->DiskNumberStart);
+  EXPECT_FALSE(zip.ListResults().StructureWarning);
+  EXPECT_EQ(zip.Volume().VolumeHandle(), NoFileHandle);
 }
 
 TEST_F(ListVolumes, OtherPartsOfTheSet) {
@@ -121,15 +122,15 @@ TEST_F(ListDisks, FollowsTheDirectoryAcrossDisks) {
   std::vector<std::string> prompts;
   backend.onMessageBox = [&] {
     prompts.push_back(backend.shown.back().text);
-    Insert(zip.CurrentVolume + 1);
+    Insert(zip.Volume().CurrentVolume() + 1);
   };
   zip.SetZipFileName(root + "set.zip");
   EXPECT_TRUE(reports.empty());
   EXPECT_EQ(zip.EntryCount(), FileCount);
   ASSERT_FALSE(prompts.empty());
   EXPECT_EQ(prompts[0], "Please insert disk volume " +
-                            std::to_string(zip.DirEntries.front()->DiskNumberStart + 2) + " of " +
-                            std::to_string(parts) + "\nin drive: " + root);
+                            std::to_string(zip.ListResults().DirEntries.front()->DiskNumberStart + 2) +
+                            " of " + std::to_string(parts) + "\nin drive: " + root);
   EXPECT_EQ(backend.shown[0].caption, "Folivo");
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TempFiles.h"  // the tests that build archives also write them
+
 struct TestZipEntry {
   std::string name;
   std::string data;
@@ -31,19 +33,6 @@ struct TestZip {
 std::string BuildTestZip(const TestZip& zip);
 std::uint32_t TestCrc32(const std::string& data);
 
-void WriteBytes(const std::string& path, const std::string& bytes);
-std::string ReadBytes(const std::string& path);
-
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TTempFolder {
- public:
-  TTempFolder();
-  ~TTempFolder();
-  TTempFolder(const TTempFolder&) = delete;
-  TTempFolder& operator=(const TTempFolder&) = delete;
-  const std::string& Path() const { return FPath; }
-  std::string operator/(const std::string& name) const { return FPath + "/" + name; }
-
- private:
-  std::string FPath;
-};
+// The low 16 or 32 bits of v, little-endian, appended to out.
+void AppendLe16(std::string& out, std::uint32_t v);
+void AppendLe32(std::string& out, std::uint32_t v);

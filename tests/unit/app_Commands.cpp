@@ -53,10 +53,10 @@ TEST_F(ShellTest, OpenDialogIsConfiguredAndAMissingFileIsHandedOnAndIndexShown) 
 TEST_F(ShellTest, LinksPageIsWrittenAnewOnEveryPress) {
   form->FormCreate();
   form->SpeedButton4Click();
-  EXPECT_EQ(ReadFile(Korvex("kvxlnkk.htm")), LinksPageBytes);
+  EXPECT_EQ(ReadBytes(Korvex("kvxlnkk.htm")), LinksPageBytes);
   std::ofstream(Korvex("kvxlnkk.htm"), std::ios::app) << "tampered";
   form->SpeedButton4Click();
-  EXPECT_EQ(ReadFile(Korvex("kvxlnkk.htm")), LinksPageBytes);
+  EXPECT_EQ(ReadBytes(Korvex("kvxlnkk.htm")), LinksPageBytes);
   EXPECT_EQ(view.browser.navigated.back(), Korvex("kvxlnkk.htm"));
   EXPECT_EQ(form->History().Count(), 3);
 }

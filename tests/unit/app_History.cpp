@@ -141,4 +141,15 @@ TEST(History, ReleasedListIgnoresEverything) {
   EXPECT_EQ(b.history.Count(), 0);
   EXPECT_TRUE(b.navigated.empty());
 }
+TEST(History, ReloadLoadsTheCurrentEntryAndRecordsNothing) {
+  Browsing b;
+  b.Visit({"S", "A", "B"});
+  b.history.Back();
+  b.history.Reload();
+  EXPECT_EQ(b.navigated, (List{"A", "A"}));
+  EXPECT_EQ(b.Entries(), (List{"S", "A", "B"}));
+  EXPECT_EQ(b.history.Index(), 1);
+  b.Visit({"C"});  // the next visit is recorded again
+  EXPECT_EQ(b.Entries(), (List{"S", "A", "C"}));
+}
 }  // namespace

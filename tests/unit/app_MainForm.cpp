@@ -18,7 +18,7 @@ const char* const StartPageBytes =
 TEST_F(ShellTest, StartUpWritesTheStartPageAndRecordsItFirst) {
   EXPECT_EQ(CleanupRequest.wFunc, 0u);
   form->FormCreate();
-  EXPECT_EQ(ReadFile(Korvex("hhhome.htm")), StartPageBytes);
+  EXPECT_EQ(ReadBytes(Korvex("hhhome.htm")), StartPageBytes);
   EXPECT_EQ(view.address, Korvex("hhhome.htm"));
   EXPECT_EQ(view.browser.navigated, std::vector<std::string>{Korvex("hhhome.htm")});
   ASSERT_EQ(form->History().Count(), 1);
@@ -37,7 +37,7 @@ TEST_F(ShellTest, LeftoverFolderIsReusedWithItsIssue) {
   std::ofstream(Korvex("hhhome.htm")) << "stale start page that is longer than the new one..........";
   std::ofstream(Korvex("index.htm")) << "<HTML></HTML>";
   form->FormCreate();
-  EXPECT_EQ(ReadFile(Korvex("hhhome.htm")), StartPageBytes);
+  EXPECT_EQ(ReadBytes(Korvex("hhhome.htm")), StartPageBytes);
   form->Indice1Click();
   EXPECT_EQ(view.browser.navigated.back(), Korvex("index.htm"));
   EXPECT_TRUE(backend.shown.empty());  // nothing asked
@@ -55,7 +55,7 @@ TEST_F(ShellTest, CloseDeletesTheContentsButNothingBehindALink) {
   view.CloseMainWindow();
   EXPECT_TRUE(view.closed);
   EXPECT_FALSE(fs::exists(fs::symlink_status(Korvex())));
-  EXPECT_EQ(ReadFile((outside / "keep.txt").string()), "keep");
+  EXPECT_EQ(ReadBytes((outside / "keep.txt").string()), "keep");
   EXPECT_FALSE(form->History().Created());
   EXPECT_TRUE(backend.shown.empty());
   view.browser.OnBeforeNavigate2("late event after the close");  // ignored, nothing released is used

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +16,7 @@
 #include "app/WorkingFolder.h"
 #include "classlib/Application.h"
 #include "classlib/ScriptedBackend.h"
+#include "tests/support/TempFiles.h"
 
 struct TFakeBrowser : TBrowserControl {
   std::vector<std::string> navigated;
@@ -46,21 +46,12 @@ struct TFakeView : TMainFormView {
   }
 };
 
-inline std::string ReadFile(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
 // Each test gets its own private temporary folder and a scripted backend.
 class ShellTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char folder[] = "/tmp/folivo-app-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    temp = std::string(folder) + "/";
-    setenv("XDG_RUNTIME_DIR", folder, 1);
+    temp = folder.Path() + "/";
+    setenv("XDG_RUNTIME_DIR", folder.Path().c_str(), 1);
     ASSERT_TRUE(InitializeMainUnit());
     ASSERT_EQ(TempPath(), temp);
     SetBackend(&backend);
@@ -73,13 +64,13 @@ class ShellTest : public ::testing::Test {
     FinalizeMainUnit();
     SetBackend(nullptr);
     std::filesystem::current_path("/");
-    std::filesystem::remove_all(temp);
     unsetenv("XDG_RUNTIME_DIR");
   }
   std::string Korvex(const std::string& name = "") const {
     return temp + "KORVEX" + (name.empty() ? "" : "/" + name);
   }
 
+  TTempFolder folder;
   std::string temp;
   TScriptedBackend backend;
   TFakeView view;

@@ -1,15 +1,13 @@
 // The text-file writer's I/O errors and the default error report.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "classlib/Application.h"
 #include "classlib/Exceptions.h"
 #include "classlib/ScriptedBackend.h"
 #include "classlib/TextFile.h"
+#include "tests/support/TempFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -29,15 +27,12 @@ int CodeOfWriting(const std::string& fileName) {
 }  // namespace
 
 TEST(TextFile, LinesEndInCrLfAndNothingFollows) {
-  const fs::path file = fs::temp_directory_path() / ("plat-text-" + std::to_string(getpid()));
-  std::ofstream(file) << "old content that is longer than the new";
+  const TTempFolder temp;
+  const std::string file = temp / "page.htm";
+  WriteBytes(file, "old content that is longer than the new");
   const char* lines[] = {"<HTML>", "", "</HTML>"};
-  WriteTextFile(file.string(), lines, 3);
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream all;
-  all << in.rdbuf();
-  EXPECT_EQ(all.str(), "<HTML>\r\n\r\n</HTML>\r\n");
-  fs::remove(file);
+  WriteTextFile(file, lines, 3);
+  EXPECT_EQ(ReadBytes(file), "<HTML>\r\n\r\n</HTML>\r\n");
 }
 
 TEST(TextFile, FailuresRaiseTheirCodes) {

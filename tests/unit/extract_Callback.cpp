@@ -243,4 +243,15 @@ TEST_F(CallbackTest, HandlerExceptionStopsTheLibraryAndReportsFatal) {
   zip->Extract();
   EXPECT_EQ(zip->ExtractedCount, 4);
 }
+
+TEST_F(CallbackTest, TheComponentsOwnErrorFromAHandlerKeepsItsId) {
+  zip->OnProgress = [](TZipComponent*, ProgressType, const std::string&, std::int32_t) {
+    throw EZipComponent(MessageId::UserCanceled, false);
+  };
+  fake.Step(kvxFileStart, 0, 1, "a.htm");
+  zip->Extract();
+  EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{MessageId::UserCanceled});
+  EXPECT_TRUE(backend.shown.empty());
+  EXPECT_EQ(zip->ExtractedCount, 0);
+}
 }  // namespace

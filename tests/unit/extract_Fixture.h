@@ -12,6 +12,7 @@
 #include "classlib/ScriptedBackend.h"
 #include "platform/Folders.h"
 #include "tests/fakekvx/FakeKvxClient.h"
+#include "tests/support/TempFiles.h"
 #include "zip/UnzipLibrary.h"
 #include "zip/ZipComp.h"
 
@@ -27,9 +28,7 @@ class ExtractFixture : public ::testing::Test {
   void SetUp() override {
     SetBackend(&backend);
     savedDir = GetCurrentDir();
-    char pattern[] = "/tmp/folivo-extract-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    base = pattern;
+    base = temp.Path();
     zip = std::make_unique<TZipComponent>(nullptr);
     zip->SetDLLDirectory(fake.Directory);
     zip->SetZipFileName(std::string(FOLIVO_TEST_DATA_DIR) + "/list/empty-archive.zip");
@@ -44,7 +43,6 @@ class ExtractFixture : public ::testing::Test {
   void TearDown() override {
     zip.reset();
     SetCurrentDirectoryA(savedDir.c_str());
-    std::filesystem::remove_all(base);
     SetBackend(nullptr);
   }
 
@@ -60,6 +58,7 @@ class ExtractFixture : public ::testing::Test {
 
   FakeKvxClient fake;
   TScriptedBackend backend;
+  TTempFolder temp;
   std::unique_ptr<TZipComponent> zip;
   std::string savedDir, base;
   std::vector<ReportedMessage> messages;

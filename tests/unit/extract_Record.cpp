@@ -1,6 +1,9 @@
 // The command record the library receives: both layouts, the version rules, flags and texts.
+#include <sys/stat.h>
+
 #include <string>
 
+#include "tests/support/FolderAccess.h"
 #include "tests/unit/extract_Fixture.h"
 #include "zip/UnzipCommand.h"
 #include "zip/ZipMsg.h"
@@ -132,6 +135,26 @@ TEST_F(RecordTest, MissingBaseFolderLeavesTheCurrentFolder) {
   EXPECT_EQ(Command().CurrentDir, base);
   EXPECT_FALSE(DirectoryExists(base + "/missing"));
   EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(RecordTest, ABaseFolderThatCannotBeEnteredStopsTheExtraction) {
+  SetCurrentDirectoryA(base.c_str());
+  const std::string locked = base + "/locked";
+  std::filesystem::create_directory(locked);
+  chmod(locked.c_str(), 0);
+  zip->SetExtrBaseDir(locked);
+  {
+    const TPermissionBitsApply bitsApply;
+    if (SetCurrentDirectoryA(locked.c_str())) GTEST_SKIP() << "this process enters any folder";
+    zip->Extract();
+  }
+  chmod(locked.c_str(), 0700);
+  EXPECT_EQ(fake.Log().ExecCalls, 0);
+  EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{MessageId::OutputCreateFailed});
+  EXPECT_EQ(messages.at(0).Text, "Creation of output file failed: " + locked);
+  EXPECT_EQ(GetCurrentDir(), base);
+  EXPECT_EQ(UnzipLibraryHandle(), nullptr);
+  EXPECT_FALSE(zip->InOperation);
 }
 
 TEST_F(RecordTest, TooManySpecsForTheOldLayoutAreRefused) {

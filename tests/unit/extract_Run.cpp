@@ -1,4 +1,6 @@
 // Extract's course: loading, early returns, re-entry, the unattended password rule.
+#include <stdexcept>
+
 #include "tests/unit/extract_Fixture.h"
 #include "zip/ZipMsg.h"
 
@@ -82,6 +84,21 @@ TEST_F(RunTest, SecondExtractDuringOneReturnsAtOnce) {
   EXPECT_EQ(fake.Log().ExecCalls, 1);
   EXPECT_EQ(zip->ExtractedCount, 3);
   EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(RunTest, AHandlerThatRaisesWhileTheLibraryLoadsIsReported) {
+  zip->SetTrace(true);
+  const auto record = zip->OnMessage;
+  zip->OnMessage = [&](TZipComponent* sender, std::int32_t code, const std::string& text) {
+    record(sender, code, text);
+    if (sender->LastErrorCode == MessageId::LibraryLoaded) throw std::runtime_error("handler failed");
+  };
+  zip->Extract();
+  EXPECT_EQ(ReportedIds(),
+            (std::vector<std::int32_t>{MessageId::LibraryLoaded, MessageId::FatalUnzipLibraryError}));
+  EXPECT_EQ(fake.Log().ExecCalls, 0);
+  EXPECT_EQ(UnzipLibraryHandle(), nullptr);
+  EXPECT_FALSE(zip->InOperation);
 }
 
 class NoExecTest : public ExtractFixture {

@@ -1,6 +1,5 @@
 // The drive calls on the system's table and on a staged removable drive.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -8,6 +7,7 @@
 
 #include "platform/Drives.h"
 #include "tests/support/StagedDrives.h"
+#include "tests/support/TempFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -42,12 +42,12 @@ TEST(SystemDrives, FailuresSetTheLastError) {
 class StagedDriveTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    base = fs::temp_directory_path() / ("plat-staged-" + std::to_string(getpid()));
+    base = temp.Path();
     fs::create_directories(base / "source");
     std::ofstream(base / "source" / "part.zip") << "disk";
     root = table.Stage((base / "floppy").string(), "PKBACK# 001");
   }
-  void TearDown() override { fs::remove_all(base); }
+  TTempFolder temp;
   fs::path base;
   TStagedDriveTable table;
   std::string root;

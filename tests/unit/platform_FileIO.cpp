@@ -1,7 +1,6 @@
 // Temporary file names, DOS dates and file-name helpers.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <ctime>
 #include <filesystem>
@@ -10,12 +9,13 @@
 
 #include "platform/FileIO.h"
 #include "platform/Folders.h"
+#include "tests/support/TempFiles.h"
 
 namespace fs = std::filesystem;
 
 TEST(TempFileName, EachCallCreatesANewPrivateFile) {
-  const fs::path dir = fs::temp_directory_path() / ("plat-tmpname-" + std::to_string(getpid()));
-  fs::create_directories(dir);
+  const TTempFolder temp;
+  const fs::path dir = temp.Path();
   std::set<std::string> names;
   for (int i = 0; i < 20; ++i) {
     std::string name;
@@ -31,12 +31,11 @@ TEST(TempFileName, EachCallCreatesANewPrivateFile) {
   EXPECT_EQ(names.size(), 20u);
   std::string name;
   EXPECT_EQ(GetTempFileNameA((dir / "missing").c_str(), "zip", 0, name), 0u);
-  fs::remove_all(dir);
 }
 
 TEST(TempFileName, ExclusiveCreateRefusesExistingNamesAndLinks) {
-  const fs::path dir = fs::temp_directory_path() / ("plat-excl-" + std::to_string(getpid()));
-  fs::create_directories(dir);
+  const TTempFolder temp;
+  const fs::path dir = temp.Path();
   const std::string file = (dir / "a.tmp").string();
   const FileHandle h = FileCreateExclusive(file);
   ASSERT_NE(h, NoFileHandle);
@@ -46,7 +45,6 @@ TEST(TempFileName, ExclusiveCreateRefusesExistingNamesAndLinks) {
   EXPECT_EQ(FileCreateExclusive((dir / "link.tmp").string()), NoFileHandle);
   EXPECT_FALSE(fs::exists(dir / "target"));
   EXPECT_EQ(FileOpenRead(dir.string()), NoFileHandle);
-  fs::remove_all(dir);
 }
 
 TEST(DosDate, RoundTripsInLocalTime) {
@@ -68,15 +66,15 @@ TEST(DosDate, RoundTripsInLocalTime) {
 }
 
 TEST(DosDate, FileDateIsSetAndReadBack) {
-  const fs::path file = fs::temp_directory_path() / ("plat-date-" + std::to_string(getpid()));
-  const FileHandle h = FileCreate(file.string());
+  const TTempFolder temp;
+  const std::string file = temp / "date";
+  const FileHandle h = FileCreate(file);
   ASSERT_NE(h, NoFileHandle);
   const std::uint32_t dos =
       ((2003u - 1980u) << 25) | (2u << 21) | (28u << 16) | (23u << 11) | (59u << 5) | 29u;
   EXPECT_TRUE(FileSetDate(h, static_cast<std::int32_t>(dos)));
   EXPECT_EQ(static_cast<std::uint32_t>(FileGetDate(h)), dos);
   FileClose(h);
-  fs::remove(file);
 }
 
 TEST(FileNames, PartsAndExpansion) {

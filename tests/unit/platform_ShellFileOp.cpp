@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/ShellFileOp.h"
+#include "tests/support/TempFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -21,7 +22,7 @@ void Touch(const fs::path& path) {
 class ShellFileOpTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    base = fs::temp_directory_path() / ("plat-shellop-" + std::to_string(getpid()));
+    base = temp.Path();
     work = base / "KORVEX";
     outside = base / "outside";
     fs::create_directories(work);
@@ -43,6 +44,7 @@ class ShellFileOpTest : public ::testing::Test {
     op.fFlags = flags;
     return SHFileOperationA(&op);
   }
+  TTempFolder temp;
   fs::path base, work, outside;
 };
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/Folders.h"
+#include "tests/support/TempFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -16,8 +17,7 @@ namespace {
 class TempPathTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    base = fs::temp_directory_path() / ("plat-temppath-" + std::to_string(getpid()));
-    fs::create_directories(base);
+    base = temp.Path();
     SaveEnv("XDG_RUNTIME_DIR", savedRuntime, hadRuntime);
     SaveEnv("TMPDIR", savedTmp, hadTmp);
     unsetenv("XDG_RUNTIME_DIR");
@@ -27,7 +27,6 @@ class TempPathTest : public ::testing::Test {
   void TearDown() override {
     RestoreEnv("XDG_RUNTIME_DIR", savedRuntime, hadRuntime);
     RestoreEnv("TMPDIR", savedTmp, hadTmp);
-    fs::remove_all(base);
   }
   static void SaveEnv(const char* name, std::string& value, bool& had) {
     const char* v = std::getenv(name);
@@ -51,6 +50,7 @@ class TempPathTest : public ::testing::Test {
     return st.st_mode & 07777;
   }
 
+  TTempFolder temp;
   fs::path base;
   std::string expected, savedRuntime, savedTmp;
   bool hadRuntime = false, hadTmp = false;

@@ -20,7 +20,7 @@ TEST_F(ZipCore, ConstructionGivesTheDocumentedValues) {
   EXPECT_EQ(zip.AddStoreSuffixes().ToBits(), 0x07FF);
   EXPECT_TRUE(zip.ExtrOptions().Empty());
   EXPECT_EQ(zip.VersionInfo(), "1.60 L");
-  EXPECT_EQ(zip.VolumeHandle, NoFileHandle);
+  EXPECT_EQ(zip.Volume().VolumeHandle(), NoFileHandle);
   ASSERT_NE(zip.StreamBuffer, nullptr);
   EXPECT_EQ(zip.StreamBuffer->Size(), 0);
   EXPECT_EQ(zip.EntryCount(), 0);

@@ -16,7 +16,7 @@ class ZipVolumes : public ::testing::Test {
     SetBackend(&backend);
     Application.Title = "Folivo";
     root = drives.Stage(folder / "floppy", "PKBACK# 003");
-    zip.DriveRoot = root;
+    zip.Volume().SetDriveRoot(root);
   }
   void TearDown() override { SetBackend(nullptr); }
 
@@ -41,74 +41,74 @@ class ZipVolumes : public ::testing::Test {
 };
 
 TEST_F(ZipVolumes, ProbeReadsLabelSerialAndSpace) {
-  EXPECT_TRUE(zip.ProbeDrive());
-  EXPECT_EQ(zip.VolumeLabel, "PKBACK# 003");
-  EXPECT_EQ(zip.VolumeSerial, 0x1234ABCDu);
-  EXPECT_EQ(zip.DiskTotalBytes, 1474560);
-  EXPECT_EQ(zip.DiskFreeBytes, 1 << 20);
+  EXPECT_TRUE(zip.Volume().ProbeDrive());
+  EXPECT_EQ(zip.Volume().VolumeLabel(), "PKBACK# 003");
+  EXPECT_EQ(zip.Volume().VolumeSerial(), 0x1234ABCDu);
+  EXPECT_EQ(zip.Volume().DiskTotalBytes(), 1474560);
+  EXPECT_EQ(zip.Volume().DiskFreeBytes(), 1 << 20);
 
   drives.Drive(root).failFreeSpaceEx = true;
   drives.Drive(root).totalBytes = 512 * 1000;
-  zip.ReadDriveSpace(2);
-  EXPECT_EQ(zip.DiskTotalBytes, 512 * 1000);
+  zip.Volume().ReadDriveSpace(2);
+  EXPECT_EQ(zip.Volume().DiskTotalBytes(), 512 * 1000);
   drives.Drive(root).failFreeSpace = true;
-  zip.ReadDriveSpace(3);
-  EXPECT_EQ(zip.DiskTotalBytes, -1);
-  EXPECT_EQ(zip.DiskFreeBytes, -1);
+  zip.Volume().ReadDriveSpace(3);
+  EXPECT_EQ(zip.Volume().DiskTotalBytes(), -1);
+  EXPECT_EQ(zip.Volume().DiskFreeBytes(), -1);
   // A root without a drive letter counts as present once its volume can be read.
-  EXPECT_TRUE(zip.ProbeDrive());
+  EXPECT_TRUE(zip.Volume().ProbeDrive());
 }
 
 TEST_F(ZipVolumes, ProbeWithoutMediumOrFormat) {
-  zip.DiskFreeBytes = 77;
+  ASSERT_TRUE(zip.Volume().ProbeDrive());  // the free space of the disk that was in
   drives.EjectDisk(root);
-  EXPECT_FALSE(zip.ProbeDrive());
-  EXPECT_EQ(zip.VolumeLabel, "");
-  EXPECT_EQ(zip.DiskTotalBytes, 0);
-  EXPECT_EQ(zip.DiskFreeBytes, 77);
+  EXPECT_FALSE(zip.Volume().ProbeDrive());
+  EXPECT_EQ(zip.Volume().VolumeLabel(), "");
+  EXPECT_EQ(zip.Volume().DiskTotalBytes(), 0);
+  EXPECT_EQ(zip.Volume().DiskFreeBytes(), 1 << 20);
   drives.Drive(root).noMedium = false;
   drives.Drive(root).unformatted = true;
-  EXPECT_FALSE(zip.ProbeDrive());
+  EXPECT_FALSE(zip.Volume().ProbeDrive());
   zip.SetAddOptions(AddOpts{AddDiskSpanErase});
-  EXPECT_TRUE(zip.ProbeDrive());
+  EXPECT_TRUE(zip.Volume().ProbeDrive());
 }
 
 TEST_F(ZipVolumes, DriveLetterRootsAreChecked) {
-  zip.DriveRoot = "1:\\";
-  EXPECT_EQ(RaisedId([&] { zip.ProbeDrive(); }), MessageId::InvalidDrive);
-  zip.DriveRoot = "a:\\";
-  EXPECT_EQ(RaisedId([&] { zip.ProbeDrive(); }), MessageId::DriveNotDefined);
-  zip.DriveRoot = "";
-  EXPECT_EQ(RaisedId([&] { zip.ProbeDrive(); }), MessageId::InvalidDrive);
+  zip.Volume().SetDriveRoot("1:\\");
+  EXPECT_EQ(RaisedId([&] { zip.Volume().ProbeDrive(); }), MessageId::InvalidDrive);
+  zip.Volume().SetDriveRoot("a:\\");
+  EXPECT_EQ(RaisedId([&] { zip.Volume().ProbeDrive(); }), MessageId::DriveNotDefined);
+  zip.Volume().SetDriveRoot("");
+  EXPECT_EQ(RaisedId([&] { zip.Volume().ProbeDrive(); }), MessageId::InvalidDrive);
 }
 
 TEST_F(ZipVolumes, PromptAsksOnlyWhenNeeded) {
-  EXPECT_EQ(zip.PromptForVolume(), DRIVE_REMOVABLE);
+  EXPECT_EQ(zip.Volume().PromptForVolume(), DRIVE_REMOVABLE);
   EXPECT_TRUE(backend.shown.empty());
   EXPECT_GE(backend.processMessagesCalls, 1);
 
   const std::string hd = drives.Stage(folder / "hd", "", DRIVE_FIXED);
-  zip.DriveRoot = hd;
+  zip.Volume().SetDriveRoot(hd);
   zip.SetUnattended(true);
-  zip.NewVolumeWanted = true;
-  EXPECT_EQ(zip.PromptForVolume(), DRIVE_FIXED);
-  EXPECT_FALSE(zip.NewVolumeWanted);
+  zip.Volume().SetNewVolumeWanted(true);
+  EXPECT_EQ(zip.Volume().PromptForVolume(), DRIVE_FIXED);
+  EXPECT_FALSE(zip.Volume().NewVolumeWanted());
   EXPECT_TRUE(backend.shown.empty());
 }
 
 TEST_F(ZipVolumes, PromptTexts) {
-  zip.CurrentVolume = 1;
-  zip.LastVolume = 3;
-  zip.NewVolumeWanted = true;
-  zip.PromptForVolume();
+  zip.Volume().SetCurrentVolume(1);
+  zip.Volume().SetLastVolume(3);
+  zip.Volume().SetNewVolumeWanted(true);
+  zip.Volume().PromptForVolume();
   ASSERT_EQ(backend.shown.size(), 1u);
   EXPECT_EQ(backend.shown[0].text, "Please insert disk volume 2 of 4\nin drive: " + root);
   EXPECT_EQ(backend.shown[0].caption, "Folivo");
   EXPECT_EQ(backend.shown[0].style, MB_OKCANCEL);
 
-  zip.CurrentVolume = -1;
-  zip.NewVolumeWanted = true;
-  zip.PromptForVolume();
+  zip.Volume().SetCurrentVolume(-1);
+  zip.Volume().SetNewVolumeWanted(true);
+  zip.Volume().PromptForVolume();
   EXPECT_EQ(backend.shown[1].text, "Please insert last disk\nin drive: " + root);
   EXPECT_EQ(backend.shown[1].style, MB_OKCANCEL | MB_ICONHAND);
 }
@@ -119,25 +119,25 @@ TEST_F(ZipVolumes, PromptRepeatsUntilADiskIsIn) {
   backend.onMessageBox = [&] {
     if (++asked == 3) drives.InsertDisk(root, "PKBACK# 001", std::vector<std::string>{});
   };
-  EXPECT_EQ(zip.PromptForVolume(), DRIVE_REMOVABLE);
+  EXPECT_EQ(zip.Volume().PromptForVolume(), DRIVE_REMOVABLE);
   EXPECT_EQ(asked, 3);
 }
 
 TEST_F(ZipVolumes, PromptFailures) {
-  zip.NewVolumeWanted = true;
+  zip.Volume().SetNewVolumeWanted(true);
   backend.messageBoxAnswers = {IDCANCEL};
   bool shown = true;
-  EXPECT_EQ(RaisedId([&] { zip.PromptForVolume(); }, &shown), MessageId::UserCanceled);
+  EXPECT_EQ(RaisedId([&] { zip.Volume().PromptForVolume(); }, &shown), MessageId::UserCanceled);
   EXPECT_FALSE(shown);
-  EXPECT_FALSE(zip.NewVolumeWanted);
+  EXPECT_FALSE(zip.Volume().NewVolumeWanted());
 
-  zip.NewVolumeWanted = true;
+  zip.Volume().SetNewVolumeWanted(true);
   backend.messageBoxAnswers = {0};
-  EXPECT_EQ(RaisedId([&] { zip.PromptForVolume(); }), MessageId::NoMemoryForMessageBox);
+  EXPECT_EQ(RaisedId([&] { zip.Volume().PromptForVolume(); }), MessageId::NoMemoryForMessageBox);
 
-  zip.NewVolumeWanted = true;
+  zip.Volume().SetNewVolumeWanted(true);
   zip.SetUnattended(true);
-  EXPECT_EQ(RaisedId([&] { zip.PromptForVolume(); }), MessageId::NoUnattendedSpanning);
+  EXPECT_EQ(RaisedId([&] { zip.Volume().PromptForVolume(); }), MessageId::NoUnattendedSpanning);
 }
 
 TEST_F(ZipVolumes, NextDiskEventReplacesTheBox) {
@@ -148,69 +148,69 @@ TEST_F(ZipVolumes, NextDiskEventReplacesTheBox) {
     EXPECT_EQ(drive, root.substr(0, 1));
     abort = true;
   };
-  zip.CurrentVolume = -1;
-  zip.LastVolume = 2;
-  zip.NewVolumeWanted = true;
-  EXPECT_EQ(RaisedId([&] { zip.PromptForVolume(); }), MessageId::UserCanceled);
+  zip.Volume().SetCurrentVolume(-1);
+  zip.Volume().SetLastVolume(2);
+  zip.Volume().SetNewVolumeWanted(true);
+  EXPECT_EQ(RaisedId([&] { zip.Volume().PromptForVolume(); }), MessageId::UserCanceled);
   EXPECT_EQ(seen, (std::vector<std::int32_t>{0, 3}));
   EXPECT_TRUE(backend.shown.empty());
 }
 
 TEST_F(ZipVolumes, MatchByLabel) {
-  zip.ProbeDrive();
-  zip.CurrentVolume = 2;
-  EXPECT_TRUE(zip.MatchVolume(DRIVE_REMOVABLE));
-  zip.CurrentVolume = 1;
-  EXPECT_FALSE(zip.MatchVolume(DRIVE_REMOVABLE));
+  zip.Volume().ProbeDrive();
+  zip.Volume().SetCurrentVolume(2);
+  EXPECT_TRUE(zip.Volume().MatchVolume(DRIVE_REMOVABLE));
+  zip.Volume().SetCurrentVolume(1);
+  EXPECT_FALSE(zip.Volume().MatchVolume(DRIVE_REMOVABLE));
   drives.Drive(root).label = "pkback# 003";
-  zip.ProbeDrive();
-  zip.CurrentVolume = 2;
-  EXPECT_FALSE(zip.MatchVolume(DRIVE_CDROM));
+  zip.Volume().ProbeDrive();
+  zip.Volume().SetCurrentVolume(2);
+  EXPECT_FALSE(zip.Volume().MatchVolume(DRIVE_CDROM));
 }
 
 TEST_F(ZipVolumes, MatchRenamesNumberedFiles) {
-  zip.VolumeFileName = "/set/part001.zip";
-  zip.CurrentVolume = 1;
-  EXPECT_TRUE(zip.MatchVolume(DRIVE_FIXED));
-  EXPECT_EQ(zip.VolumeFileName, "/set/part002.zip");
-  zip.VolumeFileName = "/set.d/part001";
-  zip.CurrentVolume = 11;
-  EXPECT_TRUE(zip.MatchVolume(DRIVE_REMOTE));
-  EXPECT_EQ(zip.VolumeFileName, "/set.d/part012");
+  zip.Volume().SetVolumeFileName("/set/part001.zip");
+  zip.Volume().SetCurrentVolume(1);
+  EXPECT_TRUE(zip.Volume().MatchVolume(DRIVE_FIXED));
+  EXPECT_EQ(zip.Volume().VolumeFileName(), "/set/part002.zip");
+  zip.Volume().SetVolumeFileName("/set.d/part001");
+  zip.Volume().SetCurrentVolume(11);
+  EXPECT_TRUE(zip.Volume().MatchVolume(DRIVE_REMOTE));
+  EXPECT_EQ(zip.Volume().VolumeFileName(), "/set.d/part012");
   // Too short a name part is refused instead of being cut into its folder.
-  zip.VolumeFileName = "/set/ab.zip";
-  EXPECT_EQ(RaisedId([&] { zip.MatchVolume(DRIVE_FIXED); }), MessageId::InputFileMissing);
-  EXPECT_EQ(zip.VolumeFileName, "/set/ab.zip");
+  zip.Volume().SetVolumeFileName("/set/ab.zip");
+  EXPECT_EQ(RaisedId([&] { zip.Volume().MatchVolume(DRIVE_FIXED); }), MessageId::InputFileMissing);
+  EXPECT_EQ(zip.Volume().VolumeFileName(), "/set/ab.zip");
 }
 
 TEST_F(ZipVolumes, OpenVolumeOnAFixedDrive) {
   const std::string hd = drives.Stage(folder / "hd", "", DRIVE_FIXED);
   WriteBytes(hd + "set002.zip", "volume two");
-  zip.DriveRoot = hd;
-  zip.VolumeFileName = hd + "set001.zip";
-  zip.OpenVolume(1);
-  EXPECT_NE(zip.VolumeHandle, NoFileHandle);
-  EXPECT_EQ(zip.CurrentVolume, 1);
-  EXPECT_EQ(RaisedId([&] { zip.OpenVolume(4); }), MessageId::InputFileMissing);
-  EXPECT_EQ(zip.VolumeHandle, NoFileHandle);
+  zip.Volume().SetDriveRoot(hd);
+  zip.Volume().SetVolumeFileName(hd + "set001.zip");
+  zip.Volume().OpenVolume(1);
+  EXPECT_NE(zip.Volume().VolumeHandle(), NoFileHandle);
+  EXPECT_EQ(zip.Volume().CurrentVolume(), 1);
+  EXPECT_EQ(RaisedId([&] { zip.Volume().OpenVolume(4); }), MessageId::InputFileMissing);
+  EXPECT_EQ(zip.Volume().VolumeHandle(), NoFileHandle);
 }
 
 TEST_F(ZipVolumes, OpenVolumeOnARemovableDriveWaitsForTheRightDisk) {
   const std::string disk1 = folder / "disk1.zip";
   WriteBytes(disk1, "first");
-  zip.VolumeFileName = root + "set.zip";
-  zip.LastVolume = 2;
+  zip.Volume().SetVolumeFileName(root + "set.zip");
+  zip.Volume().SetLastVolume(2);
   int asked = 0;
   backend.onMessageBox = [&] {
     if (++asked == 2)
       drives.InsertDisk(root, "PKBACK# 001",
                         std::vector<std::pair<std::string, std::string>>{{disk1, "set.zip"}});
   };
-  zip.OpenVolume(0);
+  zip.Volume().OpenVolume(0);
   EXPECT_EQ(asked, 2);
-  EXPECT_NE(zip.VolumeHandle, NoFileHandle);
-  zip.CloseVolume();
-  EXPECT_EQ(zip.VolumeHandle, NoFileHandle);
+  EXPECT_NE(zip.Volume().VolumeHandle(), NoFileHandle);
+  zip.Volume().CloseVolume();
+  EXPECT_EQ(zip.Volume().VolumeHandle(), NoFileHandle);
 }
 
 }  // namespace

@@ -1,0 +1,31 @@
+#pragma once
+// Find in page: a small modeless box over the window. Case is ignored and the search wraps;
+// Enter and F3 find the next match, Shift+Enter and Shift+F3 the previous one, Escape closes it.
+#include <wx/dialog.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/webview.h>
+
+class TFindBox : public wxDialog {
+ public:
+  TFindBox(wxWindow& frame, wxWebView& view);
+  void Open();  // Ctrl+F: shows the box with its text selected
+  // Searches the page for the box's text; "Not found" shows in the box when it is not there.
+  void Search(bool backwards);
+  wxTextCtrl* Text() const { return FText; }
+  wxString Status() const { return FStatus->GetLabel(); }
+
+ private:
+  void OnFrameKey(wxKeyEvent& event);
+  void OnBoxKey(wxKeyEvent& event);
+  // Both windows: F3 and Shift+F3. True when the key was one of them.
+  bool SearchKey(const wxKeyEvent& event);
+
+  wxWindow& FFrame;
+  wxWebView& FView;
+  wxTextCtrl* FText;
+  wxStaticText* FStatus;
+  bool FNewPage = false;  // a page came since the last search: start it anew
+  wxString FSearched;     // the text of the last search
+  long FMatches = 0;      // how many matches the view counted for it
+};

@@ -1,0 +1,20 @@
+#include "app/ReaderExtras.h"
+
+#include "app/IssueDropTarget.h"
+#include "app/PagePrint.h"
+
+TReaderExtras::TReaderExtras(wxWindow& frame, wxWebView& view, TMainForm& form)
+    : FForm(form),
+      FHistoryKeys(frame, view, form),
+      FZoom(frame, view),
+      FRecovery(frame, view, form),
+      FFindBox(new TFindBox(frame, view)) {
+  BindPrintKey(frame, view);
+  frame.SetDropTarget(new TIssueDropTarget(frame, form));
+  view.SetDropTarget(new TIssueDropTarget(frame, form));
+  form.OnIssueOpening = [this] { FZoom.Reset(); };
+}
+
+TReaderExtras::~TReaderExtras() {
+  FForm.OnIssueOpening = nullptr;
+}

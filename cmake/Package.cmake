@@ -1,0 +1,15 @@
+# `cpack -G DEB`: one Debian package with the reader, kvxtool and the unzip library. Its
+# dependencies are read off the installed binaries.
+set(CPACK_PACKAGE_NAME folivo)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Reader for the Korvex e-magazine's issues, and kvxtool")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Folivo unpacks a Korvex issue (.kvx, a zip archive of web pages) into a private working folder "
+    "and shows it in a skinned window. kvxtool lists, extracts and joins zip archives from the command line.")
+set(CPACK_PACKAGE_CONTACT "Folivo developers <folivo@localhost>")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
+include(CPack)

@@ -1,0 +1,205 @@
+// What readers expect beyond the buttons, driven through the X server as a user would: history
+// keys and mouse buttons, zoom, find in page, print, dropped issues and a dying page engine.
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <wx/dnd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "app/ReaderExtras.h"
+#include "classlib/Application.h"
+#include "tests/gui/ReaderWindow.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+using namespace gui;
+const std::string SampleIssue = FOLIVO_SOURCE_DIR "/samples/korvex-01.kvx";
+std::unique_ptr<TTempFolder> privateFolder;
+std::string privateTemp;
+
+class Session : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    privateFolder = gui::MakePrivateTemp();
+    privateTemp = privateFolder->Path();
+    ASSERT_TRUE(gui::StartWx("gui_ReaderKeys"));
+    Application.Title = "Korvex Folivo";
+  }
+  void TearDown() override {
+    gui::StopWx();
+    privateFolder.reset();
+  }
+};
+const auto* const session = ::testing::AddGlobalTestEnvironment(new Session);
+
+class ReaderKeys : public ReaderWindowTest {
+ protected:
+  // Keys typed on the main window through the X server, as xdotool names them.
+  void Keys(const std::string& keys) {
+    ASSERT_EQ(
+        std::system(
+            ("xdotool search --onlyvisible --name '^Korvex Folivo$' windowfocus --sync key " + keys).c_str()),
+        0);
+    Pump(300);
+  }
+  // Mouse buttons pressed over the middle of the page, with keys held down meanwhile.
+  void Buttons(const std::string& buttons, const std::string& held = "") {
+    const wxRect page = View()->GetScreenRect();
+    std::string command =
+        "xdotool search --onlyvisible --name '^Korvex Folivo$' windowfocus --sync mousemove --sync " +
+        std::to_string(page.x + page.width / 2) + " " + std::to_string(page.y + page.height / 2);
+    if (!held.empty()) command += " keydown " + held;
+    command += " click " + buttons;
+    if (!held.empty()) command += " keyup " + held;
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    Pump(300);
+  }
+  // The keyboard on the page, as after a click on it.
+  void FocusPage() {
+    View()->SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return wxWindow::FindFocus() == View(); }));
+  }
+  bool ZoomIs(float factor) {
+    return PumpUntil([&] { return std::fabs(View()->GetZoomFactor() - factor) < 0.01f; }, ScriptDeadline);
+  }
+};
+
+TEST_F(ReaderKeys, AltArrowsAltHomeAndTheMouseButtonsGoThroughTheWindowsHistory) {
+  ASSERT_TRUE(OpenIssue(SampleIssue, "Korvex - numero 1"));
+  Script("document.getElementById('editoriale').click()");
+  ASSERT_TRUE(Shows(Korvex("pages/editoriale.htm")));
+  ASSERT_TRUE(HistoryReaches(3, 2));
+
+  FocusPage();
+  Keys("alt+Left");
+  ASSERT_TRUE(Shows(Korvex("index.htm")));
+  ASSERT_TRUE(HistoryReaches(3, 1));
+  Buttons("9");  // forward
+  ASSERT_TRUE(Shows(Korvex("pages/editoriale.htm")));
+  ASSERT_TRUE(HistoryReaches(3, 2));
+  Buttons("8");  // back
+  ASSERT_TRUE(Shows(Korvex("index.htm")));
+  ASSERT_TRUE(HistoryReaches(3, 1));
+  Keys("alt+Right");
+  ASSERT_TRUE(Shows(Korvex("pages/editoriale.htm")));
+  ASSERT_TRUE(HistoryReaches(3, 2));
+  Keys("alt+Home");  // INDEX: a visit of its own
+  ASSERT_TRUE(Shows(Korvex("index.htm")));
+  ASSERT_TRUE(HistoryReaches(4, 3));
+  EXPECT_EQ(History().Entry(3), Korvex("index.htm"));
+}
+
+TEST_F(ReaderKeys, ZoomByKeysAndCtrlWheelAndEachOpenedIssueStartsAtActualSize) {
+  ASSERT_TRUE(OpenIssue(SampleIssue, "Korvex - numero 1"));
+  FocusPage();
+  Keys("ctrl+plus");
+  EXPECT_TRUE(ZoomIs(1.1f));
+  Buttons("4", "ctrl");  // wheel up
+  EXPECT_TRUE(ZoomIs(1.25f));
+  Keys("ctrl+0");
+  EXPECT_TRUE(ZoomIs(1.0f));
+  Keys("ctrl+minus");
+  Buttons("--repeat 2 5", "ctrl");
+  EXPECT_TRUE(ZoomIs(0.67f));
+  ASSERT_TRUE(OpenIssue(SampleIssue, "Korvex - numero 1"));
+  EXPECT_TRUE(ZoomIs(1.0f));
+}
+
+TEST_F(ReaderKeys, FindBoxIgnoresCaseWrapsWithF3AndSaysWhenNothingIsFound) {
+  ASSERT_TRUE(OpenIssue(SampleIssue, "Korvex - numero 1"));
+  TFindBox& box = frame->Extras().FindBox();
+  FocusPage();
+  Keys("ctrl+f");
+  ASSERT_TRUE(PumpUntil([&] { return box.IsShown(); }));
+  box.Text()->SetValue("NUMERO 1");  // the page says "Numero 1", once
+  Pump(300);
+  EXPECT_EQ(box.Status(), "");
+  Keys("F3 F3 shift+F3");
+  EXPECT_EQ(box.Status(), "");
+  box.Text()->SetValue("numero 9");
+  Pump(300);
+  EXPECT_EQ(box.Status(), "Not found");
+}
+
+TEST_F(ReaderKeys, CtrlPShowsTheDesktopsPrintDialog) {
+  // The dialog is modal: a helper outside the process waits for it and cancels it.
+  const std::string seen = privateTemp + "/print-dialog";
+  ASSERT_EQ(std::system(("(timeout 60 xdotool search --sync --onlyvisible --name '^Print$' > '" + seen +
+                         "' && sleep 0.5 && xdotool key Escape) &")
+                            .c_str()),
+            0);
+  FocusPage();
+  Keys("ctrl+p");
+  EXPECT_TRUE(PumpUntil([&] { return fs::exists(seen) && fs::file_size(seen) > 0; }, PageDeadline));
+}
+
+TEST_F(ReaderKeys, DroppedIssueOpensWithoutTheDialogAndOtherDropsAreIgnored) {
+  auto* target = dynamic_cast<wxFileDropTarget*>(View()->GetDropTarget());
+  ASSERT_NE(target, nullptr);
+  const std::string note = privateTemp + "/note.txt";
+  WriteBytes(note, "<html>not an issue</html>");
+  EXPECT_FALSE(target->OnDropFiles(0, 0, wxArrayString(1, note.c_str())));
+  Pump(1000);
+  EXPECT_EQ(History().Count(), 1);
+  EXPECT_TRUE(loaded->empty());
+
+  ASSERT_TRUE(target->OnDropFiles(0, 0, wxArrayString(1, SampleIssue.c_str())));
+  ASSERT_TRUE(Shows(Korvex("index.htm")));
+  ASSERT_TRUE(HistoryReaches(2, 1));
+  EXPECT_EQ(Shown("OpenDialog"), 0);
+  EXPECT_EQ(Shown("MessageBox") + Shown("ShowMessage"), 0);
+}
+
+// Kills the page engine's web processes started below this one.
+int KillWebProcesses() {
+  int killed = 0;
+  DIR* proc = opendir("/proc");
+  while (dirent* entry = readdir(proc)) {
+    const int pid = std::atoi(entry->d_name);
+    if (pid <= 0) continue;
+    std::string comm;
+    std::getline(std::ifstream("/proc/" + std::to_string(pid) + "/comm"), comm);
+    if (comm.rfind("WebKitWebProces", 0) != 0) continue;
+    for (int ancestor = pid; ancestor > 1;) {
+      std::string stat;  // pid (comm) state ppid ...
+      std::getline(std::ifstream("/proc/" + std::to_string(ancestor) + "/stat"), stat);
+      const std::size_t close = stat.rfind(')');
+      if (close == std::string::npos || std::sscanf(stat.c_str() + close + 1, " %*c %d", &ancestor) != 1)
+        break;
+      if (ancestor == getpid()) {
+        killed += kill(pid, SIGKILL) == 0;
+        break;
+      }
+    }
+  }
+  closedir(proc);
+  return killed;
+}
+
+TEST_F(ReaderKeys, DeadPageEngineReloadsThePageOnceThenSaysSo) {
+  ASSERT_TRUE(OpenIssue(SampleIssue, "Korvex - numero 1"));
+  ASSERT_GT(KillWebProcesses(), 0);
+  ASSERT_TRUE(Shows(Korvex("index.htm")));
+  EXPECT_EQ(Script("document.title"), "Korvex - numero 1");
+  EXPECT_EQ(History().Count(), 2);
+  EXPECT_EQ(History().Index(), 1);
+  EXPECT_EQ(Shown("ShowMessage"), 0);
+
+  ASSERT_GT(KillWebProcesses(), 0);
+  ASSERT_TRUE(PumpUntil([&] { return Shown("ShowMessage") == 1; }, PageDeadline));
+  Pump(1000);
+  EXPECT_TRUE(loaded->empty());
+  EXPECT_EQ(History().Count(), 2);
+
+  Form().SpeedButton2Click();  // still usable
+  ASSERT_TRUE(Shows(Korvex("hhhome.htm")));
+  ASSERT_TRUE(HistoryReaches(2, 0));
+}
+}  // namespace
