@@ -1,6 +1,7 @@
 #include "classlib/ScriptedBackend.h"
 
 #include "classlib/Application.h"
+#include "platform/CodePage.h"
 
 namespace {
 
@@ -10,16 +11,6 @@ bool PopAnswer(std::deque<T>& queue, T& answer) {
   answer = queue.front();
   queue.pop_front();
   return true;
-}
-
-// An edit's length limit counts characters, as the real one does: UTF-8 is never split.
-std::string FirstCharacters(const std::string& text, std::size_t count) {
-  std::size_t end = 0;
-  for (std::size_t seen = 0; end < text.size(); ++end) {
-    const bool starts = (static_cast<unsigned char>(text[end]) & 0xC0) != 0x80;
-    if (starts && seen++ == count) break;
-  }
-  return text.substr(0, end);
 }
 
 }  // namespace

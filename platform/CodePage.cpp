@@ -61,3 +61,12 @@ std::string SanitizeUtf8(const std::string& text) {
   GText valid(g_utf8_make_valid(text.data(), static_cast<gssize>(text.size())));
   return std::string(valid.get());
 }
+
+std::string FirstCharacters(const std::string& text, std::size_t count) {
+  std::size_t end = 0;
+  for (std::size_t seen = 0; end < text.size(); ++end) {
+    const bool starts = (static_cast<unsigned char>(text[end]) & 0xC0) != 0x80;
+    if (starts && seen++ == count) break;
+  }
+  return text.substr(0, end);
+}

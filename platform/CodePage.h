@@ -1,5 +1,6 @@
 #pragma once
 // Code pages: the ANSI code page is UTF-8, the OEM code page is 437.
+#include <cstddef>
 #include <string>
 
 // One OEM byte as UTF-8 (bytes below 128 come back unchanged).
@@ -8,3 +9,5 @@ std::string OemCharToAnsi(unsigned char oemByte);
 int CompareTextIgnoreCase(const std::string& a, const std::string& b);
 // Invalid UTF-8 sequences replaced by U+FFFD.
 std::string SanitizeUtf8(const std::string& text);
+// The first count characters of a UTF-8 text; a character is never split.
+std::string FirstCharacters(const std::string& text, std::size_t count);

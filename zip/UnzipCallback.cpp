@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "classlib/Application.h"
+#include "platform/CodePage.h"
 #include "zip/UnzipLibrary.h"
 #include "zip/ZipComp.h"
 
@@ -24,16 +25,6 @@ void SetRecordText(UnzipCallbackRecord& record, const std::string& value, std::s
   const std::size_t length = std::min(value.size(), maxChars);
   std::memcpy(record.Text, value.data(), length);
   record.Text[length] = '\0';
-}
-
-// The first count characters of a UTF-8 text; a character is never split.
-std::string FirstCharacters(const std::string& text, std::size_t count) {
-  std::size_t end = 0;
-  for (std::size_t seen = 0; end < text.size(); ++end) {
-    const bool starts = (static_cast<unsigned char>(text[end]) & 0xC0) != 0x80;
-    if (starts && seen++ == count) break;
-  }
-  return text.substr(0, end);
 }
 
 void AnswerPassword(TZipComponent& zip, UnzipCallbackRecord& record, const std::string& text) {

@@ -17,23 +17,7 @@ namespace {
 using namespace gui;
 using EndToEnd = ReaderWindowTest;
 const std::string SampleIssue = FOLIVO_SOURCE_DIR "/samples/korvex-01.kvx";
-std::unique_ptr<TTempFolder> privateFolder;
-std::string privateTemp;
-
-class Session : public ::testing::Environment {
- public:
-  void SetUp() override {
-    privateFolder = gui::MakePrivateTemp();
-    privateTemp = privateFolder->Path();
-    ASSERT_TRUE(gui::StartWx("gui_EndToEnd"));
-    Application.Title = "Korvex Folivo";
-  }
-  void TearDown() override {
-    gui::StopWx();
-    privateFolder.reset();  // with whatever the toolkit kept in its runtime folder
-  }
-};
-const auto* const session = ::testing::AddGlobalTestEnvironment(new Session);
+const TReaderSession* const session = AddReaderSession("gui_EndToEnd");
 
 std::string LinksPage() {
   const std::string lines[] = {"<HTML>",
@@ -136,7 +120,7 @@ TEST_F(EndToEnd, FramesAndTheLinksPageThenBackAndForwardFollowTheHistory) {
 }
 
 TEST_F(EndToEnd, SpannedSetOpenedFromItsLastPartIsJoinedUnpackedAndShown) {
-  const std::string folder = privateTemp + "/set";
+  const std::string folder = session->Folder() + "/set";
   fs::create_directories(folder + "/tree");
   WriteBytes(folder + "/tree/index.htm",
              "<HTML><HEAD><TITLE>Korvex - in tre parti</TITLE></HEAD><BODY>Tre parti</BODY></HTML>\r\n");
@@ -150,11 +134,11 @@ TEST_F(EndToEnd, SpannedSetOpenedFromItsLastPartIsJoinedUnpackedAndShown) {
   fs::rename(folder + "/numero.z01", folder + "/numero001.zip");
   fs::rename(folder + "/numero.z02", folder + "/numero002.zip");
   fs::rename(folder + "/numero.zip", folder + "/numero003.zip");
-  const std::set<std::string> before = FilesIn(privateTemp);
+  const std::set<std::string> before = FilesIn(session->Folder());
 
   ASSERT_TRUE(OpenIssue(folder + "/numero003.zip", "Korvex - in tre parti"));
   EXPECT_EQ(ReadBytes(Korvex("noise.bin")), noise);
-  EXPECT_EQ(FilesIn(privateTemp), before);  // the joined archive is gone
+  EXPECT_EQ(FilesIn(session->Folder()), before);  // the joined archive is gone
   EXPECT_EQ(FilesIn(folder), (std::set<std::string>{"numero001.zip", "numero002.zip", "numero003.zip"}));
   fs::remove_all(folder);
 }
@@ -164,12 +148,12 @@ TEST_F(EndToEnd, EsciRemovesTheWorkingFolderWithTheIssueInIt) {
   ASSERT_TRUE(fs::is_regular_file(Korvex("pages/menu.htm")));
   Form().Exit1Click();
   ASSERT_TRUE(PumpUntil([this] { return !frame; }));
-  EXPECT_FALSE(fs::exists(privateTemp + "/KORVEX"));
-  EXPECT_TRUE(fs::is_directory(privateTemp));
+  EXPECT_FALSE(fs::exists(session->Folder() + "/KORVEX"));
+  EXPECT_TRUE(fs::is_directory(session->Folder()));
 }
 TEST_F(EndToEnd, ASecondIssueShowsItsOwnStyleSheetAndPictures) {
   const auto issue = [](const std::string& name, const std::string& colour, int width) {
-    const std::string folder = privateTemp + "/" + name;
+    const std::string folder = session->Folder() + "/" + name;
     fs::create_directories(folder);
     WriteBytes(folder + "/index.htm", "<HTML><HEAD><TITLE>" + name +
                                           "</TITLE><LINK REL=stylesheet HREF=s.css></HEAD>"
@@ -189,7 +173,7 @@ TEST_F(EndToEnd, ASecondIssueShowsItsOwnStyleSheetAndPictures) {
 }
 
 TEST_F(EndToEnd, LinksForANewWindowOpenIssuePagesHereAndNothingOutsideIt) {
-  const std::string folder = privateTemp + "/nuova";
+  const std::string folder = session->Folder() + "/nuova";
   fs::create_directories(folder);
   WriteBytes(folder + "/index.htm",
              "<HTML><HEAD><TITLE>nuova</TITLE></HEAD><BODY>"
@@ -197,7 +181,7 @@ TEST_F(EndToEnd, LinksForANewWindowOpenIssuePagesHereAndNothingOutsideIt) {
              "<A ID=outside HREF=\"file:///etc/hostname\" TARGET=\"_new\">fuori</A></BODY></HTML>");
   WriteBytes(folder + "/pagina.htm", "<HTML><HEAD><TITLE>pagina</TITLE></HEAD><BODY>p</BODY></HTML>");
   ASSERT_EQ(std::system(("cd '" + folder + "' && zip -q -r ../nuova.kvx .").c_str()), 0);
-  ASSERT_TRUE(OpenIssue(privateTemp + "/nuova.kvx", "nuova"));
+  ASSERT_TRUE(OpenIssue(session->Folder() + "/nuova.kvx", "nuova"));
 
   Script("document.getElementById('outside').click()");
   gui::Pump(1000);
@@ -224,6 +208,6 @@ TEST_F(EndToEnd, AForcedCloseDuringTheUnpackingWaitsForItAndThenClosesTheWindow)
   Form().Apri1Click();
   EXPECT_TRUE(unpacking);
   ASSERT_TRUE(PumpUntil([this] { return !frame; }));
-  EXPECT_FALSE(fs::exists(privateTemp + "/KORVEX"));
+  EXPECT_FALSE(fs::exists(session->Folder() + "/KORVEX"));
 }
 }  // namespace

@@ -21,23 +21,7 @@ namespace fs = std::filesystem;
 namespace {
 using namespace gui;
 const std::string SampleIssue = FOLIVO_SOURCE_DIR "/samples/korvex-01.kvx";
-std::unique_ptr<TTempFolder> privateFolder;
-std::string privateTemp;
-
-class Session : public ::testing::Environment {
- public:
-  void SetUp() override {
-    privateFolder = gui::MakePrivateTemp();
-    privateTemp = privateFolder->Path();
-    ASSERT_TRUE(gui::StartWx("gui_ReaderKeys"));
-    Application.Title = "Korvex Folivo";
-  }
-  void TearDown() override {
-    gui::StopWx();
-    privateFolder.reset();
-  }
-};
-const auto* const session = ::testing::AddGlobalTestEnvironment(new Session);
+const TReaderSession* const session = AddReaderSession("gui_ReaderKeys");
 
 class ReaderKeys : public ReaderWindowTest {
  protected:
@@ -130,7 +114,7 @@ TEST_F(ReaderKeys, FindBoxIgnoresCaseWrapsWithF3AndSaysWhenNothingIsFound) {
 
 TEST_F(ReaderKeys, CtrlPShowsTheDesktopsPrintDialog) {
   // The dialog is modal: a helper outside the process waits for it and cancels it.
-  const std::string seen = privateTemp + "/print-dialog";
+  const std::string seen = session->Folder() + "/print-dialog";
   ASSERT_EQ(std::system(("(timeout 60 xdotool search --sync --onlyvisible --name '^Print$' > '" + seen +
                          "' && sleep 0.5 && xdotool key Escape) &")
                             .c_str()),
@@ -143,7 +127,7 @@ TEST_F(ReaderKeys, CtrlPShowsTheDesktopsPrintDialog) {
 TEST_F(ReaderKeys, DroppedIssueOpensWithoutTheDialogAndOtherDropsAreIgnored) {
   auto* target = dynamic_cast<wxFileDropTarget*>(View()->GetDropTarget());
   ASSERT_NE(target, nullptr);
-  const std::string note = privateTemp + "/note.txt";
+  const std::string note = session->Folder() + "/note.txt";
   WriteBytes(note, "<html>not an issue</html>");
   EXPECT_FALSE(target->OnDropFiles(0, 0, wxArrayString(1, note.c_str())));
   Pump(1000);

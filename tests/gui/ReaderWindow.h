@@ -17,11 +17,40 @@
 
 #include "app/MainFrame.h"
 #include "app/WorkingFolder.h"
+#include "classlib/Application.h"
 #include "classlib/ScriptedBackend.h"
 #include "classlib/wx/WxBackend.h"
 #include "tests/gui/GuiSession.h"
 
 namespace gui {
+
+// One test program's session: a private temporary folder as the program's temp path, and wx
+// started under the reader's title. Its folder is removed, with what the toolkit kept there.
+class TReaderSession : public ::testing::Environment {
+ public:
+  explicit TReaderSession(const char* programName) : FProgramName(programName) {}
+  void SetUp() override {
+    FFolder = MakePrivateTemp();
+    ASSERT_TRUE(StartWx(FProgramName));
+    Application.Title = "Korvex Folivo";
+  }
+  void TearDown() override {
+    StopWx();
+    FFolder.reset();
+  }
+  const std::string& Folder() const { return FFolder->Path(); }
+
+ private:
+  const char* FProgramName;
+  std::unique_ptr<TTempFolder> FFolder;
+};
+
+// Registers a test program's session with the test framework, which owns it.
+inline TReaderSession* AddReaderSession(const char* programName) {
+  auto* session = new TReaderSession(programName);
+  ::testing::AddGlobalTestEnvironment(session);
+  return session;
+}
 
 constexpr int PageDeadline = 60000;  // WebKit under Xvfb on a loaded machine
 constexpr int ScriptDeadline = 20000;
