@@ -37,14 +37,14 @@ TEST_P(JoinDefects, ReportsAsExpected) {
 const SetDefect Defects[] = {
     {"local-name-not-in-directory", MessageId::LocalHeaderNotInTable},
     {"two-local-headers-one-name", MessageId::LocalHeaderNotInTable},
-    {"first-part-without-marker", MessageId::DataDescriptorBadSignature},
-    {"size-past-last-part", MessageId::EntryDataReadFailed},
+    {"first-volume-without-marker", MessageId::DataDescriptorBadSignature},
+    {"size-past-last-volume", MessageId::EntryDataReadFailed},
     {"bad-local-signature", MessageId::LocalHeaderBadSignature},
     {"bad-central-signature", MessageId::CentralHeaderBadSignature},
     {"central-volume-past-last", MessageId::EndRecordReadFailed},
     {"entry-count-past-directory", MessageId::CentralHeaderReadFailed},
-    {"missing-middle-part", MessageId::InputFileMissing},
-    {"only-first-part", MessageId::FirstDiskOfSet},
+    {"missing-middle-volume", MessageId::InputFileMissing},
+    {"only-first-volume", MessageId::FirstDiskOfSet},
 };
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, JoinDefects, ::testing::ValuesIn(Defects),

@@ -124,15 +124,15 @@ FIXTURES = {
     "local-name-not-in-directory": patched(two_entries(), 0, b"a.txt", b"c.txt"),
     # Two local headers carry one name: the second finds no record left to pair with.
     "two-local-headers-one-name": patched(two_entries(), 0, b"a.txt", b"b.txt"),
-    "first-part-without-marker": without_marker(),
+    "first-volume-without-marker": without_marker(),
     # The local header's compressed size runs far past the end of the last part.
-    "size-past-last-part": put(two_entries(), 0, 4 + 18, "<I", 0xFFFFFFFF),
+    "size-past-last-volume": put(two_entries(), 0, 4 + 18, "<I", 0xFFFFFFFF),
     "bad-local-signature": patched(two_entries(), 0, b"PK\x03\x04", b"PK\x03\x05"),
     "bad-central-signature": bad_central_signature(),
     "central-volume-past-last": central_volume_past_last(),
     "entry-count-past-directory": entry_count_past_directory(),
-    "missing-middle-part": missing_middle_part(),
-    "only-first-part": only_first_part(),
+    "missing-middle-volume": missing_middle_part(),
+    "only-first-volume": only_first_part(),
 }
 
 for old in glob.glob(os.path.join(HERE, "*.zip")):
