@@ -1,7 +1,10 @@
 #include <exception>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "app/BusyCursor.h"
+#include "app/IssueNames.h"
 #include "app/Main.h"
 #include "app/UnpackReport.h"
 #include "app/WorkingFolder.h"
@@ -68,6 +71,9 @@ void TMainForm::UnpackAndShowIssue(std::string fileName) {
     problems = report.Text();
   }
   if (!problems.empty()) Backend().ShowMessage(problems);
+  std::vector<std::string> names;
+  for (const auto& entry : FZipComponent1->ListResults().DirEntries) names.push_back(entry->FileName);
+  IssueNames().NewIssue(names);
   if (OnIssueOpening) OnIssueOpening();
   FView.SetAddressText(WorkingFile("index.htm"));
   GoToAddress();
@@ -75,7 +81,9 @@ void TMainForm::UnpackAndShowIssue(std::string fileName) {
 
 void TMainForm::ShowIndexOrAsk() {
   RefillTempPath();
-  if (FileExists(WorkingFile("index.htm"))) {
+  // index.htm in any case, as the engine finds it.
+  const std::string index = IssueNames().Resolve(WorkingFolder(), "index.htm");
+  if (!index.empty() && FileExists(index)) {
     FView.SetAddressText(WorkingFile("index.htm"));
     GoToAddress();
     return;

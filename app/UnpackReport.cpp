@@ -1,5 +1,7 @@
 #include "app/UnpackReport.h"
 
+#include "platform/CodePage.h"
+
 TUnpackReport::TUnpackReport(TZipComponent& zip) : FZip(zip) {
   FZip.OnExtractSkipped = [this](TObject*, const std::string&, UnZipSkipTypes reason, std::int32_t) {
     Skipped(reason);
@@ -43,7 +45,7 @@ std::string TUnpackReport::Text() const {
   }
   bool hasIndex = false;
   for (const auto& entry : FZip.ListResults().DirEntries)
-    hasIndex = hasIndex || entry->FileName == "index.htm";
+    hasIndex = hasIndex || CompareTextIgnoreCase(entry->FileName, "index.htm") == 0;
   if (!hasIndex) {
     if (!text.empty()) text += "\n\n";
     text += "This issue has no index.htm at its top: its first page cannot be shown.";

@@ -57,6 +57,10 @@ int CompareTextIgnoreCase(const std::string& a, const std::string& b) {
   return (result > 0) - (result < 0);
 }
 
+std::string CaseFoldedText(const std::string& text) {
+  return FoldForComparison(text).get();
+}
+
 std::string SanitizeUtf8(const std::string& text) {
   GText valid(g_utf8_make_valid(text.data(), static_cast<gssize>(text.size())));
   return std::string(valid.get());

@@ -7,6 +7,8 @@
 std::string OemCharToAnsi(unsigned char oemByte);
 // Case-insensitive comparison by Unicode case folding of UTF-8 texts; 0 when equal.
 int CompareTextIgnoreCase(const std::string& a, const std::string& b);
+// The key by which CompareTextIgnoreCase compares: equal keys, equal texts.
+std::string CaseFoldedText(const std::string& text);
 // Invalid UTF-8 sequences replaced by U+FFFD.
 std::string SanitizeUtf8(const std::string& text);
 // The first count characters of a UTF-8 text; a character is never split.

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/IssueAddress.h"
 #include "app/Artwork.h"
 #include "app/MainFrame.h"
 #include "app/WorkingFolder.h"
@@ -141,11 +142,12 @@ TEST(MainWindow, HoversAndPressesLeaveTheHitAreasAsLaidOut) {
 }
 
 TEST(MainWindow, OnlyWebAddressesLeaveForTheDesktopBrowser) {
-  EXPECT_TRUE(TWebBrowser::OpensInWebBrowser(PublisherAddress));
-  EXPECT_TRUE(TWebBrowser::OpensInWebBrowser("HTTPS://example.org/a"));
-  EXPECT_FALSE(TWebBrowser::OpensInWebBrowser("file://" + WorkingFile("run.desktop")));
-  EXPECT_FALSE(TWebBrowser::OpensInWebBrowser(WorkingFile("index.htm")));
-  EXPECT_FALSE(TWebBrowser::OpensInWebBrowser("javascript:alert(1)"));
-  EXPECT_FALSE(TWebBrowser::OpensInWebBrowser(""));
+  const auto clicked = [](const std::string& url) { return NavigationVerdict(url, true, false); };
+  EXPECT_EQ(clicked(PublisherAddress), TNavigationVerdict::HandOff);
+  EXPECT_EQ(clicked("HTTPS://example.org/a"), TNavigationVerdict::HandOff);
+  EXPECT_EQ(clicked("file://" + WorkingFile("run.desktop")), TNavigationVerdict::Drop);
+  EXPECT_EQ(clicked(WorkingFile("index.htm")), TNavigationVerdict::Drop);
+  EXPECT_EQ(clicked("javascript:alert(1)"), TNavigationVerdict::Load);
+  EXPECT_EQ(clicked(""), TNavigationVerdict::Drop);
 }
 }  // namespace

@@ -1,0 +1,42 @@
+#include "app/PageEngine.h"
+
+#include "app/IssueAddress.h"
+#include "app/IssueScheme.h"
+#include "app/PageDoors.h"
+
+namespace {
+// Pages load their style sheets, scripts, pictures, frames and everything a script asks for from
+// the reader's scheme only (and data: or blob: of their own making): nothing from the network and
+// no file outside the working folder, so nothing can be probed either; forms go nowhere else.
+std::string IssueContentPolicy() {
+  const std::string scheme = std::string(IssueScheme) + ":";
+  return "default-src " + scheme + " data: blob: 'unsafe-inline' 'unsafe-eval'; form-action " + scheme;
+}
+
+}  // namespace
+
+WebKitWebContext* NewPageEngineContext() {
+  WebKitWebContext* context = webkit_web_context_new_ephemeral();
+  webkit_web_context_set_cache_model(context, WEBKIT_CACHE_MODEL_DOCUMENT_VIEWER);
+  RegisterIssueScheme(context);
+  return context;
+}
+
+bool IsReaderPageView(WebKitWebView* view) {
+  return webkit_web_view_is_ephemeral(view) && HasPageDoors(view);
+}
+
+// The toolkit's web view makes its engine view with this function and no arguments, on the
+// engine's shared default context, whose website data lives under the user's home. The reader
+// provides the function itself, so that view is made on a context of the reader's, with the
+// content policy that only the engine's constructor can set, and with the reader's navigation
+// rules connected before the toolkit's own handlers. The window checks IsReaderPageView.
+extern "C" GtkWidget* webkit_web_view_new() {
+  WebKitWebContext* context = NewPageEngineContext();
+  const std::string policy = IssueContentPolicy();
+  auto* view = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context,
+                                            "default-content-security-policy", policy.c_str(), nullptr));
+  g_object_unref(context);  // the view holds it
+  ConnectPageDoors(view);
+  return GTK_WIDGET(view);
+}

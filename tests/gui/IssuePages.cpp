@@ -1,0 +1,242 @@
+// What the pages of an issue may make the reader do, tried with hostile pages under Xvfb: a
+// loopback server that nothing may reach, a logging stand-in for xdg-open, and a test $HOME in
+// which nothing of the engine may appear. And names written as on a system that ignores case.
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "tests/gui/ReaderWindow.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+using namespace gui;
+
+// A home of the test's own, set before the toolkit reads it.
+const std::string TestHome = [] {
+  std::string name = (fs::temp_directory_path() / "folivo-home-XXXXXX").string();
+  const std::string home = mkdtemp(name.data());
+  setenv("HOME", home.c_str(), 1);
+  for (const char* variable : {"XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME"}) unsetenv(variable);
+  return home;
+}();
+const TReaderSession* const session = AddReaderSession("gui_IssuePages");
+
+// Counts the connections made to it, and answers each with a page that would run script.
+class TSentinelServer {
+ public:
+  TSentinelServer() {
+    FSocket = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    bind(FSocket, reinterpret_cast<sockaddr*>(&address), length);
+    listen(FSocket, 64);
+    getsockname(FSocket, reinterpret_cast<sockaddr*>(&address), &length);
+    FPort = ntohs(address.sin_port);
+    FThread = std::thread([this] {
+      while (!FStop) {
+        pollfd waiting{FSocket, POLLIN, 0};
+        if (poll(&waiting, 1, 100) <= 0) continue;
+        const int client = accept(FSocket, nullptr, nullptr);
+        if (client < 0) continue;
+        ++FConnections;
+        const std::string answer = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<script>alert(1)</script>";
+        write(client, answer.data(), answer.size());
+        close(client);
+      }
+    });
+  }
+  ~TSentinelServer() {
+    FStop = true;
+    FThread.join();
+    close(FSocket);
+  }
+  std::string Address() const { return "http://127.0.0.1:" + std::to_string(FPort); }
+  int Port() const { return FPort; }
+  int Connections() const { return FConnections; }
+
+ private:
+  int FSocket;
+  int FPort = 0;
+  std::atomic<bool> FStop{false};
+  std::atomic<int> FConnections{0};
+  std::thread FThread;
+};
+
+class IssuePages : public ReaderWindowTest {
+ protected:
+  // An issue made of the given files, zipped in the order given.
+  std::string MakeIssue(const std::string& name, const std::vector<std::pair<std::string, std::string>>& files) {
+    const std::string tree = folder / name;
+    std::string names;
+    for (const auto& [file, content] : files) {
+      fs::create_directories(fs::path(tree + "/" + file).parent_path());
+      WriteBytes(tree + "/" + file, content);
+      names += " '" + file + "'";
+    }
+    const std::string archive = folder / (name + ".kvx");
+    EXPECT_EQ(std::system(("cd '" + tree + "' && zip -q '" + archive + "'" + names).c_str()), 0);
+    return archive;
+  }
+  // A real click of the mouse at a point of the page.
+  void ClickPage(int x, int y) {
+    const wxRect page = View()->GetScreenRect();
+    ASSERT_EQ(std::system(("xdotool search --onlyvisible --name '^Korvex Folivo$' windowfocus --sync "
+                           "mousemove --sync " +
+                           std::to_string(page.x + x) + " " + std::to_string(page.y + y) + " click 1")
+                              .c_str()),
+              0);
+  }
+  // Waits for the script expression to give the value.
+  bool ScriptGives(const std::string& expression, const std::string& value) {
+    return PumpUntil([&] { return Script(expression) == value; }, ScriptDeadline);
+  }
+
+  TTempFolder folder;
+};
+
+TEST_F(IssuePages, HostilePagesReachNoServerNoOutsideFileAndHandOffOncePerClick) {
+  TSentinelServer server;
+  const std::string web = server.Address();
+  // The desktop's browser, as the reader starts it: each address it is given, one per line.
+  const std::string handOffs = folder / "handed-off.log";
+  fs::create_directory(folder / "bin");
+  WriteBytes(folder / "bin/xdg-open", "#!/bin/sh\necho \"$1\" >> '" + handOffs + "'\n");
+  fs::permissions(folder / "bin/xdg-open", fs::perms::owner_all);
+  const std::string path = std::getenv("PATH");
+  setenv("PATH", (folder / "bin:" + path).c_str(), 1);
+  const auto handedOff = [&] { return fs::exists(handOffs) ? ReadBytes(handOffs) : std::string(); };
+
+  const std::string reachOut =
+      "<img src='" + web + "/img'><script src='" + web + "/script.js'></script>" +
+      "<link rel=stylesheet href='" + web + "/style.css'><audio src='" + web + "/audio' autoplay></audio>" +
+      "<iframe src='" + web + "/frame'></iframe><iframe src='refresh.htm'></iframe>" +
+      "<script>fetch('" + web + "/fetch', {method: 'POST', body: 'x'}).catch(() => {});" +
+      "navigator.sendBeacon('" + web + "/beacon', 'x');" +
+      "var x = new XMLHttpRequest(); x.open('GET', '" + web + "/xhr'); x.send();" +
+      "try { new WebSocket('ws://127.0.0.1:" + std::to_string(server.Port()) + "/ws'); } catch (e) {}" +
+      "try { new EventSource('" + web + "/events'); } catch (e) {}</script>";
+  // Whether a file outside the issue exists must not show: both probes end alike.
+  const std::string probes =
+      "<script>var probes = {};</script>"
+      "<script src='file:///etc/passwd' onload=\"probes.there='loaded'\" onerror=\"probes.there='error'\">"
+      "</script><script src='file:///nothing/here' onload=\"probes.none='loaded'\" "
+      "onerror=\"probes.none='error'\"></script>";
+  const std::string buttons =
+      "<button id=many style='position:fixed;left:0;top:0;width:100%;height:100px' onclick=\"for (var i = 0; "
+      "i < 20; ++i) document.getElementById('out').click()\">many</button>"
+      "<button id=opener style='position:fixed;left:0;top:150px;width:100%;height:100px' "
+      "onclick=\"window.open('second.htm')\">open</button>"
+      "<a id=out target=_blank href='" + web + "/clicked'>out</a><a id=same href='" + web + "/same'>same</a>"
+      "<form id=form action='" + web + "/form' method=post><input name=secret value=s></form>";
+  const std::string issue = MakeIssue(
+      "ostile", {{"index.htm", "<html><head><title>Ostile</title></head><body>" + reachOut + probes + buttons +
+                                   "</body></html>"},
+                 {"refresh.htm", "<meta http-equiv=refresh content='0;url=" + web + "/refresh'>"},
+                 {"second.htm", "<title>Seconda</title>"}});
+  ASSERT_TRUE(OpenIssue(issue, "Ostile"));
+  const int visits = History().Count();
+  EXPECT_TRUE(ScriptGives("JSON.stringify(probes)", "{\"there\":\"error\",\"none\":\"error\"}"));
+
+  // Navigations no click started, to the web or to files outside the issue, go nowhere and are
+  // not recorded.
+  for (const std::string& away :
+       {"location = '" + web + "/location'", std::string("document.getElementById('form').submit()"),
+        std::string("document.getElementById('same').click()"), std::string("location = 'file:///etc/'"),
+        std::string("location = 'file:///etc/passwd'")}) {
+    Script(away);
+    Pump(1000);
+    EXPECT_EQ(ShownAddress(), Korvex("index.htm")) << away;
+  }
+  EXPECT_EQ(History().Count(), visits + 1);  // the refreshing frame's own visit
+  EXPECT_EQ(handedOff(), "");
+
+  // One real click whose handler clicks twenty web links: one hand-off.
+  ClickPage(200, 50);
+  EXPECT_TRUE(PumpUntil([&] { return !handedOff().empty(); }, ScriptDeadline));
+  Pump(1000);
+  EXPECT_EQ(handedOff(), web + "/clicked\n");
+
+  // A click whose handler opens a page of the issue in a new window: it opens here.
+  ClickPage(200, 200);
+  EXPECT_TRUE(Shows(Korvex("second.htm")));
+  EXPECT_EQ(History().Entry(History().Index()), Korvex("second.htm"));
+  EXPECT_EQ(Script("document.title"), "Seconda");
+
+  Pump(1000);
+  EXPECT_EQ(server.Connections(), 0);
+  setenv("PATH", path.c_str(), 1);
+}
+
+TEST_F(IssuePages, NothingOfTheEngineIsKeptBetweenRunsOrUnderHome) {
+  const std::string issue =
+      MakeIssue("memoria", {{"index.htm", "<title>Memoria</title>"}, {"altra.htm", "<title>Altra</title>"}});
+  ASSERT_TRUE(OpenIssue(issue, "Memoria"));
+  EXPECT_EQ(Script("localStorage.setItem('k', 'kept'); localStorage.getItem('k')"), "kept");
+  Script("indexedDB.open('db', 1).onupgradeneeded = e => e.target.result.createObjectStore('s')");
+  Pump(500);
+
+  // The next run, as a new window is one: the same issue finds nothing of the last.
+  TearDown();
+  SetUp();
+  ASSERT_TRUE(OpenIssue(issue, "Memoria"));
+  EXPECT_EQ(Script("String(localStorage.getItem('k'))"), "null");
+  TearDown();
+
+  std::string kept;
+  for (const auto& entry : fs::recursive_directory_iterator(TestHome)) kept += entry.path().string() + "\n";
+  EXPECT_EQ(kept, "");
+}
+
+TEST_F(IssuePages, NamesWrittenInAnotherCaseFindTheFilesAsStored) {
+  const std::string picture = ReadBytes(FOLIVO_SOURCE_DIR "/samples/issue-01/img/cover.png");
+  WriteBytes(TempPath() + "segreto.htm", "<title>SEGRETO</title>");
+  const std::string issue = MakeIssue(
+      "maiuscole",
+      {{"INDEX.HTM",
+        "<html><head><title>Indice</title><link rel=stylesheet href='STILE/Stile.CSS'></head><body>"
+        "<img id=foto src='IMMAGINI/Foto.PNG'><iframe id=frame src='Articoli/PAGINA2.HTM'></iframe>"
+        "<iframe id=outside src='%2E%2E/segreto.htm'></iframe>"
+        "<a id=link href='ARTICOLI/pagina2.htm'>2</a><a id=exact href='aB.htm'>b</a>"
+        "<a id=other href='ab.htm'>b</a></body></html>"},
+       {"stile/stile.css", "body { color: rgb(1, 2, 3) }"},
+       {"immagini/foto.png", picture},
+       {"articoli/pagina2.htm", "<title>Pagina 2</title>"},
+       {"AB.htm", "<title>AB</title>"},
+       {"aB.htm", "<title>aB</title>"}});
+  ASSERT_TRUE(OpenIssue(issue, "Indice"));
+  EXPECT_TRUE(ScriptGives("getComputedStyle(document.body).color", "rgb(1, 2, 3)"));
+  EXPECT_TRUE(ScriptGives("document.getElementById('foto').naturalWidth > 0", "true"));
+  EXPECT_TRUE(ScriptGives("document.getElementById('frame').contentDocument.title", "Pagina 2"));
+  EXPECT_NE(Script("document.getElementById('outside').contentDocument.title"), "SEGRETO");
+
+  // The index as INDEX finds it; a link records the name the page asked for.
+  Form().SpeedButton1Click();
+  EXPECT_TRUE(Shows(Korvex("index.htm")));
+  EXPECT_EQ(Shown("MessageDlg"), 0);
+  Script("document.getElementById('link').click()");
+  EXPECT_TRUE(Shows(Korvex("ARTICOLI/pagina2.htm")));
+  EXPECT_EQ(Script("document.title"), "Pagina 2");
+
+  // Of two names that differ in case only, the exact one; else the first in the archive.
+  for (const auto& [link, title] : {std::pair{"exact", "aB"}, std::pair{"other", "AB"}}) {
+    Form().SpeedButton1Click();
+    ASSERT_TRUE(Shows(Korvex("index.htm")));
+    Script(std::string("document.getElementById('") + link + "').click()");
+    EXPECT_TRUE(PumpUntil([&] { return Script("document.title") == title; }, PageDeadline)) << link;
+  }
+  fs::remove(TempPath() + "segreto.htm");
+}
+}  // namespace
