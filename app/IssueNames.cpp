@@ -45,7 +45,8 @@ void TIssueNames::NewIssue(const std::vector<std::string>& archiveNames) {
   }
 }
 
-const TIssueNames::TListing& TIssueNames::Listing(const std::string& folder, const std::string& relativeFolder) {
+const TIssueNames::TListing& TIssueNames::Listing(const std::string& folder,
+                                                  const std::string& relativeFolder) {
   const auto cached = FListings.find(folder);
   if (cached != FListings.end()) return cached->second;
   std::vector<std::pair<std::size_t, std::string>> entries;

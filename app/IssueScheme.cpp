@@ -15,13 +15,12 @@ namespace {
 // The types of what web pages are made of, by extension; others as the desktop knows them.
 std::string ContentType(const std::string& file) {
   static const std::map<std::string, std::string> known = {
-      {"htm", "text/html"},        {"html", "text/html"},      {"shtml", "text/html"},
-      {"css", "text/css"},         {"js", "text/javascript"},  {"txt", "text/plain"},
-      {"png", "image/png"},        {"gif", "image/gif"},       {"jpg", "image/jpeg"},
-      {"jpeg", "image/jpeg"},      {"bmp", "image/bmp"},       {"ico", "image/x-icon"},
-      {"svg", "image/svg+xml"},    {"webp", "image/webp"},     {"xml", "text/xml"},
-      {"json", "application/json"}, {"mp3", "audio/mpeg"},     {"wav", "audio/wav"},
-      {"ogg", "audio/ogg"},        {"mp4", "video/mp4"},       {"webm", "video/webm"}};
+      {"htm", "text/html"},      {"html", "text/html"},  {"shtml", "text/html"}, {"css", "text/css"},
+      {"js", "text/javascript"}, {"txt", "text/plain"},  {"png", "image/png"},   {"gif", "image/gif"},
+      {"jpg", "image/jpeg"},     {"jpeg", "image/jpeg"}, {"bmp", "image/bmp"},   {"ico", "image/x-icon"},
+      {"svg", "image/svg+xml"},  {"webp", "image/webp"}, {"xml", "text/xml"},    {"json", "application/json"},
+      {"mp3", "audio/mpeg"},     {"wav", "audio/wav"},   {"ogg", "audio/ogg"},   {"mp4", "video/mp4"},
+      {"webm", "video/webm"}};
   const std::size_t dot = file.rfind('.');
   std::string extension = dot == std::string::npos ? "" : file.substr(dot + 1);
   std::transform(extension.begin(), extension.end(), extension.begin(),

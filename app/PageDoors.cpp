@@ -37,11 +37,10 @@ std::string Address(WebKitNavigationAction* action) {
 }
 
 TNavigationVerdict Verdict(WebKitNavigationAction* action) {
-  return NavigationVerdict(Address(action), webkit_navigation_action_is_user_gesture(action),
-                           webkit_navigation_action_get_navigation_type(action) ==
-                                   WEBKIT_NAVIGATION_TYPE_FORM_SUBMITTED ||
-                               webkit_navigation_action_get_navigation_type(action) ==
-                                   WEBKIT_NAVIGATION_TYPE_FORM_RESUBMITTED);
+  return NavigationVerdict(
+      Address(action), webkit_navigation_action_is_user_gesture(action),
+      webkit_navigation_action_get_navigation_type(action) == WEBKIT_NAVIGATION_TYPE_FORM_SUBMITTED ||
+          webkit_navigation_action_get_navigation_type(action) == WEBKIT_NAVIGATION_TYPE_FORM_RESUBMITTED);
 }
 
 struct TLoadLater {

@@ -52,7 +52,8 @@ class TSentinelServer {
         const int client = accept(FSocket, nullptr, nullptr);
         if (client < 0) continue;
         ++FConnections;
-        const std::string answer = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<script>alert(1)</script>";
+        const std::string answer =
+            "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<script>alert(1)</script>";
         write(client, answer.data(), answer.size());
         close(client);
       }
@@ -78,7 +79,8 @@ class TSentinelServer {
 class IssuePages : public ReaderWindowTest {
  protected:
   // An issue made of the given files, zipped in the order given.
-  std::string MakeIssue(const std::string& name, const std::vector<std::pair<std::string, std::string>>& files) {
+  std::string MakeIssue(const std::string& name,
+                        const std::vector<std::pair<std::string, std::string>>& files) {
     const std::string tree = folder / name;
     std::string names;
     for (const auto& [file, content] : files) {
@@ -122,10 +124,9 @@ TEST_F(IssuePages, HostilePagesReachNoServerNoOutsideFileAndHandOffOncePerClick)
   const std::string reachOut =
       "<img src='" + web + "/img'><script src='" + web + "/script.js'></script>" +
       "<link rel=stylesheet href='" + web + "/style.css'><audio src='" + web + "/audio' autoplay></audio>" +
-      "<iframe src='" + web + "/frame'></iframe><iframe src='refresh.htm'></iframe>" +
-      "<script>fetch('" + web + "/fetch', {method: 'POST', body: 'x'}).catch(() => {});" +
-      "navigator.sendBeacon('" + web + "/beacon', 'x');" +
-      "var x = new XMLHttpRequest(); x.open('GET', '" + web + "/xhr'); x.send();" +
+      "<iframe src='" + web + "/frame'></iframe><iframe src='refresh.htm'></iframe>" + "<script>fetch('" +
+      web + "/fetch', {method: 'POST', body: 'x'}).catch(() => {});" + "navigator.sendBeacon('" + web +
+      "/beacon', 'x');" + "var x = new XMLHttpRequest(); x.open('GET', '" + web + "/xhr'); x.send();" +
       "try { new WebSocket('ws://127.0.0.1:" + std::to_string(server.Port()) + "/ws'); } catch (e) {}" +
       "try { new EventSource('" + web + "/events'); } catch (e) {}</script>";
   // Whether a file outside the issue exists must not show: both probes end alike.
@@ -139,13 +140,16 @@ TEST_F(IssuePages, HostilePagesReachNoServerNoOutsideFileAndHandOffOncePerClick)
       "i < 20; ++i) document.getElementById('out').click()\">many</button>"
       "<button id=opener style='position:fixed;left:0;top:150px;width:100%;height:100px' "
       "onclick=\"window.open('second.htm')\">open</button>"
-      "<a id=out target=_blank href='" + web + "/clicked'>out</a><a id=same href='" + web + "/same'>same</a>"
-      "<form id=form action='" + web + "/form' method=post><input name=secret value=s></form>";
-  const std::string issue = MakeIssue(
-      "ostile", {{"index.htm", "<html><head><title>Ostile</title></head><body>" + reachOut + probes + buttons +
-                                   "</body></html>"},
-                 {"refresh.htm", "<meta http-equiv=refresh content='0;url=" + web + "/refresh'>"},
-                 {"second.htm", "<title>Seconda</title>"}});
+      "<a id=out target=_blank href='" +
+      web + "/clicked'>out</a><a id=same href='" + web +
+      "/same'>same</a>"
+      "<form id=form action='" +
+      web + "/form' method=post><input name=secret value=s></form>";
+  const std::string issue =
+      MakeIssue("ostile", {{"index.htm", "<html><head><title>Ostile</title></head><body>" + reachOut +
+                                             probes + buttons + "</body></html>"},
+                           {"refresh.htm", "<meta http-equiv=refresh content='0;url=" + web + "/refresh'>"},
+                           {"second.htm", "<title>Seconda</title>"}});
   ASSERT_TRUE(OpenIssue(issue, "Ostile"));
   const int visits = History().Count();
   EXPECT_TRUE(ScriptGives("JSON.stringify(probes)", "{\"there\":\"error\",\"none\":\"error\"}"));
@@ -203,19 +207,19 @@ TEST_F(IssuePages, NothingOfTheEngineIsKeptBetweenRunsOrUnderHome) {
 TEST_F(IssuePages, NamesWrittenInAnotherCaseFindTheFilesAsStored) {
   const std::string picture = ReadBytes(FOLIVO_SOURCE_DIR "/samples/issue-01/img/cover.png");
   WriteBytes(TempPath() + "segreto.htm", "<title>SEGRETO</title>");
-  const std::string issue = MakeIssue(
-      "maiuscole",
-      {{"INDEX.HTM",
-        "<html><head><title>Indice</title><link rel=stylesheet href='STILE/Stile.CSS'></head><body>"
-        "<img id=foto src='IMMAGINI/Foto.PNG'><iframe id=frame src='Articoli/PAGINA2.HTM'></iframe>"
-        "<iframe id=outside src='%2E%2E/segreto.htm'></iframe>"
-        "<a id=link href='ARTICOLI/pagina2.htm'>2</a><a id=exact href='aB.htm'>b</a>"
-        "<a id=other href='ab.htm'>b</a></body></html>"},
-       {"stile/stile.css", "body { color: rgb(1, 2, 3) }"},
-       {"immagini/foto.png", picture},
-       {"articoli/pagina2.htm", "<title>Pagina 2</title>"},
-       {"AB.htm", "<title>AB</title>"},
-       {"aB.htm", "<title>aB</title>"}});
+  const std::string issue =
+      MakeIssue("maiuscole",
+                {{"INDEX.HTM",
+                  "<html><head><title>Indice</title><link rel=stylesheet href='STILE/Stile.CSS'></head><body>"
+                  "<img id=foto src='IMMAGINI/Foto.PNG'><iframe id=frame src='Articoli/PAGINA2.HTM'></iframe>"
+                  "<iframe id=outside src='%2E%2E/segreto.htm'></iframe>"
+                  "<a id=link href='ARTICOLI/pagina2.htm'>2</a><a id=exact href='aB.htm'>b</a>"
+                  "<a id=other href='ab.htm'>b</a></body></html>"},
+                 {"stile/stile.css", "body { color: rgb(1, 2, 3) }"},
+                 {"immagini/foto.png", picture},
+                 {"articoli/pagina2.htm", "<title>Pagina 2</title>"},
+                 {"AB.htm", "<title>AB</title>"},
+                 {"aB.htm", "<title>aB</title>"}});
   ASSERT_TRUE(OpenIssue(issue, "Indice"));
   EXPECT_TRUE(ScriptGives("getComputedStyle(document.body).color", "rgb(1, 2, 3)"));
   EXPECT_TRUE(ScriptGives("document.getElementById('foto').naturalWidth > 0", "true"));

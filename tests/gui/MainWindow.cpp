@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/IssueAddress.h"
 #include "app/Artwork.h"
+#include "app/IssueAddress.h"
 #include "app/MainFrame.h"
 #include "app/WorkingFolder.h"
 #include "classlib/Application.h"
