@@ -92,6 +92,14 @@ class IssuePages : public ReaderWindowTest {
     EXPECT_EQ(std::system(("cd '" + tree + "' && zip -q '" + archive + "'" + names).c_str()), 0);
     return archive;
   }
+  // Opens an issue whose index has frames: each frame is a visit of its own.
+  ::testing::AssertionResult OpenFramedIssue(const std::string& file) {
+    backend.openDialogAnswers.push_back(file);
+    Form().Apri1Click();
+    if (!Shows(Korvex("index.htm"))) return ::testing::AssertionFailure() << "index.htm never shown";
+    if (Shown("MessageBox") + Shown("ShowMessage") > 0) return ::testing::AssertionFailure() << "reported";
+    return ::testing::AssertionSuccess();
+  }
   // A real click of the mouse at a point of the page.
   void ClickPage(int x, int y) {
     const wxRect page = View()->GetScreenRect();
@@ -150,7 +158,8 @@ TEST_F(IssuePages, HostilePagesReachNoServerNoOutsideFileAndHandOffOncePerClick)
                                              probes + buttons + "</body></html>"},
                            {"refresh.htm", "<meta http-equiv=refresh content='0;url=" + web + "/refresh'>"},
                            {"second.htm", "<title>Seconda</title>"}});
-  ASSERT_TRUE(OpenIssue(issue, "Ostile"));
+  ASSERT_TRUE(OpenFramedIssue(issue));
+  Pump(2000);
   const int visits = History().Count();
   EXPECT_TRUE(ScriptGives("JSON.stringify(probes)", "{\"there\":\"error\",\"none\":\"error\"}"));
 
@@ -164,7 +173,7 @@ TEST_F(IssuePages, HostilePagesReachNoServerNoOutsideFileAndHandOffOncePerClick)
     Pump(1000);
     EXPECT_EQ(ShownAddress(), Korvex("index.htm")) << away;
   }
-  EXPECT_EQ(History().Count(), visits + 1);  // the refreshing frame's own visit
+  EXPECT_EQ(History().Count(), visits);
   EXPECT_EQ(handedOff(), "");
 
   // One real click whose handler clicks twenty web links: one hand-off.
@@ -220,7 +229,7 @@ TEST_F(IssuePages, NamesWrittenInAnotherCaseFindTheFilesAsStored) {
                  {"articoli/pagina2.htm", "<title>Pagina 2</title>"},
                  {"AB.htm", "<title>AB</title>"},
                  {"aB.htm", "<title>aB</title>"}});
-  ASSERT_TRUE(OpenIssue(issue, "Indice"));
+  ASSERT_TRUE(OpenFramedIssue(issue));
   EXPECT_TRUE(ScriptGives("getComputedStyle(document.body).color", "rgb(1, 2, 3)"));
   EXPECT_TRUE(ScriptGives("document.getElementById('foto').naturalWidth > 0", "true"));
   EXPECT_TRUE(ScriptGives("document.getElementById('frame').contentDocument.title", "Pagina 2"));
