@@ -4,6 +4,7 @@
 
 #include "app/EndSignals.h"
 #include "app/MainFrame.h"
+#include "app/PageGuards.h"
 #include "app/Unit1.h"
 #include "app/WorkingFolder.h"
 #include "classlib/Application.h"
@@ -24,6 +25,7 @@ class TFolivoApp : public wxApp {
     }
     wxInitAllImageHandlers();
     SetAppDisplayName(Application.Title);
+    LimitWebProcessMemory();
     auto* mainForm = new TMainFrame;
     SetTopWindow(mainForm);
     mainForm->Show();

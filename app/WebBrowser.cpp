@@ -7,9 +7,11 @@
 
 #include <filesystem>
 
+#include "app/PageGuards.h"
 #include "app/WorkingFolder.h"
 
 TWebBrowser::TWebBrowser(wxWindow* parent, const wxPoint& position, const wxSize& size) {
+  ConfineWebProcesses(webkit_web_context_get_default(), WorkingFolder());
   FView = wxWebView::New(parent, wxID_ANY, wxString(), position, size, wxWebViewBackendDefault, wxBORDER_NONE,
                          "WebBrowser1");
   FView->EnableContextMenu(false);
@@ -35,6 +37,7 @@ std::string TWebBrowser::ReportedAddress(const wxString& uri) {
 }
 
 void TWebBrowser::Navigate(const std::string& url) {
+  LoadWanted(static_cast<WebKitWebView*>(FView->GetNativeBackend()), LoadableAddress(url).utf8_string());
   FView->LoadURL(LoadableAddress(url));
 }
 
