@@ -1,5 +1,6 @@
 #include <glib.h>
 #include <sys/stat.h>
+#include <webkit2/webkit2.h>
 
 #include <cstdio>
 
@@ -7,7 +8,7 @@
 
 namespace {
 // A page of a magazine needs a small part of this; a script that fills memory is ended at it.
-constexpr guint WebProcessMemoryLimitMB = 1536;
+constexpr guint WebProcessMemoryLimitMB = 1024;
 constexpr double WebProcessKillFraction = 1.0;
 constexpr double WebProcessPollSeconds = 1.0;
 
@@ -63,8 +64,9 @@ bool ConfineWebProcesses(WebKitWebContext* context, const std::string& folder) {
           stderr);
     return can;
   }();
-  if (!canStart || webkit_web_context_get_sandbox_enabled(context)) return canStart;
+  // Every web process that starts binds the folder: it must be there, whichever window came first.
   mkdir(folder.c_str(), 0700);
+  if (!canStart || webkit_web_context_get_sandbox_enabled(context)) return canStart;
   webkit_web_context_set_sandbox_enabled(context, TRUE);
   webkit_web_context_add_path_to_sandbox(context, folder.c_str(), TRUE);
   return true;

@@ -1,9 +1,10 @@
 #pragma once
 // The page engine's guards against the pages it shows, which come with an issue and are not
 // trusted: settings of the engine made before its first web process starts, and hooks on a view.
-#include <webkit2/webkit2.h>
-
 #include <string>
+
+typedef struct _WebKitWebContext WebKitWebContext;
+typedef struct _WebKitWebView WebKitWebView;
 
 // Gives every page context made from now on a memory limit for its web processes; one that goes
 // past it is ended by the engine (a "web-process-terminated" for the memory limit). Call it before

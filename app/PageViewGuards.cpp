@@ -23,7 +23,14 @@ gboolean OnScriptDialog(WebKitWebView* view, WebKitScriptDialog* dialog, gpointe
 }
 
 void OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer) {
-  if (event == WEBKIT_LOAD_COMMITTED) PageViewState(view).scriptDialogs = 0;
+  if (event != WEBKIT_LOAD_COMMITTED) return;
+  TPageViewState& state = PageViewState(view);
+  state.scriptDialogs = 0;
+  state.pageCommitted = true;
+}
+
+void OnWebProcessEnded(WebKitWebView* view, WebKitWebProcessTerminationReason, gpointer) {
+  PageViewState(view).pageCommitted = false;
 }
 }  // namespace
 
@@ -32,4 +39,5 @@ void GuardPageView(WebKitWebView* view) {
   g_signal_connect(view, "print", G_CALLBACK(OnScriptPrint), nullptr);
   g_signal_connect(view, "script-dialog", G_CALLBACK(OnScriptDialog), nullptr);
   g_signal_connect(view, "load-changed", G_CALLBACK(OnLoadChanged), nullptr);
+  g_signal_connect(view, "web-process-terminated", G_CALLBACK(OnWebProcessEnded), nullptr);
 }

@@ -37,6 +37,8 @@ gboolean OnNoAnswer(gpointer data) {
 void LoadWanted(WebKitWebView* view, const std::string& uri) {
   TPageViewState& state = PageViewState(view);
   StopWaiting(state);
+  // A web process still starting, or none at all, has no page that could hold it.
+  if (!state.pageCommitted) return;
   if (!webkit_web_view_get_is_web_process_responsive(view)) {
     webkit_web_view_terminate_web_process(view);
     return;
