@@ -3,6 +3,8 @@
 #include "app/IssueAddress.h"
 #include "app/IssueScheme.h"
 #include "app/PageDoors.h"
+#include "app/PageGuards.h"
+#include "app/WorkingFolder.h"
 
 namespace {
 // Pages load their style sheets, scripts, pictures, frames and everything a script asks for from
@@ -16,7 +18,13 @@ std::string IssueContentPolicy() {
 }  // namespace
 
 WebKitWebContext* NewPageEngineContext() {
-  WebKitWebContext* context = webkit_web_context_new_ephemeral();
+  WebKitWebsiteDataManager* data = webkit_website_data_manager_new_ephemeral();
+  WebKitMemoryPressureSettings* memoryLimit = NewWebProcessMemoryLimit();
+  auto* context = WEBKIT_WEB_CONTEXT(g_object_new(WEBKIT_TYPE_WEB_CONTEXT, "website-data-manager", data,
+                                                  "memory-pressure-settings", memoryLimit, nullptr));
+  webkit_memory_pressure_settings_free(memoryLimit);
+  g_object_unref(data);
+  ConfineWebProcesses(context, WorkingFolder());
   webkit_web_context_set_cache_model(context, WEBKIT_CACHE_MODEL_DOCUMENT_VIEWER);
   RegisterIssueScheme(context);
   return context;

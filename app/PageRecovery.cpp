@@ -1,12 +1,14 @@
 #include "app/PageRecovery.h"
 
-#include <glib-object.h>
+#include <webkit2/webkit2.h>
 
 #include "classlib/Application.h"
 #include "classlib/Backend.h"
 
 namespace {
-void OnWebProcessTerminated(GObject*, int /*reason*/, gpointer recovery) {
+// A web process ended by the reader itself (a page that stopped answering) is not loaded again.
+void OnWebProcessTerminated(GObject*, WebKitWebProcessTerminationReason reason, gpointer recovery) {
+  if (reason == WEBKIT_WEB_PROCESS_TERMINATED_BY_API) return;
   static_cast<TPageRecovery*>(recovery)->WebProcessEnded();
 }
 }  // namespace

@@ -1,6 +1,7 @@
 #include "app/ReaderExtras.h"
 
 #include "app/IssueDropTarget.h"
+#include "app/PageGuards.h"
 #include "app/PagePrint.h"
 
 TReaderExtras::TReaderExtras(wxWindow& frame, wxWebView& view, TMainForm& form)
@@ -9,6 +10,7 @@ TReaderExtras::TReaderExtras(wxWindow& frame, wxWebView& view, TMainForm& form)
       FZoom(frame, view),
       FRecovery(frame, view, form),
       FFindBox(new TFindBox(frame, view)) {
+  GuardPageView(static_cast<WebKitWebView*>(view.GetNativeBackend()));
   BindPrintKey(frame, view);
   frame.SetDropTarget(new TIssueDropTarget(frame, form));
   view.SetDropTarget(new TIssueDropTarget(frame, form));

@@ -7,6 +7,7 @@
 #include "app/IssueAddress.h"
 #include "app/IssueNames.h"
 #include "app/PageEngine.h"
+#include "app/PageGuards.h"
 #include "app/WorkingFolder.h"
 #include "classlib/Exceptions.h"
 
@@ -36,6 +37,7 @@ std::string TWebBrowser::ReportedAddress(const wxString& uri) {
 }
 
 void TWebBrowser::Navigate(const std::string& url) {
+  LoadWanted(static_cast<WebKitWebView*>(FView->GetNativeBackend()), LoadableAddress(url).utf8_string());
   FView->LoadURL(LoadableAddress(url));
 }
 

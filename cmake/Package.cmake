@@ -1,5 +1,5 @@
 # `cpack -G DEB`: one Debian package with the reader, kvxtool and the unzip library. Its
-# dependencies are read off the installed binaries.
+# dependencies are read off the installed binaries, and name the sandbox's programs.
 set(CPACK_PACKAGE_NAME folivo)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Reader for the Korvex e-magazine's issues, and kvxtool")
@@ -11,5 +11,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The page engine's sandbox for the web process: not linked, run by the engine.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "bubblewrap, xdg-dbus-proxy")
 set(CPACK_STRIP_FILES ON)
 include(CPack)
