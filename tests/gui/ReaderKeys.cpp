@@ -123,8 +123,8 @@ TEST_F(ReaderKeys, CtrlPShowsTheDesktopsPrintDialog) {
   const std::string seen = session->Folder() + "/print-dialog";
   // Escape goes to the dialog until it is gone: it may not take keys as soon as it is mapped.
   const std::string find = "xdotool search --onlyvisible --name '^Print$'";
-  const std::string helper = find + " --sync > '" + seen + "' && while " + find +
-                             " windowfocus --sync key Escape; do sleep 0.2; done";
+  const std::string helper = "xdotool search --sync --onlyvisible --name '^Print$' > '" + seen +
+                             "' && while " + find + " windowfocus --sync key Escape; do sleep 0.2; done";
   ASSERT_EQ(std::system(("(timeout 60 sh -c \"" + helper + "\") >/dev/null 2>&1 &").c_str()), 0);
   FocusPage();
   Keys("ctrl+p");
