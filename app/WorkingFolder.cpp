@@ -12,15 +12,15 @@ namespace {
 std::string DeletionPattern;
 }
 
-void RefillTempPath() {
+void RefillTempPath(const std::string& fallbackBase) {
   char fresh[sizeof TempPathBuffer] = {};
   const DWORD length = GetTempPathA(50, fresh);
   if (length > 0 && length < 50) {
     std::memcpy(TempPathBuffer, fresh, sizeof TempPathBuffer);
     return;
   }
-  // The same private folder under /tmp, whose path is short enough.
-  const std::string fallback = PrivateFolderIn("/tmp");
+  // The same private folder in a base whose path is short enough.
+  const std::string fallback = PrivateFolderIn(fallbackBase);
   if (!fallback.empty() && fallback.size() < 50) {
     std::memset(TempPathBuffer, 0, sizeof TempPathBuffer);
     std::memcpy(TempPathBuffer, fallback.data(), fallback.size());

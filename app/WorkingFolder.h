@@ -10,8 +10,8 @@ extern char TempPathBuffer[51];
 extern SHFILEOPSTRUCTA CleanupRequest;
 
 // Refills the buffer with GetTempPathA(50, ...). A temporary folder whose path does not fit is
-// replaced by the private folder under /tmp; when neither can be had the buffer keeps its text.
-void RefillTempPath();
+// replaced by the private folder in fallbackBase; when neither can be had the buffer keeps its text.
+void RefillTempPath(const std::string& fallbackBase = "/tmp");
 // The buffer's text up to its first NUL.
 std::string TempPath();
 // "<temp>KORVEX" and a file inside it.

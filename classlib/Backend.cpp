@@ -38,6 +38,14 @@ void SetBackend(TBackend* backend) {
   installed = backend;
 }
 
+TBackendScope::TBackendScope(TBackend& backend) : FPrevious(installed) {
+  SetBackend(&backend);
+}
+
+TBackendScope::~TBackendScope() {
+  SetBackend(FPrevious);
+}
+
 TModalResult ModalResultOf(TMsgDlgBtn button) {
   switch (button) {
     case mbYes:

@@ -27,3 +27,16 @@ TBackend& Backend();
 void SetBackend(TBackend* backend);
 // The modal result a message-dialog button closes with.
 TModalResult ModalResultOf(TMsgDlgBtn button);
+
+// Installs a backend for its lifetime and puts the one before back afterwards, also when the
+// scope is left by an exception.
+class TBackendScope {
+ public:
+  explicit TBackendScope(TBackend& backend);
+  ~TBackendScope();
+  TBackendScope(const TBackendScope&) = delete;
+  TBackendScope& operator=(const TBackendScope&) = delete;
+
+ private:
+  TBackend* FPrevious;
+};

@@ -42,11 +42,3 @@ int TTerminalBackend::MessageBox(const std::string& text, const std::string& cap
 TModalResult TTerminalBackend::MessageDlg(const TMessageDialog& dialog) {
   return ModalResultOf(dialog.escapeButton);
 }
-
-TBackendScope::TBackendScope(TBackend& backend) : FPrevious(&Backend()) {
-  SetBackend(&backend);
-}
-
-TBackendScope::~TBackendScope() {
-  SetBackend(FPrevious);
-}

@@ -15,15 +15,3 @@ class TTerminalBackend : public TBackend {
   void SetBusyCursor(bool) override {}
   void* MainWindowHandle() override { return nullptr; }
 };
-
-// Installs a backend for its lifetime and puts the one before back afterwards.
-class TBackendScope {
- public:
-  explicit TBackendScope(TBackend& backend);
-  ~TBackendScope();
-  TBackendScope(const TBackendScope&) = delete;
-  TBackendScope& operator=(const TBackendScope&) = delete;
-
- private:
-  TBackend* FPrevious;
-};

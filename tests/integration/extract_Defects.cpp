@@ -44,7 +44,7 @@ class ExtractDefects : public ::testing::TestWithParam<ExtractDefect> {};
 TEST_P(ExtractDefects, ReportsAndLeavesTheExpectedTree) {
   const ExtractDefect& defect = GetParam();
   TScriptedBackend backend;
-  SetBackend(&backend);
+  TBackendScope backendScope(backend);
   const std::string savedDir = GetCurrentDir();
   TTempFolder folder;
   const std::string out = folder / "out";
@@ -74,7 +74,6 @@ TEST_P(ExtractDefects, ReportsAndLeavesTheExpectedTree) {
   EXPECT_EQ(reports, defect.reports);
   EXPECT_EQ(KvxTreeDiff(KvxTree(out), defect.after), "");
   EXPECT_TRUE(backend.shown.empty());
-  SetBackend(nullptr);
 }
 
 // Library codes: 4 CRC error, 12 more output than the limits allow.
@@ -137,7 +136,7 @@ std::string FixturePath(const std::string& file) {
 // Runs List on archive; the names it keeps and the ids it reported.
 std::vector<std::string> ListNames(const std::string& archive, std::vector<std::int32_t>& reports) {
   TScriptedBackend backend;
-  SetBackend(&backend);
+  TBackendScope backendScope(backend);
   TZipComponent zip(nullptr);
   zip.SetUnattended(true);
   zip.OnMessage = [&](TObject*, std::int32_t, const std::string&) { reports.push_back(zip.LastErrorCode); };
@@ -146,7 +145,6 @@ std::vector<std::string> ListNames(const std::string& archive, std::vector<std::
   for (const auto& entry : zip.ListResults().DirEntries) names.push_back(entry->FileName);
   if (zip.ZipFileName().empty()) names.clear();
   EXPECT_EQ(zip.Volume().VolumeHandle(), NoFileHandle);
-  SetBackend(nullptr);
   return names;
 }
 

@@ -26,7 +26,7 @@ class ListDefects : public ::testing::TestWithParam<Defect> {};
 TEST_P(ListDefects, ReportsAsExpected) {
   const Defect& defect = GetParam();
   TScriptedBackend backend;
-  SetBackend(&backend);
+  TBackendScope backendScope(backend);
   TTempFolder folder;
   const std::string path = folder / defect.file;
   std::filesystem::copy_file(std::string(FOLIVO_TEST_DATA_DIR) + "/list/" + defect.file, path);
@@ -40,7 +40,6 @@ TEST_P(ListDefects, ReportsAsExpected) {
   EXPECT_EQ(zip.EntryCount(), defect.entries);
   EXPECT_EQ(zip.Volume().VolumeHandle(), NoFileHandle);
   EXPECT_TRUE(backend.shown.empty());
-  SetBackend(nullptr);
 }
 
 const Defect Defects[] = {

@@ -119,9 +119,9 @@ TEST_F(ShellTest, ATempPathTooLongForTheBufferFallsBackToAPrivateFolder) {
   fs::create_directories(longTemp);
   unsetenv("XDG_RUNTIME_DIR");
   setenv("TMPDIR", longTemp.c_str(), 1);
-  RefillTempPath();
+  RefillTempPath(folder.Path());  // the reader's is /tmp
   unsetenv("TMPDIR");
-  const std::string fallback = "/tmp/folivo-" + std::to_string(getuid()) + "/";
+  const std::string fallback = temp + "folivo-" + std::to_string(getuid()) + "/";
   EXPECT_EQ(TempPath(), fallback);
   struct stat st {};
   ASSERT_EQ(lstat(fallback.c_str(), &st), 0);
