@@ -157,13 +157,16 @@ constexpr std::uint16_t FlagUtf8 = 0x0800;
 
 // Extra field blocks: a 2-byte id and a 2-byte size, then the data.
 namespace ExtraId {
-constexpr std::uint16_t Zip64 = 0x0001;             // 64-bit sizes and offset of full fields
-constexpr std::uint16_t ExtendedTime = 0x5455;      // flags byte, then Unix times
-constexpr std::uint16_t UnicodePath = 0x7075;       // version 1, CRC-32 of the header's name, UTF-8 name
-constexpr std::uint16_t Aes = 0x9901;               // AE-1/AE-2 version, "AE", key strength, real method
-constexpr std::uint16_t StrongEncryption = 0x0017;  // format, algorithm id, bit length, flags
-constexpr std::size_t UnicodePathHeader = 5;        // version and CRC in front of the name
-constexpr std::size_t MaxBlocks = 64;               // blocks looked at per extra field
+constexpr std::uint16_t Zip64 = 0x0001;         // 64-bit sizes and offset of full fields
+constexpr std::uint16_t ExtendedTime = 0x5455;  // flags byte, then Unix times
+constexpr std::uint16_t UnicodePath = 0x7075;   // version 1, CRC-32 of the header's name, UTF-8 name
+constexpr std::size_t UnicodePathHeader = 5;    // version and CRC in front of the name
+constexpr std::size_t MaxBlocks = 64;           // blocks looked at per extra field
+
+// AE-1/AE-2 version, "AE", key strength, real method.
+constexpr std::uint16_t Aes = 0x9901;
+// Format, algorithm id, bit length, flags.
+constexpr std::uint16_t StrongEncryption = 0x0017;
 }  // namespace ExtraId
 
 // Walks the blocks of an extra field, at most ExtraId::MaxBlocks of them; stops at a block that
