@@ -11,5 +11,7 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The unzip library's AES needs Nettle; named here too, since the library is loaded at run time.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libnettle8")
 set(CPACK_STRIP_FILES ON)
 include(CPack)
