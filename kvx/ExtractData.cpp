@@ -65,7 +65,7 @@ void Extractor::Decode(const KvxEntry& e, std::int64_t start, std::uint64_t size
     DecodeStatus status = decoder->Decode(buffer_.data(), cap, produced);
     if (produced > e.UncompressedSize - total) return corrupt("more data than the declared size");
     total += produced;
-    crc = crc32(crc, buffer_.data(), static_cast<uInt>(produced));
+    if (e.CrcStored()) crc = crc32(crc, buffer_.data(), static_cast<uInt>(produced));
     std::string error;
     if (produced > 0 && out && !out->Write(buffer_.data(), produced, error)) {
       out->Discard();
