@@ -11,7 +11,8 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The page engine's sandbox for the web process: not linked, run by the engine.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "bubblewrap, xdg-dbus-proxy")
+# Not found by the shared-library scan: the page engine's sandbox runs bubblewrap and
+# xdg-dbus-proxy, and the unzip library, loaded at run time, needs Nettle for AES.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "bubblewrap, xdg-dbus-proxy, libnettle8")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

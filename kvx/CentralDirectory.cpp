@@ -69,6 +69,8 @@ bool ReadEntry(ArchiveStream& in, KvxEntry& e) {
   }
   ApplyZip64Block(extra.data(), extra.size(), e.UncompressedSize, e.CompressedSize, e.LocalHeaderOffset);
   ApplyExtendedTime(extra, e);
+  e.Aes = FindAesBlock(extra.data(), extra.size());
+  e.StrongAlgorithm = FindStrongEncryptionAlgorithm(extra.data(), extra.size());
   e.Name = EntryNameToUtf8(raw, e.Flags, e.HostSystem, extra);
   return true;
 }

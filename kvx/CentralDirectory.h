@@ -1,6 +1,7 @@
 #pragma once
 // The library's own reader of an archive's central directory.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,15 @@ struct KvxEntry {
   std::int64_t UnixTime = 0;  // from the extended timestamp field
   bool HasComment = false;
   char CommentFirstByte = 0;
+  std::optional<AesBlock> Aes;        // from the AES extra block
+  std::uint16_t StrongAlgorithm = 0;  // from the strong encryption block
+
+  // The method the data was compressed with, under any AES encryption.
+  std::uint16_t DataMethod() const {
+    return Method == MethodAes && Aes && Encrypted() ? Aes->Method : Method;
+  }
+  // AE-2 leaves the CRC out: its authentication code checks the data instead.
+  bool CrcStored() const { return !(Method == MethodAes && Aes && Encrypted() && Aes->Version == 2); }
 
   bool Encrypted() const { return Flags & FlagEncrypted; }
   // A trailing "/", or the directory attribute set by a DOS-like host on an empty entry.

@@ -52,7 +52,8 @@ class StoredDecoder : public Decoder {
 }  // namespace
 
 bool IsSupportedMethod(std::uint16_t method) {
-  return method == 0 || method == 8 || method == 12 || method == 14 || method == 93 || method == 95;
+  return method == 0 || method == 8 || method == 9 || method == 12 || method == 14 || method == 93 ||
+         method == 95;
 }
 
 std::unique_ptr<Decoder> MakeDecoder(std::uint16_t method, std::uint16_t flags, std::uint64_t size,
@@ -62,6 +63,8 @@ std::unique_ptr<Decoder> MakeDecoder(std::uint16_t method, std::uint16_t flags, 
       return std::make_unique<StoredDecoder>(source);
     case 8:
       return MakeDeflateDecoder(source);
+    case 9:
+      return MakeDeflate64Decoder(source);
     case 12:
       return MakeBzip2Decoder(source);
     case 14:

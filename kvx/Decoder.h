@@ -50,6 +50,7 @@ std::unique_ptr<Decoder> MakeDecoder(std::uint16_t method, std::uint16_t flags, 
                                      EntrySource& source);
 
 std::unique_ptr<Decoder> MakeDeflateDecoder(EntrySource& source);
+std::unique_ptr<Decoder> MakeDeflate64Decoder(EntrySource& source);
 std::unique_ptr<Decoder> MakeBzip2Decoder(EntrySource& source);
 std::unique_ptr<Decoder> MakeLzmaDecoder(EntrySource& source, bool endMarker, std::uint64_t size);
 std::unique_ptr<Decoder> MakeXzDecoder(EntrySource& source);

@@ -11,3 +11,11 @@ std::int64_t EntrySource::Read(std::uint8_t* buffer, std::size_t cap) {
   left_ -= n;
   return static_cast<std::int64_t>(n);
 }
+
+bool EntrySource::Drain() {
+  std::uint8_t buffer[16 * 1024];
+  for (;;) {
+    const std::int64_t got = Read(buffer, sizeof buffer);
+    if (got <= 0) return got == 0;
+  }
+}

@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "kvx/Decoder.h"
+#include "kvx/EntryMethods.h"
 #include "kvx/Extractor.h"
 #include "kvx/KvxMessages.h"
 #include "kvx/OutputFile.h"
@@ -13,91 +15,42 @@
 
 namespace {
 
-constexpr std::uint16_t AesMethod = 99;
-
 std::string Hex(std::uint32_t value) {
   char text[9];
   std::snprintf(text, sizeof text, "%08X", value);
   return text;
 }
 
+// Checks the trailer that follows the data (AES's authentication code) once the cipher has seen
+// every byte of the data.
+bool Authentic(EntrySource& source, EntryCipher& cipher, std::int64_t trailerAt) {
+  if (cipher.TrailerSize() == 0) return true;
+  std::vector<std::uint8_t> trailer(cipher.TrailerSize());
+  return source.Drain() && source.File().ReadAt(trailerAt, trailer.data(), trailer.size()) &&
+         cipher.CheckTrailer(trailer.data());
+}
+
 }  // namespace
 
 bool Extractor::Unsupported(const KvxEntry& e) {
-  if (e.Encrypted() && ((e.Flags & FlagStrongEncryption) || e.Method == AesMethod)) {
-    Skip(e.Name, kvxSkipNoEncryptionSupport, kvxErrEncryption, "Unsupported encryption in " + e.Name);
+  const std::string encryption = e.Encrypted() ? UndecryptableEncryption(e) : "";
+  if (!encryption.empty()) {
+    Skip(e.Name, kvxSkipNoEncryptionSupport, kvxErrEncryption,
+         "Unsupported encryption in " + e.Name + ": " + encryption);
     return true;
   }
-  if (!IsSupportedMethod(e.Method)) {
+  if (!IsSupportedMethod(e.DataMethod())) {
     Skip(e.Name, kvxSkipCompressionUnknown, kvxErrMethod,
-         "Unsupported compression method " + std::to_string(e.Method) + " in " + e.Name);
+         "Unsupported compression method " + CompressionMethodText(e.DataMethod()) + " in " + e.Name);
     return true;
   }
   return false;
 }
 
-bool Extractor::LocateData(const KvxEntry& e, std::int64_t& start, std::uint64_t& size,
-                           std::unique_ptr<TraditionalCipher>& cipher) {
-  std::uint8_t local[LocalRec::Size];
-  std::int64_t at =
-      dir_.Prefix + static_cast<std::int64_t>(std::min<std::uint64_t>(e.LocalHeaderOffset, INT64_MAX / 2));
-  const ByteReader r(local, sizeof local);
-  if (!archive_.ReadAt(at, local, sizeof local) || r.U32(LocalRec::Sig) != LocalRec::Signature) {
-    Skip(e.Name, kvxSkipCorrupt, kvxErrCorrupt, "Corrupt data in " + e.Name + ": local header not found");
-    return false;
-  }
-  start = at + static_cast<std::int64_t>(LocalRec::Size) + r.U16(LocalRec::NameLength) +
-          r.U16(LocalRec::ExtraLength);
-  size = e.CompressedSize;
-  if (start > archive_.Size() || size > static_cast<std::uint64_t>(archive_.Size() - start)) {
-    Skip(e.Name, kvxSkipCorrupt, kvxErrCorrupt,
-         "Corrupt data in " + e.Name + ": data beyond the end of the archive");
-    return false;
-  }
-  if (!e.Encrypted()) return true;
-  if (size < TraditionalCipher::HeaderSize) {
-    Skip(e.Name, kvxSkipCorrupt, kvxErrCorrupt, "Corrupt data in " + e.Name + ": encryption header missing");
-    return false;
-  }
-  if (!UnlockEntry(e, start, cipher)) return false;
-  start += TraditionalCipher::HeaderSize;
-  size -= TraditionalCipher::HeaderSize;
-  return true;
-}
-
-bool Extractor::UnlockEntry(const KvxEntry& e, std::int64_t start,
-                            std::unique_ptr<TraditionalCipher>& cipher) {
-  std::uint8_t stored[TraditionalCipher::HeaderSize];
-  if (!archive_.ReadAt(start, stored, sizeof stored)) {
-    Skip(e.Name, kvxSkipCorrupt, kvxErrRead, "Read error in " + e.Name);
-    return false;
-  }
-  // With a data descriptor the CRC is not known up front; the header then checks the time.
-  std::uint8_t check = (e.Flags & FlagDataDescriptor) ? static_cast<std::uint8_t>(e.DosDateTime >> 8)
-                                                      : static_cast<std::uint8_t>(e.Crc >> 24);
-  for (;;) {
-    if (!options_.Password.empty()) {
-      std::uint8_t header[TraditionalCipher::HeaderSize];
-      std::copy(stored, stored + sizeof stored, header);
-      cipher = std::make_unique<TraditionalCipher>(options_.Password);
-      if (cipher->CheckHeader(header, check)) return true;
-    }
-    bool given = false;
-    std::string password;
-    if (remainingAsks_ <= 0 || !callbacks_.Password(e.Name, remainingAsks_, password, given) || !given ||
-        password.empty()) {
-      if (!callbacks_.Stopped())
-        Skip(e.Name, kvxSkipBadPassword, kvxErrPassword, "Wrong or missing password for " + e.Name);
-      return false;
-    }
-    options_.Password = password;
-  }
-}
-
-void Extractor::Decode(const KvxEntry& e, std::int64_t start, std::uint64_t size, TraditionalCipher* cipher,
+void Extractor::Decode(const KvxEntry& e, std::int64_t start, std::uint64_t size, EntryCipher* cipher,
                        OutputFile* out, const std::string& name, bool replace) {
   EntrySource source(archive_, start, size, cipher);
-  std::unique_ptr<Decoder> decoder = MakeDecoder(e.Method, e.Flags, e.UncompressedSize, source);
+  std::unique_ptr<Decoder> decoder = MakeDecoder(e.DataMethod(), e.Flags, e.UncompressedSize, source);
   auto corrupt = [&](const std::string& why) {
     if (out) out->Discard();
     Skip(e.Name, kvxSkipCorrupt, kvxErrCorrupt, "Corrupt data in " + e.Name + ": " + why);
@@ -112,7 +65,7 @@ void Extractor::Decode(const KvxEntry& e, std::int64_t start, std::uint64_t size
     DecodeStatus status = decoder->Decode(buffer_.data(), cap, produced);
     if (produced > e.UncompressedSize - total) return corrupt("more data than the declared size");
     total += produced;
-    crc = crc32(crc, buffer_.data(), static_cast<uInt>(produced));
+    if (e.CrcStored()) crc = crc32(crc, buffer_.data(), static_cast<uInt>(produced));
     std::string error;
     if (produced > 0 && out && !out->Write(buffer_.data(), produced, error)) {
       out->Discard();
@@ -124,7 +77,9 @@ void Extractor::Decode(const KvxEntry& e, std::int64_t start, std::uint64_t size
     if (status == DecodeStatus::Error) return corrupt(decoder->ErrorText());
   }
   if (total != e.UncompressedSize) return corrupt("less data than the declared size");
-  bool crcOk = crc == e.Crc;
+  if (cipher && !Authentic(source, *cipher, start + static_cast<std::int64_t>(size)))
+    return corrupt("authentication failed (damaged data or wrong password)");
+  bool crcOk = !e.CrcStored() || crc == e.Crc;
   if (!crcOk) {
     std::string text = "CRC error in " + e.Name + ": found " + Hex(static_cast<std::uint32_t>(crc)) +
                        ", expected " + Hex(e.Crc);

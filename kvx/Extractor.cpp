@@ -103,7 +103,7 @@ void Extractor::Process(const KvxEntry& e) {
   if (!options_.Test && !PrepareTarget(e, name, folder, leaf, replace)) return;
   std::int64_t start = 0;
   std::uint64_t size = 0;
-  std::unique_ptr<TraditionalCipher> cipher;
+  std::unique_ptr<EntryCipher> cipher;
   if (!LocateData(e, start, size, cipher)) return;
   if (options_.Test) {
     Decode(e, start, size, cipher.get(), nullptr, e.Name, false);

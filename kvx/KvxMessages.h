@@ -4,9 +4,9 @@
 //   kvxErrDirectory  "<what is wrong with the zip directory>: <archive>"
 //   kvxErrRead       "Read error in <entry>"
 //   kvxErrCrc        "CRC error in <entry>: found XXXXXXXX, expected XXXXXXXX"
-//   kvxErrMethod     "Unsupported compression method <n> in <entry>"
-//   kvxErrEncryption "Unsupported encryption in <entry>"
-//   kvxErrCorrupt    "Corrupt data in <entry>: <reason>"
+//   kvxErrMethod     "Unsupported compression method <n> (<name>) in <entry>", the name when known
+//   kvxErrEncryption "Unsupported encryption in <entry>: <which>"
+//   kvxErrCorrupt    "Corrupt data in <entry>: <reason>", also a failed authentication code
 //   kvxErrWrite      "Cannot write <path>: <reason>"
 //   kvxErrName       "Unsafe name refused: <entry>"
 //   kvxErrLink       "Symbolic link refused: <entry>"

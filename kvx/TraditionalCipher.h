@@ -4,14 +4,16 @@
 #include <cstdint>
 #include <string>
 
-class TraditionalCipher {
+#include "kvx/EntryCipher.h"
+
+class TraditionalCipher : public EntryCipher {
  public:
   static constexpr std::size_t HeaderSize = 12;
 
   explicit TraditionalCipher(const std::string& password);
   // Decrypts the header in place; true when its last byte equals check.
   bool CheckHeader(std::uint8_t* header, std::uint8_t check);
-  void Decrypt(std::uint8_t* data, std::size_t count);
+  void Decrypt(std::uint8_t* data, std::size_t count) override;
 
  private:
   void UpdateKeys(std::uint8_t plain);

@@ -3,6 +3,7 @@
 
 #include "tools/ListOutput.h"
 #include "tools/SafeText.h"
+#include "zip/EntryEncryption.h"
 #include "zip/ZipComp.h"
 
 namespace {
@@ -21,13 +22,16 @@ void PrintListJson(const TZipComponent& zip, const ListResult& result) {
     const std::int32_t seq = static_cast<std::size_t>(i) < result.seqNos.size()
                                  ? result.seqNos[static_cast<std::size_t>(i)]
                                  : i + 1;
+    const EntryEncryption encryption = DescribeEncryption(e);
     if (i > 0) out += ",";
     out += "\n{\"seq\":" + std::to_string(seq) + ",\"name\":" + JsonString(ShownName(e.FileName)) +
            ",\"method\":" + std::to_string(e.CompressionMethod) +
            ",\"compressed\":" + std::to_string(e.CompressedSize) +
            ",\"uncompressed\":" + std::to_string(e.UncompressedSize) +
            ",\"crc32\":" + std::to_string(e.Crc32) + ",\"dos_datetime\":" + std::to_string(e.FileDateTime) +
-           ",\"encrypted\":" + Bool(e.Encrypted) + ",\"comment\":" + JsonString(e.FileComment) + "}";
+           ",\"encrypted\":" + Bool(e.Encrypted) + ",\"comment\":" + JsonString(e.FileComment) +
+           ",\"data_method\":" + std::to_string(encryption.DataMethod) + ",\"encryption\":\"" +
+           EncryptionName(encryption.Kind) + "\",\"key_bits\":" + std::to_string(encryption.KeyBits) + "}";
   }
   out += "],\n\"skipped_dirs\":" + std::to_string(zip.ListResults().SkippedDirCount) +
          ",\"comment\":" + JsonString(zip.ListResults().ArchiveComment) +

@@ -4,6 +4,7 @@
 
 #include "tools/ListOutput.h"
 #include "tools/SafeText.h"
+#include "zip/EntryEncryption.h"
 #include "zip/ZipComp.h"
 
 namespace {
@@ -33,6 +34,21 @@ std::string MethodName(std::uint16_t method) {
   }
 }
 
+// The note behind an encrypted entry's name: which encryption, and its key size for AES.
+std::string EncryptionNote(const EntryEncryption& encryption) {
+  switch (encryption.Kind) {
+    case EntryEncryptionKind::None:
+      return "";
+    case EntryEncryptionKind::Aes:
+      return encryption.KeyBits ? "  (encrypted, AES-" + std::to_string(encryption.KeyBits) + ")"
+                                : "  (encrypted, AES)";
+    case EntryEncryptionKind::Strong:
+      return "  (encrypted, strong encryption)";
+    default:
+      return "  (encrypted)";
+  }
+}
+
 std::string DosDateTime(std::uint32_t value) {
   const unsigned date = value >> 16, time = value & 0xFFFF;
   char text[32];
@@ -55,9 +71,10 @@ void PrintListTable(const TZipComponent& zip, const ListResult& result) {
     const ZipDirEntry& e = *zip.ListResults().DirEntries[static_cast<std::size_t>(i)];
     const std::size_t at = static_cast<std::size_t>(i);
     const int seq = at < result.seqNos.size() ? result.seqNos[at] : i + 1;
-    std::printf("%5d  %-9s %12u %12u  %08x  %-16s  %s%s\n", seq, MethodName(e.CompressionMethod).c_str(),
+    const EntryEncryption encryption = DescribeEncryption(e);
+    std::printf("%5d  %-9s %12u %12u  %08x  %-16s  %s%s\n", seq, MethodName(encryption.DataMethod).c_str(),
                 e.CompressedSize, e.UncompressedSize, e.Crc32, DosDateTime(e.FileDateTime).c_str(),
-                TerminalText(ShownName(e.FileName)).c_str(), e.Encrypted ? "  (encrypted)" : "");
+                TerminalText(ShownName(e.FileName)).c_str(), EncryptionNote(encryption).c_str());
     compressed += e.CompressedSize;
     size += e.UncompressedSize;
   }

@@ -162,6 +162,11 @@ constexpr std::uint16_t ExtendedTime = 0x5455;  // flags byte, then Unix times
 constexpr std::uint16_t UnicodePath = 0x7075;   // version 1, CRC-32 of the header's name, UTF-8 name
 constexpr std::size_t UnicodePathHeader = 5;    // version and CRC in front of the name
 constexpr std::size_t MaxBlocks = 64;           // blocks looked at per extra field
+
+// AE-1/AE-2 version, "AE", key strength, real method.
+constexpr std::uint16_t Aes = 0x9901;
+// Format, algorithm id, bit length, flags.
+constexpr std::uint16_t StrongEncryption = 0x0017;
 }  // namespace ExtraId
 
 // Walks the blocks of an extra field, at most ExtraId::MaxBlocks of them; stops at a block that
@@ -231,6 +236,41 @@ inline std::optional<std::string> UnicodePathName(const std::string& rawName, co
     return name;
   }
   return std::nullopt;
+}
+
+// The method number of AES-encrypted entries; the AES block holds the data's own method.
+constexpr std::uint16_t MethodAes = 99;
+
+struct AesBlock {
+  std::uint16_t Version = 0;  // 1 for AE-1 (with CRC), 2 for AE-2 (CRC left out)
+  std::uint8_t Strength = 0;  // 1, 2, 3 for 128-, 192-, 256-bit keys
+  std::uint16_t Method = 0;   // the method of the data under the encryption
+  unsigned KeyBits() const { return Strength >= 1 && Strength <= 3 ? 64u + 64u * Strength : 0u; }
+};
+
+// The entry's AES block, when its extra field has one that carries the "AE" vendor id.
+inline std::optional<AesBlock> FindAesBlock(const std::uint8_t* extra, std::size_t extraSize) {
+  ExtraFieldCursor cursor(extra, extraSize);
+  std::uint16_t id = 0;
+  const std::uint8_t* block = nullptr;
+  std::size_t size = 0;
+  while (cursor.Next(id, block, size)) {
+    const ByteReader r(block, size);
+    if (id != ExtraId::Aes || size < 7 || r.U16(2) != 0x4541) continue;
+    return AesBlock{r.U16(0), r.U8(4), r.U16(5)};
+  }
+  return std::nullopt;
+}
+
+// The algorithm id of the strong encryption block (0 when there is none).
+inline std::uint16_t FindStrongEncryptionAlgorithm(const std::uint8_t* extra, std::size_t extraSize) {
+  ExtraFieldCursor cursor(extra, extraSize);
+  std::uint16_t id = 0;
+  const std::uint8_t* block = nullptr;
+  std::size_t size = 0;
+  while (cursor.Next(id, block, size))
+    if (id == ExtraId::StrongEncryption && size >= 4) return ByteReader(block, size).U16(2);
+  return 0;
 }
 
 // The 64-bit values of a zip64 block for the header fields that are full (0xFFFFFFFF), in the

@@ -99,6 +99,20 @@ TEST_F(RealLibraryTest, PasswordDialogAnswersEncryptedEntries) {
   EXPECT_EQ(backend.formsSeen[0].caption, "Password");
 }
 
+TEST_F(RealLibraryTest, PasswordDialogOpensAnAesIssue) {
+  const std::string command =
+      "cd '" + (work / "tree").string() + "' && 7z a -tzip -mem=AES256 -pSesame ../aes.kvx . >/dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  backend.formAnswers.push_back({"Sesame", TScriptedBackend::PressEnter});
+  zip->SetZipFileName((work / "aes.kvx").string());
+  zip->Extract();
+  EXPECT_TRUE(messages.empty()) << messages.front();
+  for (const char* name : {"index.htm", "pages/one.htm", "pages/big.txt"}) ExpectExtracted(name);
+  // One answer unlocks every entry.
+  ASSERT_EQ(backend.formsSeen.size(), 1u);
+  EXPECT_EQ(backend.formsSeen[0].caption, "Password");
+}
+
 TEST_F(RealLibraryTest, CancelledPasswordSkipsTheEntry) {
   MakeArchive("-P Sesame ../locked.zip index.htm");
   std::vector<std::string> skipped;

@@ -170,3 +170,28 @@ TEST_F(KvxToolArchives, SelfExtractorPrefixAndZip64) {
   Check(work / "sfxa.zip");
   Check(Make("zip -r -q -fz ../z64.zip .", "z64.zip"));
 }
+
+TEST_F(KvxToolArchives, SevenZipAesAndDeflate64) {
+  // Repeats beyond 32 KiB and runs longer than 258 bytes: what sets Deflate64 apart from deflate.
+  std::mt19937 random(11);
+  std::string block(3000, '\0');
+  for (char& c : block) c = static_cast<char>(random());
+  WriteBytes(work / "src/far.bin",
+             block + std::string(60000, '\0') + block + std::string(200000, 'k') + block);
+  source = KvxTree(work / "src");
+  int n = 0;
+  for (const std::string options : {"-mm=Deflate64", "-mem=AES256 -pKorvex",
+                                    "-mem=AES128 -mm=Deflate64 -pKorvex", "-mem=AES192 -mm=Copy -pKorvex"}) {
+    const std::string name = "7-" + std::to_string(++n) + ".zip";
+    const std::string archive = Make("7z a -tzip " + options + " ../" + name + " .", name);
+    SCOPED_TRACE(options);
+    TTempFolder ours, peer;
+    KvxHarness kvx;
+    kvx.Cmd.Password = "Korvex";
+    EXPECT_GE(kvx.Run(archive, ours.Path()), 13);
+    EXPECT_TRUE(kvx.Of(kvxSkipped).empty());
+    ASSERT_EQ(Shell("cd " + Quoted(peer.Path()) + " && 7z x -pKorvex " + Quoted(archive) + " >/dev/null"), 0);
+    EXPECT_EQ(KvxTreeDiff(KvxTree(ours.Path()), KvxTree(peer.Path())), "");
+    EXPECT_EQ(KvxTreeDiff(KvxTree(ours.Path()), source), "");
+  }
+}

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "tests/integration/kvx_Harness.h"
+#include "zip/ZipRecords.h"
 
 namespace fs = std::filesystem;
 
@@ -140,4 +141,54 @@ TEST_F(KvxSafety, TruncatedAndBitFlippedArchivesStayInside) {
     fs::remove_all(root / "out");
     fs::create_directory(root / "out");
   }
+}
+
+TEST_F(KvxSafety, AesWrongPasswordOrDamagedDataReplacesNothing) {
+  std::string page;
+  for (int i = 0; i < 20000; ++i) page += std::to_string(i * 7919 % 10007) + " ";
+  WriteBytes(work / "page.htm", page);
+  ASSERT_EQ(Shell("cd " + Quoted(work.Path()) + " && 7z a -tzip -mem=AES256 -pright " +
+                  Quoted(root / "a.zip") + " page.htm >/dev/null"),
+            0);
+  WriteBytes(root / "out/page.htm", "old");
+  KvxHarness kvx;
+  kvx.Cmd.Password = "wrong";
+  EXPECT_EQ(kvx.Run(root / "a.zip", root / "out"), 0);
+  EXPECT_EQ(kvx.Skips()["page.htm"], kvxSkipBadPassword);
+
+  // One bit flipped in the middle of the encrypted data: the authentication code no longer matches.
+  std::string bytes = ReadBytes(root / "a.zip");
+  bytes[bytes.size() / 3] = static_cast<char>(bytes[bytes.size() / 3] ^ 1);
+  WriteBytes(root / "a.zip", bytes);
+  kvx.Cmd.Password = "right";
+  EXPECT_EQ(kvx.Run(root / "a.zip", root / "out"), 0);
+  EXPECT_EQ(kvx.Skips()["page.htm"], kvxSkipCorrupt);
+  ASSERT_EQ(kvx.Of(kvxMessage).size(), 1u);
+  EXPECT_NE(kvx.Of(kvxMessage)[0].Text.find("authentication failed"), std::string::npos);
+  EXPECT_EQ(KvxTree(root / "out"), (std::map<std::string, std::string>{{"page.htm", "old"}}));
+  ExpectNothingOutside();
+}
+
+TEST_F(KvxSafety, UnsupportedMethodsAndEncryptionsAreNamed) {
+  TestZip zip;
+  zip.entries = {TestEntry("old.txt", "x"), TestEntry("locked.txt", "y"), TestEntry("x.ppmd", "z")};
+  // A strong encryption block: format 2, algorithm 0x6601, 64 bits, flags 1.
+  zip.entries[1].extra = std::string("\x17\x00\x08\x00\x02\x00\x01\x66\x40\x00\x01\x00", 12);
+  zip.entries[1].flags = FlagEncrypted | FlagStrongEncryption;
+  std::string bytes = BuildTestZip(zip);
+  // Methods in the local and central headers: Implode, stored, PPMd.
+  const std::uint16_t methods[] = {6, 0, 98};
+  for (std::size_t at = 0, local = 0, central = 0; (at = bytes.find("PK", at)) != std::string::npos; ++at) {
+    if (bytes.compare(at, 4, "PK\x03\x04") == 0) bytes[at + 8] = static_cast<char>(methods[local++]);
+    if (bytes.compare(at, 4, "PK\x01\x02") == 0) bytes[at + 10] = static_cast<char>(methods[central++]);
+  }
+  WriteBytes(root / "a.zip", bytes);
+  KvxHarness kvx;
+  EXPECT_EQ(kvx.Run(root / "a.zip", root / "out"), 0);
+  std::vector<std::string> texts;
+  for (const KvxCall& call : kvx.Of(kvxMessage)) texts.push_back(call.Text);
+  EXPECT_EQ(texts, (std::vector<std::string>{
+                       "Unsupported compression method 6 (Implode) in old.txt",
+                       "Unsupported encryption in locked.txt: strong encryption (method 0x6601)",
+                       "Unsupported compression method 98 (PPMd) in x.ppmd"}));
 }
