@@ -5,6 +5,8 @@
 #include <cctype>
 #include <string_view>
 
+#include "zip/VolumeNames.h"
+
 namespace {
 bool IsRegularFile(const std::string& name) {
   struct stat info {};
@@ -19,27 +21,15 @@ bool EndsWithIgnoreCase(std::string_view text, std::string_view tail) {
   return true;
 }
 
-// name with its three digits before the extension replaced by number, or "" when it has none.
-std::string WithPartNumber(const std::string& name, std::size_t digitsAt, int number) {
-  if (number < 1 || number > 999) return std::string();
-  const std::string digits = std::to_string(1000 + number).substr(1);
-  return name.substr(0, digitsAt) + digits + name.substr(digitsAt + 3);
-}
-
-bool IsLastNumberedPart(const std::string& name) {
-  const std::size_t dot = name.size() - 4;  // ".zip" or ".kvx"
-  const std::size_t slash = name.rfind('/');
-  const std::size_t stem = slash == std::string::npos ? 0 : slash + 1;
-  if (dot < stem + 3) return false;
-  const std::size_t digitsAt = dot - 3;
-  int number = 0;
-  for (std::size_t i = digitsAt; i < dot; ++i) {
-    if (!std::isdigit(static_cast<unsigned char>(name[i]))) return false;
-    number = number * 10 + (name[i] - '0');
-  }
-  const std::string previous = WithPartNumber(name, digitsAt, number - 1);
-  const std::string next = WithPartNumber(name, digitsAt, number + 1);
-  return !previous.empty() && IsRegularFile(previous) && (next.empty() || !IsRegularFile(next));
+// The last file of a spanned set, name being a .zip file: one beside its first part NAME.z01, or
+// a numbered part whose previous number exists and whose next one does not.
+bool IsLastPartOfSet(const std::string& name) {
+  if (NamingOf(name, 1) == VolumeNaming::Split) return true;
+  const std::int32_t number = PartNumberOf(name);
+  if (number < 2) return false;
+  const std::string previous = VolumeFileFor(VolumeNaming::Numbered, name, number - 2, 0);
+  const std::string next = VolumeFileFor(VolumeNaming::Numbered, name, number, 0);
+  return IsRegularFile(previous) && (number == 999 || !IsRegularFile(next));
 }
 }  // namespace
 
@@ -47,6 +37,6 @@ std::string IssueOfDrop(const std::vector<std::string>& files) {
   if (files.size() != 1 || !IsRegularFile(files[0])) return std::string();
   const std::string& name = files[0];
   if (EndsWithIgnoreCase(name, ".kvx")) return name;
-  if (EndsWithIgnoreCase(name, ".zip") && IsLastNumberedPart(name)) return name;
+  if (EndsWithIgnoreCase(name, ".zip") && IsLastPartOfSet(name)) return name;
   return std::string();
 }

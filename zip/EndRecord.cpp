@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "zip/ReadExact.h"
+#include "zip/VolumeNames.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
 #include "zip/ZipRecords.h"
@@ -13,21 +14,6 @@ namespace {
 constexpr std::int64_t SearchLength = EndRec::MaxCommentLength + EndRec::Size;  // 65557
 // Positions are 32-bit; a declared comment may reach 64 KiB past the end of the file.
 constexpr std::int64_t MaxArchiveSize = 0x7FFFFFFF - 0x10000;
-
-// The volume number in a label "PKBACK# nnn": the three characters after the tag as a decimal
-// number, 0 when they are not one.
-std::int32_t LabelledVolume(const std::string& label) {
-  static const std::string tag = "PKBACK# ";
-  if (label.compare(0, tag.size(), tag) != 0) return 0;
-  const std::string digits = label.substr(tag.size(), 3);
-  if (digits.empty()) return 0;
-  std::int32_t n = 0;
-  for (char c : digits) {
-    if (c < '0' || c > '9') return 0;
-    n = n * 10 + (c - '0');
-  }
-  return n;
-}
 
 bool IsEndSignature(const std::uint8_t* p) {
   return p[0] == 'P' && p[1] == 'K' && p[2] == 5 && p[3] == 6;
@@ -46,7 +32,7 @@ bool TZipComponent::LocateEndRecord(std::uint8_t (&record)[22], bool raise) {
     ReportMessage(MessageId::ArchiveOpenFailed, "");
     return false;
   }
-  const std::int32_t labelled = LabelledVolume(FVolume.VolumeLabel());
+  const std::int32_t labelled = DiskOfLabel(FVolume.VolumeLabel());
 
   std::uint8_t head[4];
   if (ReadExact(FVolume.VolumeHandle(), head, 4) == 4 && ByteReader(head, 4).U32(0) == SpanMarker &&

@@ -2,30 +2,18 @@
 #include "zip/SpanJoin.h"
 
 #include <algorithm>
-#include <cctype>
 #include <limits>
 
 #include "platform/Drives.h"
 #include "platform/Folders.h"
 #include "zip/JoinedArchive.h"
+#include "zip/VolumeNames.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
 #include "zip/ZipRecords.h"
 #include "zip/ZipVolume.h"
 
 namespace {
-
-// The three digits before the extension of a volume file's name, or 0 when they are none.
-std::int32_t NumberBeforeExtension(const std::string& fileName) {
-  const std::string stem = ChangeFileExt(fileName, "");
-  if (stem.size() < 3) return 0;
-  std::int32_t number = 0;
-  for (const char c : stem.substr(stem.size() - 3)) {
-    if (!std::isdigit(static_cast<unsigned char>(c))) return 0;
-    number = number * 10 + (c - '0');
-  }
-  return number;
-}
 
 std::int32_t Clamped(std::uint64_t value) {
   return static_cast<std::int32_t>(std::min<std::uint64_t>(value, std::numeric_limits<std::int32_t>::max()));
@@ -45,9 +33,9 @@ void TSpanJoin::FindLastVolume() {
   UINT driveType = 0;
   for (bool first = true;; first = false) {
     if (!first && (driveType == DRIVE_FIXED || driveType == DRIVE_REMOTE)) {
-      // A numbered file that cannot be read is missing, not an earlier part of the set.
+      // A part file that cannot be read is missing, not an earlier part of the set.
       if (FileSizeOf(FInput.VolumeFileName()) < 0) throw EZipComponent(MessageId::InputFileMissing, true);
-      const std::int32_t number = NumberBeforeExtension(FInput.VolumeFileName());
+      const std::int32_t number = PartNumberOf(FInput.VolumeFileName());
       if (number == 1) throw EZipComponent(MessageId::FirstDiskOfSet, true);
       throw EZipComponent(MessageId::NotLastDiskOfSet, number);
     }

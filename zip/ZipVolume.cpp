@@ -17,14 +17,6 @@
 
 namespace {
 
-const std::string VolumeTagPrefix = "PKBACK# ";
-
-// The three digits naming volume n (zero-based) of a set: 0 gives "001", -1 and 999 give "000".
-std::string VolumeDigits(std::int32_t n) {
-  const std::string text = std::to_string(static_cast<std::int64_t>(n) + 1 + 1000);
-  return text.substr(text.size() - 3);
-}
-
 bool FixedOrRemote(std::uint32_t driveType) {
   return driveType == DRIVE_FIXED || driveType == DRIVE_REMOTE;
 }
@@ -125,16 +117,19 @@ std::uint32_t TZipVolume::PromptForVolume() {
 }
 
 bool TZipVolume::MatchVolume(std::uint32_t driveType) {
-  const std::string digits = VolumeDigits(FCurrentVolume);
-  if (!FixedOrRemote(driveType)) return FVolumeLabel == VolumeTagPrefix + digits;
+  if (Naming() == VolumeNaming::Split) {
+    // The parts of a split set are named after its last file, the one the set was started at.
+    // They carry no disk label: on removable media the disk in hand is right when the part is on it.
+    FVolumeFileName = SplitPartName();
+    return FixedOrRemote(driveType) || FileExists(FVolumeFileName);
+  }
+  if (!FixedOrRemote(driveType)) return FVolumeLabel == VolumeLabelFor(FCurrentVolume);
   // Numbered files: the three characters before the extension give way to the volume's digits.
   // A name part too short to hold them is refused rather than cut into its folder.
-  const std::size_t slash = FVolumeFileName.rfind(PathDelim);
-  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-  const std::string ext = ExtractFileExt(FVolumeFileName);
-  const std::size_t cut = 3 + ext.size();
-  if (FVolumeFileName.size() - nameStart < cut) throw EZipComponent(MessageId::InputFileMissing, true);
-  FVolumeFileName = FVolumeFileName.substr(0, FVolumeFileName.size() - cut) + digits + ext;
+  const std::string name =
+      VolumeFileFor(VolumeNaming::Numbered, FVolumeFileName, FCurrentVolume, FLastVolume);
+  if (name.empty()) throw EZipComponent(MessageId::InputFileMissing, true);
+  FVolumeFileName = name;
   return true;
 }
 
@@ -144,7 +139,8 @@ void TZipVolume::OpenVolume(std::int32_t n) {
   for (;;) {
     std::uint32_t driveType = 0;
     do {
-      FNewVolumeWanted = true;
+      // A part of a split set that is on the medium in hand needs no other disk.
+      FNewVolumeWanted = Naming() != VolumeNaming::Split || !FileExists(SplitPartName());
       driveType = PromptForVolume();
     } while (!MatchVolume(driveType));
     if (OpenFile()) return;
@@ -163,6 +159,12 @@ bool TZipVolume::OpenFile() {
 
 void TZipVolume::StartAt(const std::string& fileName) {
   CloseVolume();
-  FVolumeFileName = fileName;
+  FVolumeFileName = FSetFileName = fileName;
+  FNaming.reset();
   FDriveRoot = TZipComponent::WithTrailingBackslash(CurrentDriveTable().RootOf(ExpandFileName(fileName)));
+}
+
+VolumeNaming TZipVolume::Naming() {
+  if (!FNaming) FNaming = FSetFileName.empty() ? VolumeNaming::Numbered : NamingOf(FSetFileName, FLastVolume);
+  return *FNaming;
 }

@@ -4,9 +4,11 @@
 // settings and events, and reads the volumes of a spanned set in order. Every operation that
 // fails raises EZipComponent; at most one volume file is open, and it is closed with the object.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "zip/OwnedFile.h"
+#include "zip/VolumeNames.h"
 
 class TZipComponent;
 
@@ -40,6 +42,7 @@ class TZipVolume {
   bool IsOpen() const { return FFile.IsOpen(); }
 
   // Starts on the file the user picked: its name and the root of its drive; closes what is open.
+  // How its set's files are named is told from the files beside it when a volume is first opened.
   void StartAt(const std::string& fileName);
 
   // bit 0 stores the free space, bit 1 the total size; -1 when neither query answers.
@@ -50,7 +53,7 @@ class TZipVolume {
   // returns the drive's type; raises 11025, 11006 or 11007.
   std::uint32_t PromptForVolume();
   // True when the medium or file at hand is the wanted volume; on a fixed or network drive the
-  // file name takes the wanted volume's number.
+  // file name becomes the wanted volume's file in the naming of the set.
   bool MatchVolume(std::uint32_t driveType);
   // Asks for volume n until it is there and opens it at position 0.
   void OpenVolume(std::int32_t n);
@@ -73,6 +76,12 @@ class TZipVolume {
   void SkipInput(std::uint32_t count, std::int32_t messageId);
 
  private:
+  // The naming of the set started at, told once the number of its last volume is known.
+  VolumeNaming Naming();
+  // The file of the wanted volume in a split set.
+  std::string SplitPartName() {
+    return VolumeFileFor(VolumeNaming::Split, FSetFileName, FCurrentVolume, FLastVolume);
+  }
   TZipComponent& FOwner;
   std::string FDriveRoot;
   std::string FVolumeLabel;
@@ -83,5 +92,7 @@ class TZipVolume {
   std::int32_t FLastVolume = 0;
   bool FNewVolumeWanted = false;
   std::string FVolumeFileName;
+  std::string FSetFileName;             // the file the set was started at
+  std::optional<VolumeNaming> FNaming;  // none until told
   TOwnedFile FFile;
 };

@@ -1,6 +1,7 @@
 // Fuzz target for ReadSpan: the input is written as part 001 of a numbered set on a fixed drive
-// and as its last part, and joined unattended. Any outcome but a crash or a hang is fine, as long
-// as a failed run leaves no output behind.
+// and as its last part, and joined unattended; then as a split set, split.z01 and split.zip, cut
+// where zip -s 64k cuts its parts (or whole in both when shorter). Any outcome but a crash or a
+// hang is fine, as long as a failed run leaves no output behind.
 #include <unistd.h>
 
 #include <cstdint>
@@ -13,6 +14,9 @@
 #include "zip/ZipComp.h"
 
 namespace {
+
+// The size of every part but the last of a set that zip -s 64k splits.
+constexpr std::size_t SplitPartSize = 65536;
 
 // The set lies in a folder staged as a fixed drive, so the drive layer answers without reading the
 // system's mount table for every input.
@@ -49,5 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   WriteBytes(Folder() / "set002.zip", bytes);
   JoinOnce(Folder() / "set002.zip");
   std::filesystem::remove(Folder() / "set002.zip");
+  const std::size_t cut = bytes.size() > SplitPartSize ? SplitPartSize : 0;
+  WriteBytes(Folder() / "split.z01", cut != 0 ? bytes.substr(0, cut) : bytes);
+  WriteBytes(Folder() / "split.zip", bytes.substr(cut));
+  JoinOnce(Folder() / "split.zip");
+  std::filesystem::remove(Folder() / "split.z01");
   return 0;
 }

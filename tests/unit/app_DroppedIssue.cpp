@@ -12,7 +12,8 @@ namespace {
 TEST(DroppedIssue, KvxFileOrTheLastNumberedPartOnlyAndOneFileAtATime) {
   const fs::path folder = fs::temp_directory_path() / ("dropped-" + std::to_string(getpid()));
   fs::create_directories(folder / "folder.kvx");
-  for (const char* name : {"issue.KVX", "notes.txt", "set001.zip", "set002.zip", "set003.zip", "lone001.zip"})
+  for (const char* name : {"issue.KVX", "notes.txt", "set001.zip", "set002.zip", "set003.zip", "lone001.zip",
+                           "split.z01", "split.z02", "split.zip"})
     std::ofstream(folder / name) << "x";
   const auto issueOf = [&](std::vector<std::string> names) {
     for (auto& name : names) name = (folder / name).string();
@@ -24,6 +25,8 @@ TEST(DroppedIssue, KvxFileOrTheLastNumberedPartOnlyAndOneFileAtATime) {
   EXPECT_EQ(issueOf({"set002.zip"}), "");  // a later part exists
   EXPECT_EQ(issueOf({"set001.zip"}), "");
   EXPECT_EQ(issueOf({"lone001.zip"}), "");  // no set
+  EXPECT_EQ(issueOf({"split.zip"}), "split.zip");
+  EXPECT_EQ(issueOf({"split.z02"}), "");
   EXPECT_EQ(issueOf({"notes.txt"}), "");
   EXPECT_EQ(issueOf({"folder.kvx"}), "");
   EXPECT_EQ(issueOf({"missing.kvx"}), "");

@@ -5,6 +5,7 @@
 #include "classlib/ScriptedBackend.h"
 #include "tests/support/StagedDrives.h"
 #include "tests/support/ZipWriter.h"
+#include "zip/VolumeNames.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
 
@@ -181,6 +182,48 @@ TEST_F(ZipVolumes, MatchRenamesNumberedFiles) {
   zip.Volume().SetVolumeFileName("/set/ab.zip");
   EXPECT_EQ(RaisedId([&] { zip.Volume().MatchVolume(DRIVE_FIXED); }), MessageId::InputFileMissing);
   EXPECT_EQ(zip.Volume().VolumeFileName(), "/set/ab.zip");
+}
+
+TEST(VolumeNames, BothNamingsOfASetAndTheDiskLabel) {
+  EXPECT_EQ(VolumeLabelFor(2), "PKBACK# 003");
+  EXPECT_EQ(VolumeLabelFor(-1), "PKBACK# 000");
+  EXPECT_EQ(DiskOfLabel("PKBACK# 012"), 12);
+  EXPECT_EQ(DiskOfLabel("pkback# 012"), 0);
+  EXPECT_EQ(VolumeFileFor(VolumeNaming::Numbered, "/s/part007.zip", 11, 20), "/s/part012.zip");
+  EXPECT_EQ(VolumeFileFor(VolumeNaming::Split, "/s/set.zip", 0, 3), "/s/set.z01");
+  EXPECT_EQ(VolumeFileFor(VolumeNaming::Split, "/s/SET.ZIP", 99, 120), "/s/SET.Z100");
+  EXPECT_EQ(VolumeFileFor(VolumeNaming::Split, "/s/set.zip", 3, 3), "/s/set.zip");
+  EXPECT_EQ(PartNumberOf("/s/part012.zip"), 12);
+  EXPECT_EQ(PartNumberOf("/s/set.z02"), 2);
+  EXPECT_EQ(PartNumberOf("/s/set.zip"), 0);
+  EXPECT_EQ(NamingOf("/s/set.z02", 0), VolumeNaming::Split);
+  EXPECT_EQ(NamingOf("/nowhere/set.zip", 3), VolumeNaming::Numbered);
+}
+
+TEST_F(ZipVolumes, SplitSetPartsAreOpenedByTheirOwnNamesOnAnyDrive) {
+  const std::string hd = drives.Stage(folder / "hd", "", DRIVE_FIXED);
+  WriteBytes(hd + "set.z02", "part two");
+  WriteBytes(hd + "set.zip", "last part");
+  WriteBytes(root + "set.z01", "part one");
+  WriteBytes(root + "set.zip", "last part");
+  // The first part is missing, yet the set is told split by its second.
+  zip.Volume().StartAt(hd + "set.zip");
+  zip.Volume().SetLastVolume(2);
+  zip.Volume().OpenVolume(1);
+  EXPECT_EQ(zip.Volume().VolumeFileName(), hd + "set.z02");
+  zip.Volume().OpenVolume(2);
+  EXPECT_EQ(zip.Volume().VolumeFileName(), hd + "set.zip");
+  EXPECT_EQ(RaisedId([&] { zip.Volume().OpenVolume(0); }), MessageId::InputFileMissing);
+  EXPECT_EQ(zip.Volume().VolumeFileName(), hd + "set.z01");
+
+  // A removable disk of a split set has no label to match: a part on it is taken without a
+  // prompt, and one that is not asks for another disk.
+  zip.SetUnattended(true);
+  zip.Volume().StartAt(root + "set.zip");
+  zip.Volume().OpenVolume(0);
+  EXPECT_EQ(zip.Volume().VolumeFileName(), root + "set.z01");
+  EXPECT_NE(zip.Volume().VolumeHandle(), NoFileHandle);
+  EXPECT_EQ(RaisedId([&] { zip.Volume().OpenVolume(1); }), MessageId::NoUnattendedSpanning);
 }
 
 TEST_F(ZipVolumes, OpenVolumeOnAFixedDrive) {

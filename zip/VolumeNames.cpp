@@ -1,0 +1,89 @@
+// Names of the volumes of a spanned set: disk labels and the files of either naming.
+#include "zip/VolumeNames.h"
+
+#include <cctype>
+
+#include "platform/Folders.h"
+
+namespace {
+
+const std::string LabelTag = "PKBACK# ";
+
+// The number that text spells in decimal digits alone, or 0 when it spells none or more than
+// a volume number can hold.
+std::int32_t DigitsValue(const std::string& text) {
+  if (text.empty() || text.size() > 5) return 0;
+  std::int32_t number = 0;
+  for (const char c : text) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) return 0;
+    number = number * 10 + (c - '0');
+  }
+  return number;
+}
+
+// NN of an extension ".zNN" (two digits or more, either case), 0 for any other extension.
+std::int32_t SplitPartNumber(const std::string& ext) {
+  if (ext.size() < 4 || (ext[1] != 'z' && ext[1] != 'Z')) return 0;
+  return DigitsValue(ext.substr(2));
+}
+
+std::size_t NameStart(const std::string& fileName) {
+  const std::size_t slash = fileName.rfind(PathDelim);
+  return slash == std::string::npos ? 0 : slash + 1;
+}
+
+// An extension written in capitals ("ZIP") names its parts in capitals too.
+bool InCapitals(const std::string& ext) {
+  bool letter = false;
+  for (const char c : ext) {
+    if (std::islower(static_cast<unsigned char>(c))) return false;
+    letter = letter || std::isupper(static_cast<unsigned char>(c));
+  }
+  return letter;
+}
+
+}  // namespace
+
+std::string VolumeDigits(std::int32_t n) {
+  const std::string text = std::to_string(static_cast<std::int64_t>(n) + 1 + 1000);
+  return text.substr(text.size() - 3);
+}
+
+std::string VolumeLabelFor(std::int32_t n) {
+  return LabelTag + VolumeDigits(n);
+}
+
+std::int32_t DiskOfLabel(const std::string& label) {
+  if (label.compare(0, LabelTag.size(), LabelTag) != 0) return 0;
+  return DigitsValue(label.substr(LabelTag.size(), 3));
+}
+
+VolumeNaming NamingOf(const std::string& fileName, std::int32_t last) {
+  if (SplitPartNumber(ExtractFileExt(fileName)) != 0) return VolumeNaming::Split;
+  // Any part will do: the one that is missing is then named as it is called.
+  for (std::int32_t n = 0; n < last; ++n)
+    if (FileExists(VolumeFileFor(VolumeNaming::Split, fileName, n, last))) return VolumeNaming::Split;
+  return VolumeNaming::Numbered;
+}
+
+std::int32_t PartNumberOf(const std::string& fileName) {
+  const std::string ext = ExtractFileExt(fileName);
+  if (const std::int32_t part = SplitPartNumber(ext)) return part;
+  const std::size_t start = NameStart(fileName);
+  const std::size_t stemEnd = fileName.size() - ext.size();
+  if (stemEnd < start + 3) return 0;
+  return DigitsValue(fileName.substr(stemEnd - 3, 3));
+}
+
+std::string VolumeFileFor(VolumeNaming naming, const std::string& fileName, std::int32_t n,
+                          std::int32_t last) {
+  const std::string ext = ExtractFileExt(fileName);
+  const std::string stem = fileName.substr(0, fileName.size() - ext.size());
+  if (naming == VolumeNaming::Numbered) {
+    if (fileName.size() - NameStart(fileName) < 3 + ext.size()) return std::string();
+    return stem.substr(0, stem.size() - 3) + VolumeDigits(n) + ext;
+  }
+  if (n < 0 || n == last) return fileName;
+  const std::string number = std::to_string(static_cast<std::int64_t>(n) + 1);
+  return stem + (InCapitals(ext) ? ".Z" : ".z") + (number.size() < 2 ? "0" : "") + number;
+}
