@@ -28,5 +28,6 @@ void TIssueHandover::Answer() {
   frame->Raise();
   if (issue.empty()) return;
   // Opened from the event loop, as a dropped issue is: the start that asked is answered already.
-  frame->CallAfter([frame, issue] { Application.Guard([frame, &issue] { frame->Form().OpenIssueFile(issue); }); });
+  frame->CallAfter(
+      [frame, issue] { Application.Guard([frame, &issue] { frame->Form().OpenIssueFile(issue); }); });
 }

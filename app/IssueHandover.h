@@ -1,6 +1,7 @@
 #pragma once
 // The running reader's side of a later start: each request on the listening socket raises the
 // window and, when it names an issue, runs the open-issue step on it as for a dropped file.
+#include <wx/frame.h>
 #include <wx/weakref.h>
 
 #include "app/MainFrame.h"

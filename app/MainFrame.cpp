@@ -84,12 +84,14 @@ void TMainFrame::BuildButtons() {
   FImage1->AddButton({"SpeedButton1", "INDEX", wxRect(349, 458, 60, 22),
                       LoadGlyph(IndexGlyphBmp, IndexGlyphBmp_size),
                       [this] { Application.Guard([this] { FForm->SpeedButton1Click(); }); }});
-  FImage1->AddButton({"SpeedButton2", "Back", wxRect(266, 458, 41, 25), LoadGlyph(BackGlyphBmp, BackGlyphBmp_size),
+  FImage1->AddButton({"SpeedButton2", "Back", wxRect(266, 458, 41, 25),
+                      LoadGlyph(BackGlyphBmp, BackGlyphBmp_size),
                       [this] { Application.Guard([this] { FForm->SpeedButton2Click(); }); }});
   FImage1->AddButton({"SpeedButton3", "Forward", wxRect(448, 460, 43, 23),
                       LoadGlyph(ForwardGlyphBmp, ForwardGlyphBmp_size),
                       [this] { Application.Guard([this] { FForm->SpeedButton3Click(); }); }});
-  FImage1->AddButton({"SpeedButton4", "WEB", wxRect(703, 125, 51, 24), LoadGlyph(WebGlyphBmp, WebGlyphBmp_size),
+  FImage1->AddButton({"SpeedButton4", "WEB", wxRect(703, 125, 51, 24),
+                      LoadGlyph(WebGlyphBmp, WebGlyphBmp_size),
                       [this] { Application.Guard([this] { FForm->SpeedButton4Click(); }); }});
   MakeSkinButtonsReachable(*FImage1);
 }

@@ -6,6 +6,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -16,7 +17,7 @@ namespace {
 constexpr std::size_t MaxRequestBytes = 4096;
 constexpr char Accepted = 'y';
 constexpr char Declined = 'n';
-constexpr char Silent = '?';  // connected, but no answer came
+constexpr char Silent = '?';  // connected, but no answer came in time
 
 bool AddressOf(const std::string& path, sockaddr_un& address) {
   std::memset(&address, 0, sizeof address);
@@ -54,9 +55,11 @@ bool ReadRequest(int socket, std::string& request) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
   char buffer[512];
   for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::microseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) return false;
-    const timeval timeout{static_cast<time_t>(left.count() / 1000000), static_cast<suseconds_t>(left.count() % 1000000)};
+    const timeval timeout{static_cast<time_t>(left.count() / 1000000),
+                          static_cast<suseconds_t>(left.count() % 1000000)};
     setsockopt(socket, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
     const ssize_t got = recv(socket, buffer, sizeof buffer, 0);
     if (got == 0) return true;
@@ -125,10 +128,11 @@ char TReaderInstance::HandOver(const std::string& issue) {
   char reply = 0;
   // The reader may be busy unpacking an issue: its answer is waited for a while.
   SetTimeout(connection, 30);
-  if (connect(connection, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-    if (!WriteAll(connection, issue.data(), issue.size()) || shutdown(connection, SHUT_WR) != 0 ||
-        recv(connection, &reply, 1, 0) != 1)
-      reply = Silent;
+  // A reader that ends meanwhile drops the connection: the lock is then tried again.
+  if (connect(connection, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+      WriteAll(connection, issue.data(), issue.size()) && shutdown(connection, SHUT_WR) == 0) {
+    errno = 0;
+    if (recv(connection, &reply, 1, 0) != 1) reply = errno == EAGAIN || errno == EWOULDBLOCK ? Silent : 0;
   }
   close(connection);
   return reply;

@@ -6,7 +6,8 @@
 #include <numeric>
 
 TSkinButtonStandIn::TSkinButtonStandIn(TSkinPanel& panel, int index)
-    : wxStaticText(&panel, wxID_ANY, wxString(), panel.Buttons()[static_cast<std::size_t>(index)].bounds.GetPosition(),
+    : wxStaticText(&panel, wxID_ANY, wxString(),
+                   panel.Buttons()[static_cast<std::size_t>(index)].bounds.GetPosition(),
                    panel.Buttons()[static_cast<std::size_t>(index)].bounds.GetSize(), wxST_NO_AUTORESIZE,
                    panel.Buttons()[static_cast<std::size_t>(index)].name),
       FPanel(panel),
@@ -47,7 +48,8 @@ void MakeSkinButtonsReachable(TSkinPanel& panel) {
   std::vector<int> order(panel.Buttons().size());
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(), [&panel](int a, int b) {
-    return panel.Buttons()[static_cast<std::size_t>(a)].bounds.x < panel.Buttons()[static_cast<std::size_t>(b)].bounds.x;
+    return panel.Buttons()[static_cast<std::size_t>(a)].bounds.x <
+           panel.Buttons()[static_cast<std::size_t>(b)].bounds.x;
   });
   for (const int index : order) new TSkinButtonStandIn(panel, index);
 }

@@ -98,7 +98,8 @@ void TSkinPanel::OnLeftUp(wxMouseEvent& event) {
 }
 
 void TSkinPanel::Press(int index) {
-  const auto onClick = FButtons[static_cast<std::size_t>(index)].onClick;  // a copy: the command may add buttons
+  const auto onClick =
+      FButtons[static_cast<std::size_t>(index)].onClick;  // a copy: the command may add buttons
   if (onClick) onClick();
 }
 

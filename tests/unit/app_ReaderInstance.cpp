@@ -94,9 +94,12 @@ TEST(ReaderArguments, OneIssueAsAPathOrAFileUriAndNothingElse) {
   EXPECT_EQ(parse({"file://localhost/tmp/a.kvx"}).issue, "/tmp/a.kvx");
   EXPECT_EQ(parse({"--help"}).action, TAction::Help);
   EXPECT_EQ(parse({"--version"}).action, TAction::Version);
-  for (const std::vector<std::string>& wrong :
-       {std::vector<std::string>{"a.kvx", "b.kvx"}, {"--open"}, {""}, {"file://host/a.kvx"}, {"file:///a%00.kvx"},
-        {"file:///a%4.kvx"}})
+  for (const std::vector<std::string>& wrong : {std::vector<std::string>{"a.kvx", "b.kvx"},
+                                                {"--open"},
+                                                {""},
+                                                {"file://host/a.kvx"},
+                                                {"file:///a%00.kvx"},
+                                                {"file:///a%4.kvx"}})
     EXPECT_EQ(parse(wrong).action, TAction::Wrong) << (wrong.empty() ? "" : wrong[0]);
 }
 }  // namespace
