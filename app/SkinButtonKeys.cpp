@@ -6,17 +6,18 @@
 #include <numeric>
 
 TSkinButtonStandIn::TSkinButtonStandIn(TSkinPanel& panel, int index)
-    : wxStaticText(&panel, wxID_ANY, wxString(),
-                   panel.Buttons()[static_cast<std::size_t>(index)].bounds.GetPosition(),
-                   panel.Buttons()[static_cast<std::size_t>(index)].bounds.GetSize(), wxST_NO_AUTORESIZE,
-                   panel.Buttons()[static_cast<std::size_t>(index)].name),
+    : TSkinButtonStandIn(panel, index, panel.Buttons()[static_cast<std::size_t>(index)]) {}
+
+TSkinButtonStandIn::TSkinButtonStandIn(TSkinPanel& panel, int index, const TSkinPanel::TImageButton& button)
+    : wxStaticBitmap(&panel, wxID_ANY, wxBitmapBundle(), button.bounds.GetPosition(), button.bounds.GetSize(),
+                     0, button.name),
       FPanel(panel),
       FIndex(index) {
   auto* widget = static_cast<GtkWidget*>(GetHandle());
   gtk_widget_set_can_focus(widget, TRUE);
   AtkObject* accessible = gtk_widget_get_accessible(widget);
   atk_object_set_role(accessible, ATK_ROLE_PUSH_BUTTON);
-  atk_object_set_name(accessible, panel.Buttons()[static_cast<std::size_t>(index)].caption.utf8_str());
+  atk_object_set_name(accessible, button.caption.utf8_str());
   Bind(wxEVT_KEY_DOWN, &TSkinButtonStandIn::OnKeyDown, this);
   Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& event) {
     FPanel.SetFocusMark(FIndex);
@@ -28,21 +29,53 @@ TSkinButtonStandIn::TSkinButtonStandIn(TSkinPanel& panel, int index)
   });
 }
 
+// Tab and Shift+Tab step through the buttons left to right and then leave them as the toolkit
+// moves the focus; Space and Enter press.
 void TSkinButtonStandIn::OnKeyDown(wxKeyEvent& event) {
-  if (event.HasAnyModifiers()) {
-    event.Skip();
+  const int modifiers = event.GetModifiers();
+  const int key = event.GetKeyCode();
+  if (key == WXK_TAB && (modifiers & ~wxMOD_SHIFT) == 0) {
+    const bool forward = modifiers == 0;
+    if (TSkinButtonStandIn* next = Neighbour(forward))
+      next->SetFocus();
+    else
+      Navigate(forward ? wxNavigationKeyEvent::IsForward : wxNavigationKeyEvent::IsBackward);
     return;
   }
-  switch (event.GetKeyCode()) {
-    case WXK_SPACE:
-    case WXK_RETURN:
-    case WXK_NUMPAD_ENTER:
-      FPanel.Press(FIndex);
-      break;
-    default:
-      event.Skip();
+  if (modifiers == 0 && (key == WXK_SPACE || key == WXK_RETURN || key == WXK_NUMPAD_ENTER)) {
+    FPanel.Press(FIndex);
+    return;
   }
+  event.Skip();
 }
+
+TSkinButtonStandIn* TSkinButtonStandIn::Neighbour(bool forward) const {
+  std::vector<TSkinButtonStandIn*> row;
+  for (wxWindow* child : FPanel.GetChildren())
+    if (auto* standIn = dynamic_cast<TSkinButtonStandIn*>(child)) row.push_back(standIn);
+  const auto self = std::find(row.begin(), row.end(), this);
+  if (forward) return self + 1 < row.end() ? *(self + 1) : nullptr;
+  return self > row.begin() ? *(self - 1) : nullptr;
+}
+
+namespace {
+// F6 moves the focus between the page and the buttons, as between a window's panes: the page
+// keeps Tab for its own links.
+void SwitchPane(TSkinPanel& panel) {
+  wxWindow* leaveTo = nullptr;
+  TSkinButtonStandIn* first = nullptr;
+  for (wxWindow* child : panel.GetChildren()) {
+    auto* standIn = dynamic_cast<TSkinButtonStandIn*>(child);
+    if (standIn && !first) first = standIn;
+    if (!standIn && !leaveTo && child->IsShown() && child->AcceptsFocusFromKeyboard()) leaveTo = child;
+  }
+  const bool onButtons = dynamic_cast<TSkinButtonStandIn*>(wxWindow::FindFocus()) != nullptr;
+  if (onButtons && leaveTo)
+    leaveTo->SetFocus();
+  else if (!onButtons && first)
+    first->SetFocus();
+}
+}  // namespace
 
 void MakeSkinButtonsReachable(TSkinPanel& panel) {
   std::vector<int> order(panel.Buttons().size());
@@ -52,4 +85,10 @@ void MakeSkinButtonsReachable(TSkinPanel& panel) {
            panel.Buttons()[static_cast<std::size_t>(b)].bounds.x;
   });
   for (const int index : order) new TSkinButtonStandIn(panel, index);
+  wxGetTopLevelParent(&panel)->Bind(wxEVT_CHAR_HOOK, [&panel](wxKeyEvent& event) {
+    if (event.GetKeyCode() == WXK_F6 && (event.GetModifiers() & ~wxMOD_SHIFT) == 0)
+      SwitchPane(panel);
+    else
+      event.Skip();
+  });
 }
