@@ -50,6 +50,7 @@ class TFolivoApp : public wxApp {
 
   int OnExit() override {
     FHandover.reset();
+    if (Instance) Instance->StopListening();
     FinalizeMainUnit();
     SetBackend(nullptr);
     return wxApp::OnExit();

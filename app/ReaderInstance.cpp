@@ -79,11 +79,15 @@ TReaderInstance::TReaderInstance(std::string folder)
     : FLockPath(folder + "folivo-reader.lock"), FSocketPath(folder + "folivo-reader.socket") {}
 
 TReaderInstance::~TReaderInstance() {
-  if (FListening >= 0) {
-    close(FListening);
-    unlink(FSocketPath.c_str());
-  }
+  StopListening();
   if (FLock >= 0) close(FLock);
+}
+
+void TReaderInstance::StopListening() {
+  if (FListening < 0) return;
+  close(FListening);
+  FListening = -1;
+  unlink(FSocketPath.c_str());
 }
 
 TReaderInstance::TClaim TReaderInstance::Claim(const std::string& issue) {

@@ -24,6 +24,8 @@ class TReaderInstance {
   TClaim Claim(const std::string& issue);
   // The socket that the first reader listens on (non-blocking), or -1.
   int ListeningSocket() const { return FListening; }
+  // Closes the socket and removes its file; the lock stays until this object or its process ends.
+  void StopListening();
 
  private:
   bool TakeLock();
