@@ -5,6 +5,16 @@
 #include <algorithm>
 #include <numeric>
 
+namespace {
+// The first other child of the panel that takes the focus from the keyboard: the page.
+wxWindow* PageOf(TSkinPanel& panel) {
+  for (wxWindow* child : panel.GetChildren())
+    if (!dynamic_cast<TSkinButtonStandIn*>(child) && child->IsShown() && child->AcceptsFocusFromKeyboard())
+      return child;
+  return nullptr;
+}
+}  // namespace
+
 TSkinButtonStandIn::TSkinButtonStandIn(TSkinPanel& panel, int index)
     : TSkinButtonStandIn(panel, index, panel.Buttons()[static_cast<std::size_t>(index)]) {}
 
@@ -29,8 +39,8 @@ TSkinButtonStandIn::TSkinButtonStandIn(TSkinPanel& panel, int index, const TSkin
   });
 }
 
-// Tab and Shift+Tab step through the buttons left to right and then leave them as the toolkit
-// moves the focus; Space and Enter press.
+// Tab and Shift+Tab step through the buttons left to right and past either end back to the page;
+// Space and Enter press.
 void TSkinButtonStandIn::OnKeyDown(wxKeyEvent& event) {
   const int modifiers = event.GetModifiers();
   const int key = event.GetKeyCode();
@@ -38,8 +48,8 @@ void TSkinButtonStandIn::OnKeyDown(wxKeyEvent& event) {
     const bool forward = modifiers == 0;
     if (TSkinButtonStandIn* next = Neighbour(forward))
       next->SetFocus();
-    else
-      Navigate(forward ? wxNavigationKeyEvent::IsForward : wxNavigationKeyEvent::IsBackward);
+    else if (wxWindow* page = PageOf(FPanel))
+      page->SetFocus();
     return;
   }
   if (modifiers == 0 && (key == WXK_SPACE || key == WXK_RETURN || key == WXK_NUMPAD_ENTER)) {
@@ -62,18 +72,15 @@ namespace {
 // F6 moves the focus between the page and the buttons, as between a window's panes: the page
 // keeps Tab for its own links.
 void SwitchPane(TSkinPanel& panel) {
-  wxWindow* leaveTo = nullptr;
-  TSkinButtonStandIn* first = nullptr;
-  for (wxWindow* child : panel.GetChildren()) {
-    auto* standIn = dynamic_cast<TSkinButtonStandIn*>(child);
-    if (standIn && !first) first = standIn;
-    if (!standIn && !leaveTo && child->IsShown() && child->AcceptsFocusFromKeyboard()) leaveTo = child;
+  if (dynamic_cast<TSkinButtonStandIn*>(wxWindow::FindFocus())) {
+    if (wxWindow* page = PageOf(panel)) page->SetFocus();
+    return;
   }
-  const bool onButtons = dynamic_cast<TSkinButtonStandIn*>(wxWindow::FindFocus()) != nullptr;
-  if (onButtons && leaveTo)
-    leaveTo->SetFocus();
-  else if (!onButtons && first)
-    first->SetFocus();
+  for (wxWindow* child : panel.GetChildren())
+    if (auto* standIn = dynamic_cast<TSkinButtonStandIn*>(child)) {
+      standIn->SetFocus();
+      return;
+    }
 }
 }  // namespace
 
