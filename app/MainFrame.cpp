@@ -5,6 +5,7 @@
 
 #include "app/Artwork.h"
 #include "app/ReaderExtras.h"
+#include "app/SkinButtonKeys.h"
 #include "app/Unit1.h"
 #include "classlib/Application.h"
 
@@ -64,6 +65,7 @@ void TMainFrame::BuildMenu() {
   const wxMenuItem* exit = file->Append(wxID_ANY, "&Esci");
   auto* vai = new wxMenu;
   const wxMenuItem* indice = vai->Append(wxID_ANY, "I&ndice");
+  const wxMenuItem* web = vai->Append(wxID_ANY, "&Web\tCtrl+L");  // the WEB button
   auto* help = new wxMenu;
   const wxMenuItem* informazioni = help->Append(wxID_ANY, "&Informazioni...");
   auto* bar = new wxMenuBar;
@@ -74,19 +76,24 @@ void TMainFrame::BuildMenu() {
   Bind(wxEVT_MENU, Guarded([this] { FForm->Apri1Click(); }), apri->GetId());
   Bind(wxEVT_MENU, Guarded([this] { FForm->Exit1Click(); }), exit->GetId());
   Bind(wxEVT_MENU, Guarded([this] { FForm->Indice1Click(); }), indice->GetId());
+  Bind(wxEVT_MENU, Guarded([this] { FForm->SpeedButton4Click(); }), web->GetId());
   Bind(wxEVT_MENU, Guarded([this] { FForm->Informazioni1Click(); }), informazioni->GetId());
 }
 
 void TMainFrame::BuildButtons() {
-  FImage1->AddButton({"SpeedButton1", wxRect(349, 458, 60, 22), LoadGlyph(IndexGlyphBmp, IndexGlyphBmp_size),
+  FImage1->AddButton({"SpeedButton1", "INDEX", wxRect(349, 458, 60, 22),
+                      LoadGlyph(IndexGlyphBmp, IndexGlyphBmp_size),
                       [this] { Application.Guard([this] { FForm->SpeedButton1Click(); }); }});
-  FImage1->AddButton({"SpeedButton2", wxRect(266, 458, 41, 25), LoadGlyph(BackGlyphBmp, BackGlyphBmp_size),
+  FImage1->AddButton({"SpeedButton2", "Back", wxRect(266, 458, 41, 25),
+                      LoadGlyph(BackGlyphBmp, BackGlyphBmp_size),
                       [this] { Application.Guard([this] { FForm->SpeedButton2Click(); }); }});
-  FImage1->AddButton({"SpeedButton3", wxRect(448, 460, 43, 23),
+  FImage1->AddButton({"SpeedButton3", "Forward", wxRect(448, 460, 43, 23),
                       LoadGlyph(ForwardGlyphBmp, ForwardGlyphBmp_size),
                       [this] { Application.Guard([this] { FForm->SpeedButton3Click(); }); }});
-  FImage1->AddButton({"SpeedButton4", wxRect(703, 125, 51, 24), LoadGlyph(WebGlyphBmp, WebGlyphBmp_size),
+  FImage1->AddButton({"SpeedButton4", "WEB", wxRect(703, 125, 51, 24),
+                      LoadGlyph(WebGlyphBmp, WebGlyphBmp_size),
                       [this] { Application.Guard([this] { FForm->SpeedButton4Click(); }); }});
+  MakeSkinButtonsReachable(*FImage1);
 }
 
 std::string TMainFrame::AddressText() {

@@ -1,15 +1,27 @@
-// The reader's entry: no command-line arguments are read.
+// The reader's entry: `folivo [ISSUE]`. A start while a reader runs in this session hands the
+// issue to that reader and ends.
 #include <wx/app.h>
 #include <wx/image.h>
 
+#include <cstdio>
+#include <memory>
+
+#include "app/CommandLine.h"
 #include "app/EndSignals.h"
+#include "app/IssueHandover.h"
 #include "app/MainFrame.h"
+#include "app/ReaderInstance.h"
 #include "app/Unit1.h"
 #include "app/WorkingFolder.h"
 #include "classlib/Application.h"
 #include "classlib/Backend.h"
 #include "classlib/Exceptions.h"
 #include "classlib/wx/WxBackend.h"
+
+namespace {
+TReaderInstance* Instance = nullptr;  // held by main for the whole run
+std::string IssueArgument;
+}  // namespace
 
 class TFolivoApp : public wxApp {
  public:
@@ -29,10 +41,16 @@ class TFolivoApp : public wxApp {
     mainForm->Show();
     auto* informazioni = new TInformazioni(mainForm);
     mainForm->SetAboutBox(informazioni);
+    if (Instance) FHandover = std::make_unique<TIssueHandover>(*mainForm, Instance->ListeningSocket());
+    if (!IssueArgument.empty())
+      mainForm->CallAfter(
+          [mainForm] { Application.Guard([mainForm] { mainForm->Form().OpenIssueFile(IssueArgument); }); });
     return true;
   }
 
   int OnExit() override {
+    FHandover.reset();
+    if (Instance) Instance->StopListening();
     FinalizeMainUnit();
     SetBackend(nullptr);
     return wxApp::OnExit();
@@ -40,6 +58,48 @@ class TFolivoApp : public wxApp {
 
  private:
   TWxBackend FBackend;
+  std::unique_ptr<TIssueHandover> FHandover;
 };
 
-wxIMPLEMENT_APP(TFolivoApp);
+wxIMPLEMENT_APP_NO_MAIN(TFolivoApp);
+
+int main(int argc, char** argv) {
+  const TReaderArguments arguments = ParseReaderArguments(std::vector<std::string>(argv + 1, argv + argc));
+  switch (arguments.action) {
+    case TReaderArguments::TAction::Help:
+      std::printf("%s%s", ReaderUsage, ReaderHelp);
+      return 0;
+    case TReaderArguments::TAction::Version:
+      std::printf("folivo %s\n", FOLIVO_VERSION);
+      return 0;
+    case TReaderArguments::TAction::Wrong:
+      std::fputs(ReaderUsage, stderr);
+      return 2;
+    case TReaderArguments::TAction::Start:
+      break;
+  }
+  // The lock lies beside the working folder. Without a private temporary folder the window says so.
+  RefillTempPath();
+  const std::string temp = TempPath();
+  std::unique_ptr<TReaderInstance> instance;
+  if (!temp.empty()) {
+    instance = std::make_unique<TReaderInstance>(temp);
+    switch (instance->Claim(arguments.issue)) {
+      case TReaderInstance::TClaim::First:
+        break;
+      case TReaderInstance::TClaim::HandedOver:
+        return 0;
+      case TReaderInstance::TClaim::Refused:
+        std::fprintf(stderr, "folivo: the running reader found no issue in %s\n", arguments.issue.c_str());
+        return 1;
+      case TReaderInstance::TClaim::Unreachable:
+        std::fputs("folivo: a reader runs already but does not answer\n", stderr);
+        return 1;
+    }
+  }
+  Instance = instance.get();
+  IssueArgument = arguments.issue;
+  char* programOnly[] = {argv[0], nullptr};
+  int count = 1;
+  return wxEntry(count, programOnly);
+}

@@ -43,8 +43,13 @@ void TSkinPanel::OnPaint(wxPaintEvent&) {
       const int y = button.bounds.y + (button.bounds.height - button.glyph.GetHeight()) / 2 + shift;
       dc.DrawBitmap(button.glyph, x, y, true);
     }
-    if (static_cast<int>(i) != FHot && !down) continue;
     const wxRect& r = button.bounds;
+    if (static_cast<int>(i) == FFocusMark) {
+      dc.SetPen(wxPen(*wxWHITE, 1, wxPENSTYLE_DOT));
+      dc.SetBrush(*wxTRANSPARENT_BRUSH);
+      dc.DrawRectangle(r.GetLeft() + 1, r.GetTop() + 1, r.GetWidth() - 2, r.GetHeight() - 2);
+    }
+    if (static_cast<int>(i) != FHot && !down) continue;
     dc.SetPen(down ? dark : light);
     dc.DrawLine(r.GetLeft(), r.GetBottom(), r.GetLeft(), r.GetTop());
     dc.DrawLine(r.GetLeft(), r.GetTop(), r.GetRight(), r.GetTop());
@@ -89,10 +94,21 @@ void TSkinPanel::OnLeftUp(wxMouseEvent& event) {
   FPressed = -1;
   RefreshButton(pressed);
   SetHot(ButtonAt(event.GetPosition()));
-  if (pressed >= 0 && pressed == FHot) {
-    const auto onClick = FButtons[static_cast<std::size_t>(pressed)].onClick;
-    if (onClick) onClick();
-  }
+  if (pressed >= 0 && pressed == FHot) Press(pressed);
+}
+
+void TSkinPanel::Press(int index) {
+  const auto onClick =
+      FButtons[static_cast<std::size_t>(index)].onClick;  // a copy: the command may add buttons
+  if (onClick) onClick();
+}
+
+void TSkinPanel::SetFocusMark(int index) {
+  if (index == FFocusMark) return;
+  const int old = FFocusMark;
+  FFocusMark = index;
+  RefreshButton(old);
+  RefreshButton(FFocusMark);
 }
 
 void TSkinPanel::OnLeave(wxMouseEvent&) {

@@ -15,4 +15,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # xdg-dbus-proxy, and the unzip library, loaded at run time, needs Nettle for AES.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "bubblewrap, xdg-dbus-proxy, libnettle8")
 set(CPACK_STRIP_FILES ON)
+# The desktop's caches (file types, launchers by file type, icons) are rebuilt by the packages that
+# own them, through their file triggers; naming the folders here asks for that explicitly.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/cmake/debian/triggers)
 include(CPack)

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Draws the reader's artwork into this folder: skin.jpg (788x500 baseline JPEG), the four button
-glyphs (24-bit BMPs whose bottom-left pixel is the transparent colour) and folivo-icon.png.
+glyphs (24-bit BMPs whose bottom-left pixel is the transparent colour), folivo-icon.png and the
+same icon drawn to scale, folivo-icon.svg.
 
 Run: resources/make-artwork.py   (needs python3-pil; the results are kept in the repository)
 """
@@ -125,6 +126,22 @@ def make_icon():
     img.quantize(256).convert("RGBA").save(os.path.join(HERE, "folivo-icon.png"), "PNG")
 
 
+def make_scalable_icon():
+    """The 32x32 icon's shapes as vectors; the letter is drawn as strokes, so no font is needed."""
+    green = "#%02x%02x%02x" % GREEN
+    svg = f"""<?xml version="1.0" encoding="UTF-8"?>
+<svg xmlns="http://www.w3.org/2000/svg" width="128" height="128" viewBox="0 0 32 32">
+  <rect x="1.5" y="1.5" width="29" height="29" rx="6" fill="#4637a0" stroke="#beb4ff"/>
+  <rect x="6" y="6" width="20" height="16" fill="#000000"/>
+  <path d="M13 9v10M19 9l-6 5 6 5" fill="none" stroke="{green}" stroke-width="2.4"
+        stroke-linejoin="miter"/>
+  <circle cx="15.5" cy="25.5" r="2.5" fill="{green}"/>
+</svg>
+"""
+    with open(os.path.join(HERE, "folivo-icon.svg"), "w", encoding="ascii") as out:
+        out.write(svg)
+
+
 if __name__ == "__main__":
     make_skin()
     make_glyph("index-glyph.bmp", (60, 22), index_glyph)
@@ -132,3 +149,4 @@ if __name__ == "__main__":
     make_glyph("forward-glyph.bmp", (43, 23), forward_glyph)
     make_glyph("web-glyph.bmp", (51, 24), web_glyph)
     make_icon()
+    make_scalable_icon()

@@ -4,7 +4,8 @@ set -euo pipefail
 packages=(cmake g++ pkg-config libwxgtk3.2-dev libwxgtk-webview3.2-dev libwebkit2gtk-4.0-dev libx11-dev
   libgtk-3-dev libjpeg62-turbo-dev zlib1g-dev libbz2-dev liblzma-dev libzstd-dev nettle-dev libglib2.0-dev
   libgtest-dev libgmock-dev xvfb xauth xdotool bubblewrap xdg-dbus-proxy zip unzip p7zip-full libarchive-tools
-  imagemagick python3 python3-pil time strace clang-format groff-base desktop-file-utils dpkg-dev)
+  imagemagick python3 python3-pil time strace clang-format groff-base desktop-file-utils dpkg-dev
+  shared-mime-info xdg-utils libglib2.0-bin appstream libxml2-utils)
 # The 32-bit compiler for the layout check exists for amd64 only; elsewhere the check is skipped.
 [ "$(dpkg --print-architecture)" = amd64 ] && packages+=(g++-multilib)
 missing=()

@@ -23,8 +23,18 @@ for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1
 export DISPLAY=$display
 nohup "$build/bin/folivo" >"$build/folivo.log" 2>&1 &
 reader=$!
-if ! timeout 30 xdotool search --sync --onlyvisible --name "^Korvex Folivo$" >/dev/null; then
-  echo "run.sh: the window did not appear; see $build/folivo.log" >&2
+shown=""
+for _ in $(seq 300); do
+  if xdotool search --onlyvisible --name "^Korvex Folivo$" >/dev/null 2>&1; then shown=yes; break; fi
+  kill -0 "$reader" 2>/dev/null || break
+  sleep 0.1
+done
+if [ -z "$shown" ]; then
+  if ! kill -0 "$reader" 2>/dev/null && wait "$reader"; then
+    echo "run.sh: a reader already runs in this session (an earlier run.sh?); stop it first" >&2
+  else
+    echo "run.sh: the window did not appear; see $build/folivo.log" >&2
+  fi
   kill "$reader" "$xvfb" 2>/dev/null || true
   exit 1
 fi
