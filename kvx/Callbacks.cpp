@@ -13,6 +13,15 @@ std::size_t CutPoint(const std::string& text, std::size_t limit) {
   return n;
 }
 
+// The text as the record carries it: a NUL byte, which would end the text there, is written "\x00"
+// as listings show it.
+std::string WithNulEscaped(const std::string& text) {
+  std::string carried;
+  carried.reserve(text.size());
+  for (const char c : text) carried += c == '\0' ? std::string("\\x00") : std::string(1, c);
+  return carried;
+}
+
 }  // namespace
 
 KvxCallbacks::KvxCallbacks(UnzipCallbackFunction function, void* caller) : function_(function) {
@@ -27,7 +36,10 @@ bool KvxCallbacks::Call(std::int32_t action, std::int32_t code, std::int32_t num
   record_.Code = code;
   record_.Number = number;
   std::memset(record_.Text, 0, sizeof record_.Text);
-  if (text) std::memcpy(record_.Text, text->data(), CutPoint(*text, textLimit));
+  if (text) {
+    const std::string carried = WithNulEscaped(*text);
+    std::memcpy(record_.Text, carried.data(), CutPoint(carried, textLimit));
+  }
   if (function_(&record_) == -1) stopped_ = true;
   return !stopped_;
 }
