@@ -28,7 +28,14 @@ KvxCallbacks::KvxCallbacks(UnzipCallbackFunction function, void* caller) : funct
   record_.Caller = caller;
 }
 
-bool KvxCallbacks::Call(std::int32_t action, std::int32_t code, std::int32_t number, const std::string* text,
+bool KvxCallbacks::Call(std::int32_t action, std::int32_t code, std::int32_t number,
+                        const std::string* text) {
+  if (!text) return Send(action, code, number, nullptr, 0);
+  const std::string carried = WithNulEscaped(*text);
+  return Send(action, code, number, &carried, sizeof record_.Text - 1);
+}
+
+bool KvxCallbacks::Send(std::int32_t action, std::int32_t code, std::int32_t number, const std::string* text,
                         std::size_t textLimit) {
   if (stopped_) return false;
   if (!function_) return true;
@@ -36,10 +43,7 @@ bool KvxCallbacks::Call(std::int32_t action, std::int32_t code, std::int32_t num
   record_.Code = code;
   record_.Number = number;
   std::memset(record_.Text, 0, sizeof record_.Text);
-  if (text) {
-    const std::string carried = WithNulEscaped(*text);
-    std::memcpy(record_.Text, carried.data(), CutPoint(carried, textLimit));
-  }
+  if (text) std::memcpy(record_.Text, text->data(), CutPoint(*text, textLimit));
   if (function_(&record_) == -1) stopped_ = true;
   return !stopped_;
 }
@@ -85,8 +89,9 @@ bool KvxCallbacks::Overwrite(const std::string& name, bool existingOlder, bool& 
 
 bool KvxCallbacks::Comment(const std::string& name, char firstByte) {
   // The name in the first 256 bytes, the comment's first byte at position 256.
-  std::string text = name.substr(0, CutPoint(name, 255));
+  const std::string carried = WithNulEscaped(name);
+  std::string text = carried.substr(0, CutPoint(carried, 255));
   text.resize(256, '\0');
   text += firstByte;
-  return Call(kvxComment, 0, 0, &text, text.size());
+  return Send(kvxComment, 0, 0, &text, text.size());
 }

@@ -164,10 +164,14 @@ void TSpanJoin::CopyLocalEntries() {
     const std::uint16_t nameLength = local.U16(LocalRec::NameLength);
     const std::uint16_t extraLength = local.U16(LocalRec::ExtraLength);
     const std::uint32_t compressed = local.U32(LocalRec::CompressedSize);
-    // A size field that defers to the zip64 field takes the central header's size.
-    const bool deferred = compressed == 0xFFFFFFFF;
     const bool descriptor = (local.U16(LocalRec::Flags) & FlagDataDescriptor) != 0;
     ReadName(nameLength, MessageId::LocalNameReadFailed);
+    ReadAcross(FTransfer.data(), extraLength, MessageId::LocalExtraReadFailed);
+    // With a zip64 field a full size field defers to it (the central header's size is the same),
+    // and a descriptor's sizes are 8 bytes wide.
+    const bool zip64 = HasZip64Block(FTransfer.data(), extraLength);
+    const bool deferred = zip64 && compressed == 0xFFFFFFFF;
+    const std::uint32_t descriptorSize = DescriptorRec::Size + (zip64 ? 8 : 0);
 
     const std::size_t k = FOutput.FindSpanEntry(TZipComponent::NameFromBuffer(FName.data(), nameLength));
     FOutput.SetLocalOffset(k, FOutput.OutputOffset(MessageId::LocalHeaderWriteFailed));
@@ -182,11 +186,7 @@ void TSpanJoin::CopyLocalEntries() {
     }
     FOutput.WriteToOutput(header, sizeof header, MessageId::LocalHeaderWriteFailed);
     FOutput.WriteToOutput(FName.data(), nameLength, MessageId::LocalHeaderWriteFailed);
-    ReadAcross(FTransfer.data(), extraLength, MessageId::LocalExtraReadFailed);
     FOutput.WriteToOutput(FTransfer.data(), extraLength, MessageId::LocalExtraReadFailed);
-    // With a zip64 field in the local header a descriptor's sizes are 8 bytes wide.
-    const std::uint32_t descriptorSize =
-        DescriptorRec::Size + (HasZip64Block(FTransfer.data(), extraLength) ? 8 : 0);
     FOutput.CopyToOutput(FInput, FTransfer.data(),
                          compressed != 0 && !deferred ? compressed : entry.CompressedSize,
                          MessageId::EntryDataReadFailed);
