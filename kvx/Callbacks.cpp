@@ -13,13 +13,29 @@ std::size_t CutPoint(const std::string& text, std::size_t limit) {
   return n;
 }
 
+// The text as the record carries it: a NUL byte, which would end the text there, is written "\x00"
+// as listings show it.
+std::string WithNulEscaped(const std::string& text) {
+  std::string carried;
+  carried.reserve(text.size());
+  for (const char c : text) carried += c == '\0' ? std::string("\\x00") : std::string(1, c);
+  return carried;
+}
+
 }  // namespace
 
 KvxCallbacks::KvxCallbacks(UnzipCallbackFunction function, void* caller) : function_(function) {
   record_.Caller = caller;
 }
 
-bool KvxCallbacks::Call(std::int32_t action, std::int32_t code, std::int32_t number, const std::string* text,
+bool KvxCallbacks::Call(std::int32_t action, std::int32_t code, std::int32_t number,
+                        const std::string* text) {
+  if (!text) return Send(action, code, number, nullptr, 0);
+  const std::string carried = WithNulEscaped(*text);
+  return Send(action, code, number, &carried, sizeof record_.Text - 1);
+}
+
+bool KvxCallbacks::Send(std::int32_t action, std::int32_t code, std::int32_t number, const std::string* text,
                         std::size_t textLimit) {
   if (stopped_) return false;
   if (!function_) return true;
@@ -73,8 +89,9 @@ bool KvxCallbacks::Overwrite(const std::string& name, bool existingOlder, bool& 
 
 bool KvxCallbacks::Comment(const std::string& name, char firstByte) {
   // The name in the first 256 bytes, the comment's first byte at position 256.
-  std::string text = name.substr(0, CutPoint(name, 255));
+  const std::string carried = WithNulEscaped(name);
+  std::string text = carried.substr(0, CutPoint(carried, 255));
   text.resize(256, '\0');
   text += firstByte;
-  return Call(kvxComment, 0, 0, &text, text.size());
+  return Send(kvxComment, 0, 0, &text, text.size());
 }

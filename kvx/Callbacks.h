@@ -35,8 +35,11 @@ class KvxCallbacks {
   static std::int32_t Clamp(std::uint64_t value) {
     return value > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(value);
   }
-  bool Call(std::int32_t action, std::int32_t code, std::int32_t number, const std::string* text,
-            std::size_t textLimit = sizeof(UnzipCallbackRecord::Text) - 1);
+  // Sends a name or message, its NUL bytes written "\x00".
+  bool Call(std::int32_t action, std::int32_t code, std::int32_t number, const std::string* text);
+  // Sends the text's bytes as they are, at most textLimit of them.
+  bool Send(std::int32_t action, std::int32_t code, std::int32_t number, const std::string* text,
+            std::size_t textLimit);
   std::string AnswerText() const;
 
   UnzipCallbackFunction function_;

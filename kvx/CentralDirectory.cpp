@@ -16,13 +16,11 @@ bool FindEndRecord(const ArchiveFile& file, std::int64_t& pos, std::uint8_t (&re
   if (tail < static_cast<std::int64_t>(EndRec::Size)) return false;
   std::vector<std::uint8_t> buf(static_cast<std::size_t>(tail));
   if (!file.ReadAt(file.Size() - tail, buf.data(), buf.size())) return false;
-  for (std::size_t i = buf.size() - EndRec::Size + 1; i-- > 0;) {
-    if (ByteReader(buf.data() + i, EndRec::Size).U32(EndRec::Sig) != EndRec::Signature) continue;
-    pos = file.Size() - tail + static_cast<std::int64_t>(i);
-    std::copy_n(buf.begin() + static_cast<std::ptrdiff_t>(i), EndRec::Size, record);
-    return true;
-  }
-  return false;
+  const std::size_t at = FindLastEndRecord(buf.data(), buf.size());
+  if (at == buf.size()) return false;
+  pos = file.Size() - tail + static_cast<std::int64_t>(at);
+  std::copy_n(buf.begin() + static_cast<std::ptrdiff_t>(at), EndRec::Size, record);
+  return true;
 }
 
 bool HasCentralSignature(const ArchiveFile& file, std::int64_t pos) {
@@ -49,6 +47,7 @@ bool ReadEntry(ArchiveStream& in, KvxEntry& e) {
   const ByteReader h(fixed, sizeof fixed);
   if (h.U32(CentralRec::Sig) != CentralRec::Signature) return false;
   e.HostSystem = h.U8(CentralRec::MadeByHost);
+  const std::uint8_t madeByVersion = h.U8(CentralRec::MadeByVersion);
   e.Flags = h.U16(CentralRec::Flags);
   e.Method = h.U16(CentralRec::Method);
   e.DosDateTime = (static_cast<std::uint32_t>(h.U16(CentralRec::Date)) << 16) | h.U16(CentralRec::Time);
@@ -71,7 +70,7 @@ bool ReadEntry(ArchiveStream& in, KvxEntry& e) {
   ApplyExtendedTime(extra, e);
   e.Aes = FindAesBlock(extra.data(), extra.size());
   e.StrongAlgorithm = FindStrongEncryptionAlgorithm(extra.data(), extra.size());
-  e.Name = EntryNameToUtf8(raw, e.Flags, e.HostSystem, extra);
+  e.Name = EntryNameToUtf8(raw, e.Flags, e.HostSystem, madeByVersion, extra);
   return true;
 }
 

@@ -14,13 +14,13 @@ bool IsDosHost(std::uint8_t host) {
 }  // namespace
 
 std::string EntryNameToUtf8(const std::string& raw, std::uint16_t flags, std::uint8_t host,
-                            const std::vector<std::uint8_t>& extra) {
+                            std::uint8_t madeByVersion, const std::vector<std::uint8_t>& extra) {
   std::string name;
   if (flags & FlagUtf8) {
     name = raw;
   } else if (auto unicode = UnicodePathName(raw, extra.data(), extra.size())) {
     name = std::move(*unicode);
-  } else if (!IsDosHost(host) && IsValidUtf8(raw)) {
+  } else if (!IsOemText(host, madeByVersion)) {
     name = raw;
   } else {
     for (unsigned char c : raw) name += c < 0x80 ? std::string(1, static_cast<char>(c)) : OemCharToAnsi(c);

@@ -15,16 +15,10 @@
 #include "tools/KvxTool.h"
 #include "tools/SafeText.h"
 #include "tools/TerminalBackend.h"
+#include "zip/JoinedArchive.h"
 #include "zip/ZipComp.h"
 
 namespace {
-
-bool SameFile(const std::string& a, const std::string& b) {
-  struct stat sa {
-  }, sb{};
-  return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-         sa.st_ino == sb.st_ino;
-}
 
 int Fail(const std::string& text) {
   std::cerr << "kvxtool: join: " << text << '\n';
@@ -41,7 +35,7 @@ int RunJoin(const ToolArgs& args) {
   const std::string archive = ExpandFileName(args[0]);
   const std::string output = ExpandFileName(args[1]);
   if (DirectoryExists(output)) return Fail("'" + TerminalText(output) + "' is a folder");
-  if (SameFile(archive, output)) return Fail("the output would replace the archive");
+  if (IsFileOfSet(output, archive)) return Fail("the output would replace a file of the set");
 
   TTerminalBackend terminal;
   TBackendScope backendScope(terminal);
@@ -53,6 +47,11 @@ int RunJoin(const ToolArgs& args) {
   zip.SetTempDir(folder);
   std::string joined = TZipComponent::WithTrailingBackslash(folder);
   if (zip.ReadSpan(archive, joined) != 0) return 1;
+  // A file of the set may have taken the output's name while the join ran.
+  if (IsFileOfSet(output, archive)) {
+    DeleteFileA(joined.c_str());
+    return Fail("the output would replace a file of the set");
+  }
   if (std::rename(joined.c_str(), output.c_str()) != 0) {
     const std::string reason = std::strerror(errno);
     DeleteFileA(joined.c_str());

@@ -26,8 +26,8 @@ void PrintListJson(const TZipComponent& zip, const ListResult& result) {
     if (i > 0) out += ",";
     out += "\n{\"seq\":" + std::to_string(seq) + ",\"name\":" + JsonString(ShownName(e.FileName)) +
            ",\"method\":" + std::to_string(e.CompressionMethod) +
-           ",\"compressed\":" + std::to_string(e.CompressedSize) +
-           ",\"uncompressed\":" + std::to_string(e.UncompressedSize) +
+           ",\"compressed\":" + std::to_string(e.CompressedSize64) +
+           ",\"uncompressed\":" + std::to_string(e.UncompressedSize64) +
            ",\"crc32\":" + std::to_string(e.Crc32) + ",\"dos_datetime\":" + std::to_string(e.FileDateTime) +
            ",\"encrypted\":" + Bool(e.Encrypted) + ",\"comment\":" + JsonString(e.FileComment) +
            ",\"data_method\":" + std::to_string(encryption.DataMethod) + ",\"encryption\":\"" +

@@ -72,11 +72,13 @@ void PrintListTable(const TZipComponent& zip, const ListResult& result) {
     const std::size_t at = static_cast<std::size_t>(i);
     const int seq = at < result.seqNos.size() ? result.seqNos[at] : i + 1;
     const EntryEncryption encryption = DescribeEncryption(e);
-    std::printf("%5d  %-9s %12u %12u  %08x  %-16s  %s%s\n", seq, MethodName(encryption.DataMethod).c_str(),
-                e.CompressedSize, e.UncompressedSize, e.Crc32, DosDateTime(e.FileDateTime).c_str(),
-                TerminalText(ShownName(e.FileName)).c_str(), EncryptionNote(encryption).c_str());
-    compressed += e.CompressedSize;
-    size += e.UncompressedSize;
+    std::printf(
+        "%5d  %-9s %12llu %12llu  %08x  %-16s  %s%s\n", seq, MethodName(encryption.DataMethod).c_str(),
+        static_cast<unsigned long long>(e.CompressedSize64),
+        static_cast<unsigned long long>(e.UncompressedSize64), e.Crc32, DosDateTime(e.FileDateTime).c_str(),
+        TerminalText(ShownName(e.FileName)).c_str(), EncryptionNote(encryption).c_str());
+    compressed += e.CompressedSize64;
+    size += e.UncompressedSize64;
   }
   if (count > 0)
     std::printf("%5s  %-9s %12s %12s  %-8s  %-16s  %s\n%5s  %-9s %12llu %12llu  %-8s  %-16s  ", "", "",

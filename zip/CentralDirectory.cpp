@@ -52,13 +52,13 @@ void ReadCentralParts(FileHandle file, const ByteReader& h, CentralParts& parts)
     throw EZipComponent(MessageId::EntryCommentReadFailed, true);
 }
 
-// The bytes the entry's local header and data take at least, with the 64-bit values of a zip64
-// field; volume numbers count only in a spanned set.
-DataExtent ExtentOf(const ZipDirEntry& entry, const std::vector<std::uint8_t>& extra, bool spanned) {
-  std::uint64_t uncompressed = entry.UncompressedSize, compressed = entry.CompressedSize,
-                localOffset = entry.LocalHeaderOffset;
-  ApplyZip64Block(extra.data(), extra.size(), uncompressed, compressed, localOffset);
-  return EntryExtent(spanned ? entry.DiskNumberStart : 0, localOffset, compressed);
+// The 64-bit sizes and offset of an entry, from its zip64 field where the header's are full.
+void ApplyZip64Values(ZipDirEntry& entry, const std::vector<std::uint8_t>& extra) {
+  entry.UncompressedSize64 = entry.UncompressedSize;
+  entry.CompressedSize64 = entry.CompressedSize;
+  entry.LocalHeaderOffset64 = entry.LocalHeaderOffset;
+  ApplyZip64Block(extra.data(), extra.size(), entry.UncompressedSize64, entry.CompressedSize64,
+                  entry.LocalHeaderOffset64);
 }
 
 void FillFromHeader(ZipDirEntry& entry, const ByteReader& h) {
@@ -85,10 +85,7 @@ void FillFromHeader(ZipDirEntry& entry, const ByteReader& h) {
 
 }  // namespace
 
-void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], std::int64_t& cd) {
-  const ByteReader end(endRecord, EndRec::Size);
-  const std::int32_t thisVolume = end.U16(EndRec::ThisVolume);
-  const std::int32_t centralVolume = end.U16(EndRec::CentralVolume);
+void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22]) {
   const DirectoryTotals totals = ReadDirectoryTotals(
       endRecord, FList.EndRecordPos, [this](std::int64_t at, std::uint8_t* buffer, std::size_t count) {
         return FileSeek(FVolume.VolumeHandle(), at, 0) == at &&
@@ -97,11 +94,19 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
       });
   if (!totals.Consistent) throw EZipComponent(MessageId::EndRecordReadFailed, true);
   constexpr std::int64_t maxPosition = std::numeric_limits<std::int32_t>::max();
+  // Volume numbers as the zip64 end record resolves them; a set has at most 65 535 volumes.
+  if (totals.ThisVolume > 0xFFFF || totals.CentralVolume > totals.ThisVolume)
+    throw EZipComponent(MessageId::EndRecordReadFailed, true);
+  const auto thisVolume = static_cast<std::int32_t>(totals.ThisVolume);
+  const auto centralVolume = static_cast<std::int32_t>(totals.CentralVolume);
+  FVolume.SetLastVolume(thisVolume);
+  if (thisVolume > 0) FList.MultiVolume = true;
   const std::int64_t centralSize =
       static_cast<std::int64_t>(std::min<std::uint64_t>(totals.Size, maxPosition));
   const std::int64_t centralOffset =
       static_cast<std::int64_t>(std::min<std::uint64_t>(totals.Offset, maxPosition));
 
+  std::int64_t cd = 0;
   if (centralVolume != thisVolume) {
     FVolume.OpenVolume(centralVolume);
     const std::int64_t size = FileSeek(FVolume.VolumeHandle(), 0, 2);
@@ -161,9 +166,11 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
       entry->FileComment = utf8 ? parts.Comment : ConvertOemName(parts.Comment);
     consumed += static_cast<std::int64_t>(CentralRec::Size + parts.Name.size() + parts.Extra.size() +
                                           parts.Comment.size());
-    extents.push_back(ExtentOf(*entry, parts.Extra, thisVolume > 0));
+    ApplyZip64Values(*entry, parts.Extra);
+    extents.push_back(EntryExtent(thisVolume > 0 ? entry->DiskNumberStart : 0, entry->LocalHeaderOffset64,
+                                  entry->CompressedSize64));
 
-    const std::uint32_t firstOffset = entry->LocalHeaderOffset;
+    const std::uint64_t firstOffset = entry->LocalHeaderOffset64;
     const auto seqNo = static_cast<std::int32_t>(std::min<std::uint64_t>(k, INT32_MAX));
     if (UseDirOnlyEntries() || !IsDirectoryOnly(entry->FileName)) {
       FList.DirEntries.push_back(std::move(entry));
@@ -171,10 +178,14 @@ void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22], st
     } else {
       ++FList.SkippedDirCount;
     }
-    if (static_cast<std::uint32_t>(FList.FirstEntryOffset) > firstOffset)
+    if (static_cast<std::uint64_t>(FList.FirstEntryOffset) > firstOffset)
       FList.FirstEntryOffset = static_cast<std::int32_t>(firstOffset);
   }
   if (consumed != centralSize || !EntryCountAgrees(k, totals.Entries))
     throw EZipComponent(MessageId::CentralHeaderReadFailed, true);
   if (ExtentsOverlap(std::move(extents))) throw EZipComponent(MessageId::NotAValidArchive, true);
+  // The first entry's offset counts from the start of the file: a stub in front of offsets that
+  // leave it out moves it by the stub's size.
+  FList.FirstEntryOffset = static_cast<std::int32_t>(
+      std::clamp<std::int64_t>(FList.FirstEntryOffset + cd - centralOffset, INT32_MIN, INT32_MAX));
 }

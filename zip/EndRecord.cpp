@@ -15,10 +15,6 @@ constexpr std::int64_t SearchLength = EndRec::MaxCommentLength + EndRec::Size;  
 // Positions are 32-bit; a declared comment may reach 64 KiB past the end of the file.
 constexpr std::int64_t MaxArchiveSize = 0x7FFFFFFF - 0x10000;
 
-bool IsEndSignature(const std::uint8_t* p) {
-  return p[0] == 'P' && p[1] == 'K' && p[2] == 5 && p[3] == 6;
-}
-
 }  // namespace
 
 // On true the record holds the end record and the volume file is open. On false
@@ -52,7 +48,7 @@ bool TZipComponent::LocateEndRecord(std::uint8_t (&record)[22], bool raise) {
     if (size >= static_cast<std::int64_t>(EndRec::Size) &&
         FileSeek(FVolume.VolumeHandle(), size - EndRec::Size, 0) >= 0 &&
         ReadExact(FVolume.VolumeHandle(), record, EndRec::Size) == static_cast<std::int64_t>(EndRec::Size) &&
-        IsEndSignature(record)) {
+        IsEndRecordSignature(record)) {
       FList.EndRecordPos = static_cast<std::int32_t>(size - EndRec::Size);
       return true;
     }
@@ -63,8 +59,9 @@ bool TZipComponent::LocateEndRecord(std::uint8_t (&record)[22], bool raise) {
         throw EZipComponent(MessageId::InputSeekFailed, true);
       if (ReadExact(FVolume.VolumeHandle(), buffer.data(), length) != length)
         throw EZipComponent(MessageId::EndRecordReadFailed, true);
-      for (std::int64_t i = length - 23; i >= 0; --i) {
-        if (!IsEndSignature(&buffer[static_cast<std::size_t>(i)])) continue;
+      const auto found = FindLastEndRecord(buffer.data(), static_cast<std::size_t>(length));
+      if (found != static_cast<std::size_t>(length)) {
+        const auto i = static_cast<std::int64_t>(found);
         FList.EndRecordPos = static_cast<std::int32_t>(size - length + i);
         std::memcpy(record, &buffer[static_cast<std::size_t>(i)], EndRec::Size);
         const std::int64_t commentLength = ByteReader(record, EndRec::Size).U16(EndRec::CommentLength);

@@ -25,8 +25,10 @@ bool IsVolumeOfSet(const std::string& name, const std::string& archive) {
   return a.compare(0, digits, b, 0, digits) == 0;
 }
 
-// True when name is, under any name or link, the archive or a numbered volume file beside it.
+}  // namespace
+
 bool IsFileOfSet(const std::string& name, const std::string& archive) {
+  if (IsVolumeOfSet(name, archive)) return true;
   FileIdentity output;
   if (!FileIdentityOf(name, output)) return false;
   const std::string folder = ExtractFileDir(ExpandFileName(archive));
@@ -39,14 +41,11 @@ bool IsFileOfSet(const std::string& name, const std::string& archive) {
   return FileIdentityOf(archive, given) && given == output;
 }
 
-}  // namespace
-
 void TJoinedArchive::CreateOutput(const std::string& archiveName, std::string& outName) {
   int keptMode = -1;
   if (!outName.empty() && !EndsInDelimiter(outName)) {
     outName = ExpandFileName(ChangeFileExt(outName, ".zip"));
-    if (IsVolumeOfSet(outName, archiveName) || IsFileOfSet(outName, archiveName))
-      throw EZipComponent(MessageId::OutputCreateFailed, true);
+    if (IsFileOfSet(outName, archiveName)) throw EZipComponent(MessageId::OutputCreateFailed, true);
     keptMode = FileModeOf(outName);
     FOwner.RemoveExistingFile(outName, FOwner.HowToDelete());
   } else {

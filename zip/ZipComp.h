@@ -197,7 +197,7 @@ class TZipComponent : public TComponent {
   TJoinedArchive FJoinedArchive{*this};
 
   // Directory reading, split out of List.
-  void ReadCentralDirectory(const std::uint8_t (&endRecord)[22], std::int64_t& cd);
+  void ReadCentralDirectory(const std::uint8_t (&endRecord)[22]);
   // Extraction, split out of Extract.
   std::int32_t RunUnzipCommand(const std::string& archive, std::int32_t version);
 };

@@ -1,5 +1,4 @@
 // List: reads the archive's central directory into DirEntries.
-#include <limits>
 #include <new>
 
 #include "classlib/Application.h"
@@ -27,12 +26,6 @@ class ListScope {
   TZipComponent& FZip;
 };
 
-std::int32_t ClampToInt32(std::int64_t value) {
-  constexpr std::int64_t low = std::numeric_limits<std::int32_t>::min();
-  constexpr std::int64_t high = std::numeric_limits<std::int32_t>::max();
-  return static_cast<std::int32_t>(value < low ? low : value > high ? high : value);
-}
-
 }  // namespace
 
 void TZipComponent::List() {
@@ -42,7 +35,6 @@ void TZipComponent::List() {
   FList = TListResults{};
   FVolume.CloseVolume();
   FVolume.SetLastVolume(0);
-  std::int64_t cd = 0;
   bool error = false;
   std::uint8_t record[EndRec::Size] = {};
 
@@ -56,10 +48,7 @@ void TZipComponent::List() {
       FVolume.StartAt(ZipFileName());
       if (!FVolume.ProbeDrive()) throw EZipComponent(MessageId::DriveNotDefined, FVolume.DriveRoot());
       LocateEndRecord(record, true);
-      FVolume.SetLastVolume(ByteReader(record, EndRec::Size).U16(EndRec::ThisVolume));
-      if (FVolume.LastVolume() > 0) FList.MultiVolume = true;
-      ReadCentralDirectory(record, cd);
-      FVolume.SetLastVolume(ByteReader(record, EndRec::Size).U16(EndRec::ThisVolume));
+      ReadCentralDirectory(record);
     } catch (const EZipComponent& e) {
       error = true;
       ReportZipError(e);
@@ -77,16 +66,16 @@ void TZipComponent::List() {
   if (error) {
     FZipFileName.clear();
     FList.FirstEntryOffset = 0;
-  } else {
-    const std::int64_t recordOffset = ByteReader(record, EndRec::Size).U32(EndRec::CentralOffset);
-    FList.FirstEntryOffset = ClampToInt32(FList.FirstEntryOffset + cd - recordOffset);
   }
   if (OnDirUpdate) OnDirUpdate(this);
 }
 
 std::string TZipComponent::ConvertOemName(const std::string& name) const {
-  const bool convert = (CodePage() == cpAuto && FList.LastHostSystem == 0) || FList.LastHostSystem == 6 ||
-                       (FList.LastHostSystem == 11 && FList.LastMadeByVersion == 50) || CodePage() == cpOEM;
+  const auto host = static_cast<std::uint8_t>(FList.LastHostSystem);
+  const auto version = static_cast<std::uint8_t>(FList.LastMadeByVersion);
+  // cpAuto follows the rule the unzip library uses; HPFS and NTFS 5.0 hosts convert even with cpNone.
+  const bool convert = CodePage() == cpOEM || (CodePage() == cpAuto && IsOemText(host, version)) ||
+                       host == 6 || (host == 11 && version == 50);
   if (!convert) return name;
   std::string result;
   result.reserve(name.size());

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 // Little-endian reads from a byte buffer at fixed offsets. A read that would reach past the buffer
@@ -46,10 +47,11 @@ class ByteWriter {
   ByteWriter(std::uint8_t* data, std::size_t size) : FData(data), FSize(data ? size : 0) {}
   void PutU16(std::size_t offset, std::uint16_t value) { Put(offset, value, 2); }
   void PutU32(std::size_t offset, std::uint32_t value) { Put(offset, value, 4); }
+  void PutU64(std::size_t offset, std::uint64_t value) { Put(offset, value, 8); }
   bool Failed() const { return FFailed; }
 
  private:
-  void Put(std::size_t offset, std::uint32_t value, std::size_t width) {
+  void Put(std::size_t offset, std::uint64_t value, std::size_t width) {
     if (offset > FSize || width > FSize - offset) {
       FFailed = true;
       return;
@@ -76,11 +78,30 @@ constexpr std::size_t CommentLength = 20;
 constexpr std::size_t MaxCommentLength = 0xFFFF;
 }  // namespace EndRec
 
+inline bool IsEndRecordSignature(const std::uint8_t* p) {
+  return p[0] == 'P' && p[1] == 'K' && p[2] == 5 && p[3] == 6;
+}
+
+// The position of the last end record signature in data that has a whole record after it, or
+// size when there is none.
+inline std::size_t FindLastEndRecord(const std::uint8_t* data, std::size_t size) {
+  if (size < EndRec::Size) return size;
+  for (std::size_t i = size - EndRec::Size + 1; i-- > 0;)
+    if (IsEndRecordSignature(data + i)) return i;
+  return size;
+}
+
 // Zip64 end of central directory record: the 64-bit values of an end record whose fields are full.
 namespace Zip64EndRec {
 constexpr std::uint32_t Signature = 0x06064B50;
 constexpr std::size_t Size = 56;
 constexpr std::size_t Sig = 0;
+constexpr std::size_t RecordSize = 4;  // bytes that follow this field
+constexpr std::size_t MadeBy = 12;
+constexpr std::size_t VersionNeeded = 14;
+constexpr std::size_t ThisVolume = 16;
+constexpr std::size_t CentralVolume = 20;
+constexpr std::size_t EntriesThisVolume = 24;
 constexpr std::size_t TotalEntries = 32;
 constexpr std::size_t CentralSize = 40;
 constexpr std::size_t CentralOffset = 48;
@@ -91,7 +112,9 @@ namespace Zip64LocatorRec {
 constexpr std::uint32_t Signature = 0x07064B50;
 constexpr std::size_t Size = 20;
 constexpr std::size_t Sig = 0;
-constexpr std::size_t RecordOffset = 8;
+constexpr std::size_t RecordVolume = 4;  // the volume that holds the zip64 end record
+constexpr std::size_t RecordOffset = 8;  // relative to the start of that volume
+constexpr std::size_t TotalVolumes = 16;
 }  // namespace Zip64LocatorRec
 
 // Central directory file header; name, extra field and comment follow it.
@@ -217,6 +240,13 @@ inline bool IsValidUtf8(const std::string& text) {
   return true;
 }
 
+// Whether a name or comment not flagged UTF-8 is in the OEM code page, by its maker: FAT and HPFS
+// hosts and NTFS hosts of version 5.0 write it so. The directory reader and the unzip library both
+// decide by this, so that an entry is listed under the name it is written as.
+inline bool IsOemText(std::uint8_t host, std::uint8_t madeByVersion) {
+  return host == 0 || host == 6 || (host == 11 && madeByVersion == 50);
+}
+
 // The name of a Unicode path block that belongs to rawName (its CRC-32 matches), when it is valid
 // UTF-8; the first block of version 1 decides. The CRC is computed once per entry.
 inline std::optional<std::string> UnicodePathName(const std::string& rawName, const std::uint8_t* extra,
@@ -296,6 +326,16 @@ inline void ApplyZip64Block(const std::uint8_t* extra, std::size_t extraSize, st
   }
 }
 
+inline bool HasZip64Block(const std::uint8_t* extra, std::size_t extraSize) {
+  ExtraFieldCursor cursor(extra, extraSize);
+  std::uint16_t id = 0;
+  const std::uint8_t* block = nullptr;
+  std::size_t size = 0;
+  while (cursor.Next(id, block, size))
+    if (id == ExtraId::Zip64) return true;
+  return false;
+}
+
 // Whether the number of central headers read agrees with the number the end record gives. A count
 // that only lost its high bits (more than 65535 entries in a 16-bit field) agrees.
 inline bool EntryCountAgrees(std::uint64_t read, std::uint64_t declared) {
@@ -303,12 +343,16 @@ inline bool EntryCountAgrees(std::uint64_t read, std::uint64_t declared) {
 }
 
 // The directory as the end records describe it. Read through read(position, buffer, count), which
-// returns true only when all count bytes came.
+// returns true only when all count bytes came; positions are those of the volume that holds the end
+// record, which is also where a zip64 end record is looked for.
 struct DirectoryTotals {
+  std::uint32_t ThisVolume = 0;     // the volume that holds the end record
+  std::uint32_t CentralVolume = 0;  // the volume on which the directory starts
   std::uint64_t Entries = 0;
   std::uint64_t Size = 0;
-  std::uint64_t Offset = 0;
+  std::uint64_t Offset = 0;    // relative to the start of the directory's volume
   std::int64_t RecordPos = 0;  // where the directory ends: the zip64 end record, or else the end record
+  bool Zip64 = false;          // a zip64 end record was found
   bool Consistent = true;      // false when a zip64 end record contradicts the end record
 };
 
@@ -316,30 +360,43 @@ template <class ReadAt>
 DirectoryTotals ReadDirectoryTotals(const std::uint8_t (&end)[EndRec::Size], std::int64_t endPos,
                                     ReadAt read) {
   const ByteReader e(end, EndRec::Size);
-  DirectoryTotals totals{e.U16(EndRec::TotalEntries), e.U32(EndRec::CentralSize),
-                         e.U32(EndRec::CentralOffset), endPos, true};
+  DirectoryTotals totals{e.U16(EndRec::ThisVolume),
+                         e.U16(EndRec::CentralVolume),
+                         e.U16(EndRec::TotalEntries),
+                         e.U32(EndRec::CentralSize),
+                         e.U32(EndRec::CentralOffset),
+                         endPos,
+                         false,
+                         true};
   std::uint8_t locator[Zip64LocatorRec::Size];
   const auto locatorPos = endPos - static_cast<std::int64_t>(Zip64LocatorRec::Size);
   if (locatorPos < 0 || !read(locatorPos, locator, sizeof locator) ||
       ByteReader(locator, sizeof locator).U32(Zip64LocatorRec::Sig) != Zip64LocatorRec::Signature)
     return totals;
-  // The zip64 end record lies right before its locator, or where the locator says.
+  // The zip64 end record lies right before its locator, or where the locator says when that is on
+  // this volume, the set's last.
+  const ByteReader l(locator, sizeof locator);
+  const std::uint64_t stated = l.U64(Zip64LocatorRec::RecordOffset);
+  const std::uint32_t volumes = l.U32(Zip64LocatorRec::TotalVolumes);
+  const bool statedHere =
+      volumes <= 1 || static_cast<std::uint64_t>(l.U32(Zip64LocatorRec::RecordVolume)) + 1 == volumes;
   std::uint8_t record[Zip64EndRec::Size];
-  const std::uint64_t stated = ByteReader(locator, sizeof locator).U64(Zip64LocatorRec::RecordOffset);
   const std::int64_t places[] = {locatorPos - static_cast<std::int64_t>(Zip64EndRec::Size),
-                                 stated > INT64_MAX ? -1 : static_cast<std::int64_t>(stated)};
+                                 !statedHere || stated > INT64_MAX ? -1 : static_cast<std::int64_t>(stated)};
   for (const std::int64_t at : places) {
     if (at < 0 || !read(at, record, sizeof record)) continue;
     const ByteReader z(record, sizeof record);
     if (z.U32(Zip64EndRec::Sig) != Zip64EndRec::Signature) continue;
     // A field of the end record stands unless it is full (or, for the count, its low bits); then
     // it takes the zip64 value. Any other difference is a contradiction.
-    auto take = [&](std::uint64_t& value, std::uint64_t full, std::uint64_t wide) {
+    auto take = [&](auto& value, std::uint64_t full, std::uint64_t wide) {
       if (value == full)
-        value = wide;
+        value = static_cast<std::remove_reference_t<decltype(value)>>(wide);
       else if (value != wide)
         totals.Consistent = false;
     };
+    take(totals.ThisVolume, 0xFFFF, z.U32(Zip64EndRec::ThisVolume));
+    take(totals.CentralVolume, 0xFFFF, z.U32(Zip64EndRec::CentralVolume));
     const std::uint64_t entries = z.U64(Zip64EndRec::TotalEntries);
     if (EntryCountAgrees(entries, totals.Entries))
       totals.Entries = entries;
@@ -348,6 +405,7 @@ DirectoryTotals ReadDirectoryTotals(const std::uint8_t (&end)[EndRec::Size], std
     take(totals.Size, 0xFFFFFFFF, z.U64(Zip64EndRec::CentralSize));
     take(totals.Offset, 0xFFFFFFFF, z.U64(Zip64EndRec::CentralOffset));
     totals.RecordPos = at;
+    totals.Zip64 = true;
     return totals;
   }
   return totals;

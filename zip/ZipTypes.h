@@ -99,6 +99,10 @@ struct ZipDirEntry {
   std::uint16_t InternalAttributes = 0;
   std::uint32_t ExternalAttributes = 0;
   std::uint32_t LocalHeaderOffset = 0;
+  // The three fields above at full width, from the zip64 extra field where the header's are full.
+  std::uint64_t CompressedSize64 = 0;
+  std::uint64_t UncompressedSize64 = 0;
+  std::uint64_t LocalHeaderOffset64 = 0;
   std::string FileName;
   std::string FileComment;
   bool Encrypted = false;

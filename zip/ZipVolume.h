@@ -58,7 +58,7 @@ class TZipVolume {
   // Asks for volume n until it is there and opens it at position 0.
   void OpenVolume(std::int32_t n);
   // Opens VolumeFileName as it stands; false when it cannot be opened. A file that is no regular
-  // file (a pipe, a device) raises 11048 instead of being opened.
+  // file (a pipe, a device) raises 11049 instead of being opened.
   bool OpenFile();
   void CloseVolume() { FFile.Close(); }
 

@@ -65,4 +65,11 @@ rc=0; "$tool" join "$last" 2>/dev/null || rc=$?
 ((rc == 2)) || fail "one argument: exit $rc"
 rc=0; "$tool" join "$last" "$last" 2>/dev/null || rc=$?
 ((rc == 1)) && cmp -s "$last" set.zip || fail "OUTPUT naming the archive: exit $rc"
+# nor one that is another file of the set, by its name or through a link.
+cp parts/set001.zip first.zip
+ln -s set001.zip parts/link.zip
+for output in parts/set001.zip parts/link.zip; do
+  rc=0; "$tool" join "$last" "$output" 2>/dev/null || rc=$?
+  ((rc == 1)) && cmp -s parts/set001.zip first.zip || fail "OUTPUT $output of the set: exit $rc"
+done
 echo "join: all cases passed"

@@ -73,6 +73,18 @@ for p in problems:
 sys.exit(1 if problems else 0)
 PY
 
+# A name with a NUL byte is reported whole, escaped as the listing shows it.
+python3 - <<'PY'
+import zipfile
+with zipfile.ZipFile("nul.zip", "w") as z:
+    z.writestr("teXst.txt", "x")
+data = open("nul.zip", "rb").read().replace(b"teXst", b"te\0st")
+open("nul.zip", "wb").write(data)
+PY
+"$tool" list nul.zip 2>/dev/null | grep -qF 'te\x00st.txt' || fail "nul: listed $("$tool" list nul.zip)"
+"$tool" extract -d nulout nul.zip 2>nul.err
+grep -qF 'Unsafe name refused: te\x00st.txt' nul.err || fail "nul: reported $(cat nul.err)"
+
 if command -v script >/dev/null && command -v zip >/dev/null; then
   # The password prompt on a terminal names the entry escaped.
   mkdir pw && printf 'secret\n' >"pw/osc$(printf '\033]52;c;aGk=\007').txt"

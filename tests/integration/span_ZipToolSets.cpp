@@ -1,5 +1,7 @@
 // Joining numbered sets that the zip tool split: the result must be what the zip tool's own join
 // makes, test clean, and unpack to the tree that went in.
+#include <algorithm>
+
 #include "tests/integration/span_Fixture.h"
 
 namespace {
@@ -81,6 +83,26 @@ TEST_F(ZipToolSets, ArchiveCommentsOfAnyLengthAreCarriedOver) {
     const std::string bytes = ReadBytes(out);
     EXPECT_EQ(bytes.substr(bytes.size() - carried.size()), carried);
   }
+}
+
+TEST_F(ZipToolSets, Zip64SetsAreListedAndJoined) {
+  MakeTree(dir.Path(), 400, 3000, 6);
+  const auto parts = MakeNumberedSet(dir.Path(), "64k", "-fz");
+  ASSERT_GE(parts.size(), 3u);
+  zip.SetZipFileName(parts.back());
+  ASSERT_EQ(zip.ZipFileName(), parts.back()) << (messages.empty() ? "" : messages.back());
+  EXPECT_EQ(zip.Volume().LastVolume(), static_cast<std::int32_t>(parts.size() - 1));
+  ASSERT_EQ(zip.EntryCount(), 400);
+  for (const auto& entry : zip.ListResults().DirEntries) {
+    std::string name = entry->FileName;
+    std::replace(name.begin(), name.end(), '\\', '/');
+    EXPECT_EQ(entry->UncompressedSize64, ReadBytes(dir / name).size()) << name;
+  }
+
+  ASSERT_EQ(Join(parts.back()), 0) << (messages.empty() ? "" : messages.back());
+  EXPECT_EQ(Shell("unzip -tq " + Quoted(out) + " >/dev/null"), 0);
+  ASSERT_EQ(Shell("unzip -q " + Quoted(out) + " -d " + Quoted(dir / "x")), 0);
+  EXPECT_EQ(Shell("diff -r " + Quoted(dir / "tree") + " " + Quoted(dir / "x/tree")), 0);
 }
 
 TEST_F(ZipToolSets, FixedDriveRefusesPartsBeforeTheLast) {

@@ -28,6 +28,9 @@ struct TestZip {
   std::string suffix;  // bytes after the end record
   std::uint16_t thisVolume = 0;
   std::uint16_t centralVolume = 0;
+  // Sizes and offsets in zip64 fields and a zip64 end record; every field of the headers and the
+  // end record that may defer to them is full, the end record's volume numbers too.
+  bool zip64 = false;
 };
 
 std::string BuildTestZip(const TestZip& zip);
@@ -36,3 +39,4 @@ std::uint32_t TestCrc32(const std::string& data);
 // The low 16 or 32 bits of v, little-endian, appended to out.
 void AppendLe16(std::string& out, std::uint32_t v);
 void AppendLe32(std::string& out, std::uint32_t v);
+void AppendLe64(std::string& out, std::uint64_t v);
