@@ -2,6 +2,7 @@
 
 #include "app/IssueDropTarget.h"
 #include "app/PagePrint.h"
+#include "app/WindowKeys.h"
 
 TReaderExtras::TReaderExtras(wxWindow& frame, wxWebView& view, TMainForm& form)
     : FForm(form),
@@ -10,6 +11,7 @@ TReaderExtras::TReaderExtras(wxWindow& frame, wxWebView& view, TMainForm& form)
       FRecovery(frame, view, form),
       FFindBox(new TFindBox(frame, view)) {
   BindPrintKey(frame, view);
+  RouteReaderKeys(frame);
   frame.SetDropTarget(new TIssueDropTarget(frame, form));
   view.SetDropTarget(new TIssueDropTarget(frame, form));
   form.OnIssueOpening = [this] { FZoom.Reset(); };
