@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -120,7 +121,12 @@ TEST_P(EndSignalsWithABoxUp, EndTheBoxAndTheReader) {
   WriteBytes(issue + "/index.htm", "<HTML></HTML>");
   WriteBytes(issue + "/p.htm", "<HTML></HTML>");
   ASSERT_TRUE(Shell("cd " + issue + " && zip -q -P segreto ../locked.kvx index.htm p.htm"));
-  const std::string window = "xdotool search --sync --onlyvisible --name ";
+  // A test that stops early leaves no reader behind.
+  const std::unique_ptr<pid_t, void (*)(pid_t*)> leftover(&reader.pid, [](pid_t* pid) {
+    if (kill(*pid, SIGKILL) == 0) waitpid(*pid, nullptr, 0);
+  });
+  const std::string window =
+      "xdotool search --sync --onlyvisible --pid " + std::to_string(reader.pid) + " --name ";
   ASSERT_TRUE(Shell(window + "'^Korvex Folivo$' windowfocus --sync key " + GetParam().keys));
   if (*GetParam().typedName) {
     ASSERT_TRUE(Shell("timeout 30 " + window + "'^Select a file$' >/dev/null"));
@@ -139,8 +145,14 @@ TEST_P(EndSignalsWithABoxUp, EndTheBoxAndTheReader) {
   EXPECT_FALSE(reader.LeftItsFolder());
 }
 
+std::string BoxName(const ::testing::TestParamInfo<BoxUp>& box) {
+  static const char* const names[] = {"Question", "PrintDialog", "FileDialog", "PasswordPrompt"};
+  return names[box.index];
+}
+
 INSTANTIATE_TEST_SUITE_P(Reader, EndSignalsWithABoxUp,
                          ::testing::Values(BoxUp{"alt+Home", "", "^Confirm$"}, BoxUp{"ctrl+p", "", "^Print$"},
                                            BoxUp{"alt+f Return", "", "^Select a file$"},
-                                           BoxUp{"alt+f Return", "locked.kvx", "^Password$"}));
+                                           BoxUp{"alt+f Return", "locked.kvx", "^Password$"}),
+                         BoxName);
 }  // namespace
