@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/BusyCursor.h"
+#include "app/ContentsPage.h"
 #include "app/IssueNames.h"
 #include "app/Main.h"
 #include "app/UnpackReport.h"
@@ -59,23 +60,35 @@ void TMainForm::UnpackAndShowIssue(std::string fileName) {
   }
   RefillTempPath();
   std::string problems;
+  std::string shownPage = WorkingFile("index.htm");
   {
     const TBusyCursor busy;
     const TUnpackReport report(*FZipComponent1);
     FZipComponent1->SetZipFileName(fileName);
     if (FCloseWanted) return;  // Extract would clear the cancel that the close asked for
+    // The folder holds one issue at a time, else an earlier issue's files would stand in for this
+    // one's missing pages and pictures. An issue that could not be read leaves the folder as it is.
+    if (report.Listed() && !InsideWorkingFolder(fileName)) EmptyWorkingFolder();
     // A directory that could not be read was reported by List; Extract would only add a second
     // box saying that no archive is named.
     if (!FZipComponent1->ZipFileName().empty()) FZipComponent1->Extract();
     if (FCloseWanted) return;
     problems = report.Text();
+    if (report.Listed() && !report.HasIndex()) {
+      std::vector<std::string> pages;
+      for (const std::string& page : report.TopPages())
+        if (FileExists(WorkingFile(page))) pages.push_back(page);
+      shownPage = WorkingFile(ContentsPageName);
+      WriteContentsPage(shownPage, ExtractFileName(fileName), pages);
+    }
   }
   if (!problems.empty()) Backend().ShowMessage(problems);
   std::vector<std::string> names;
   for (const auto& entry : FZipComponent1->ListResults().DirEntries) names.push_back(entry->FileName);
   IssueNames().NewIssue(names);
+  if (FCloseWanted) return;
   if (OnIssueOpening) OnIssueOpening();
-  FView.SetAddressText(WorkingFile("index.htm"));
+  FView.SetAddressText(shownPage);
   GoToAddress();
 }
 

@@ -1,7 +1,18 @@
 #include "app/FindBox.h"
 
+#include <webkit2/webkit2.h>
 #include <wx/button.h>
 #include <wx/sizer.h>
+
+namespace {
+void OnFoundText(WebKitFindController*, guint, gpointer box) {
+  static_cast<TFindBox*>(box)->Found(true);
+}
+
+void OnFailedToFindText(WebKitFindController*, gpointer box) {
+  static_cast<TFindBox*>(box)->Found(false);
+}
+}  // namespace
 
 TFindBox::TFindBox(wxWindow& frame, wxWebView& view)
     : wxDialog(&frame, wxID_ANY, "Find", wxDefaultPosition, wxDefaultSize, wxCAPTION | wxCLOSE_BOX,
@@ -28,6 +39,16 @@ TFindBox::TFindBox(wxWindow& frame, wxWebView& view)
     FNewPage = true;
     event.Skip();
   });
+  // The engine's own search: the view's wrapper steps past the first match of a new text.
+  // Held, since the view may go before this box does.
+  FFinder = g_object_ref(webkit_web_view_get_find_controller(WEBKIT_WEB_VIEW(view.GetNativeBackend())));
+  g_signal_connect(FFinder, "found-text", G_CALLBACK(OnFoundText), this);
+  g_signal_connect(FFinder, "failed-to-find-text", G_CALLBACK(OnFailedToFindText), this);
+}
+
+TFindBox::~TFindBox() {
+  g_signal_handlers_disconnect_by_data(FFinder, this);
+  g_object_unref(FFinder);
 }
 
 void TFindBox::Open() {
@@ -41,22 +62,30 @@ void TFindBox::Open() {
 }
 
 void TFindBox::Search(bool backwards) {
+  auto* finder = static_cast<WebKitFindController*>(FFinder);
   const wxString text = FText->GetValue();
   if (text.empty()) {
+    webkit_find_controller_search_finish(finder);
+    FSearched.clear();
     FStatus->SetLabel(wxString());
     return;
   }
-  int flags = wxWEBVIEW_FIND_WRAP | wxWEBVIEW_FIND_HIGHLIGHT_RESULT;
-  if (backwards) flags |= wxWEBVIEW_FIND_BACKWARDS;
-  // The view counts the matches when the text changes and then steps through them, carrying on
-  // with the same text even on a new page: a changed case flag makes it count afresh.
-  if (FNewPage) FView.Find(text, flags ^ wxWEBVIEW_FIND_MATCH_CASE);
-  const bool counting = FNewPage || text != FSearched;
-  FNewPage = false;
-  FSearched = text;
-  const long result = FView.Find(text, flags);
-  if (counting) FMatches = result;
-  FStatus->SetLabel(FMatches > 0 ? "" : "Not found");
+  if (FNewPage || text != FSearched) {
+    FNewPage = false;
+    FSearched = text;
+    guint32 options = WEBKIT_FIND_OPTIONS_CASE_INSENSITIVE | WEBKIT_FIND_OPTIONS_WRAP_AROUND;
+    if (backwards) options |= WEBKIT_FIND_OPTIONS_BACKWARDS;
+    webkit_find_controller_search_finish(finder);
+    webkit_find_controller_search(finder, text.utf8_str(), options, G_MAXUINT);
+  } else if (backwards) {
+    webkit_find_controller_search_previous(finder);
+  } else {
+    webkit_find_controller_search_next(finder);
+  }
+}
+
+void TFindBox::Found(bool found) {
+  FStatus->SetLabel(found ? "" : "Not found");
 }
 
 bool TFindBox::SearchKey(const wxKeyEvent& event) {

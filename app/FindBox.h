@@ -9,9 +9,13 @@
 class TFindBox : public wxDialog {
  public:
   TFindBox(wxWindow& frame, wxWebView& view);
+  ~TFindBox() override;
   void Open();  // Ctrl+F: shows the box with its text selected
-  // Searches the page for the box's text; "Not found" shows in the box when it is not there.
+  // Searches the page for the box's text, a new text from the page's first match on; "Not found"
+  // shows in the box when it is not there.
   void Search(bool backwards);
+  // The engine's answer to the last search.
+  void Found(bool found);
   wxTextCtrl* Text() const { return FText; }
   wxString Status() const { return FStatus->GetLabel(); }
 
@@ -27,5 +31,5 @@ class TFindBox : public wxDialog {
   wxStaticText* FStatus;
   bool FNewPage = false;  // a page came since the last search: start it anew
   wxString FSearched;     // the text of the last search
-  long FMatches = 0;      // how many matches the view counted for it
+  void* FFinder;          // the engine's find controller, held
 };

@@ -1,5 +1,15 @@
 #pragma once
 // Ctrl+P prints the page on view through the desktop's print dialog.
+#include <gtk/gtk.h>
 #include <wx/webview.h>
 
+#include <string>
+
 void BindPrintKey(wxWindow& frame, wxWebView& view);
+
+// Where "Print to File" writes unless the user picks another folder: the user's documents folder,
+// else the home folder; never the working folder (the current folder once an issue is unpacked),
+// which is deleted when the program ends.
+std::string PrintToFileFolder();
+// The settings the print dialog starts from; the caller owns them.
+GtkPrintSettings* NewPrintSettings();

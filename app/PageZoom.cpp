@@ -1,5 +1,7 @@
 #include "app/PageZoom.h"
 
+#include <gtk/gtk.h>
+
 #include <array>
 
 namespace {
@@ -7,11 +9,29 @@ constexpr std::array<float, 13> ZoomSteps = {0.3f,  0.5f, 0.67f, 0.8f, 0.9f, 1.0
                                              1.25f, 1.5f, 1.75f, 2.0f, 2.5f, 3.0f};
 constexpr int ActualSize = 5;
 static_assert(ZoomSteps[ActualSize] == 1.0f);
+
+// The engine's widget scrolls its page before the toolkit sees the wheel: Ctrl + wheel is caught
+// on the widget itself.
+gboolean OnPageScroll(GtkWidget*, GdkEventScroll* event, gpointer zoom) {
+  if ((event->state & gtk_accelerator_get_default_mod_mask()) != GDK_CONTROL_MASK) return FALSE;
+  auto& pageZoom = *static_cast<TPageZoom*>(zoom);
+  if (event->direction == GDK_SCROLL_UP)
+    pageZoom.Wheel(1);
+  else if (event->direction == GDK_SCROLL_DOWN)
+    pageZoom.Wheel(-1);
+  else if (event->direction == GDK_SCROLL_SMOOTH)
+    pageZoom.Wheel(-event->delta_y);
+  return TRUE;
+}
 }  // namespace
 
 TPageZoom::TPageZoom(wxWindow& frame, wxWebView& view) : FView(view), FStep(ActualSize) {
   frame.Bind(wxEVT_CHAR_HOOK, &TPageZoom::OnCharHook, this);
-  view.Bind(wxEVT_MOUSEWHEEL, &TPageZoom::OnWheel, this);
+  g_signal_connect(view.GetNativeBackend(), "scroll-event", G_CALLBACK(OnPageScroll), this);
+}
+
+TPageZoom::~TPageZoom() {
+  g_signal_handlers_disconnect_by_data(FView.GetNativeBackend(), this);
 }
 
 void TPageZoom::Reset() {
@@ -51,15 +71,8 @@ void TPageZoom::OnCharHook(wxKeyEvent& event) {
   }
 }
 
-void TPageZoom::OnWheel(wxMouseEvent& event) {
-  if (!event.ControlDown() || event.GetWheelAxis() != wxMOUSE_WHEEL_VERTICAL ||
-      event.GetWheelRotation() == 0) {
-    event.Skip();
-    return;
-  }
-  // A touchpad sends the wheel in small parts: one step per whole notch.
-  FWheel += event.GetWheelRotation();
-  const int notch = event.GetWheelDelta() > 0 ? event.GetWheelDelta() : 120;
-  for (; FWheel >= notch; FWheel -= notch) Step(1);
-  for (; FWheel <= -notch; FWheel += notch) Step(-1);
+void TPageZoom::Wheel(double notches) {
+  FWheel += notches;
+  for (; FWheel >= 1; FWheel -= 1) Step(1);
+  for (; FWheel <= -1; FWheel += 1) Step(-1);
 }

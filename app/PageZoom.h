@@ -5,14 +5,18 @@
 class TPageZoom {
  public:
   TPageZoom(wxWindow& frame, wxWebView& view);
+  ~TPageZoom();
+  TPageZoom(const TPageZoom&) = delete;
+  TPageZoom& operator=(const TPageZoom&) = delete;
   void Reset();  // back to 100 %
+  // The wheel turned with Ctrl held, in notches (up is positive); parts of a notch add up.
+  void Wheel(double notches);
 
  private:
   void Step(int direction);  // one step larger (1) or smaller (-1)
   void OnCharHook(wxKeyEvent& event);
-  void OnWheel(wxMouseEvent& event);
 
   wxWebView& FView;
-  int FStep;       // index into the zoom steps
-  int FWheel = 0;  // wheel rotation not yet turned into a step
+  int FStep;          // index into the zoom steps
+  double FWheel = 0;  // wheel rotation not yet turned into a step
 };

@@ -3,6 +3,7 @@
 #include "app/IssueDropTarget.h"
 #include "app/PageGuards.h"
 #include "app/PagePrint.h"
+#include "app/WindowKeys.h"
 
 TReaderExtras::TReaderExtras(wxWindow& frame, wxWebView& view, TMainForm& form)
     : FForm(form),
@@ -12,6 +13,7 @@ TReaderExtras::TReaderExtras(wxWindow& frame, wxWebView& view, TMainForm& form)
       FFindBox(new TFindBox(frame, view)) {
   GuardPageView(static_cast<WebKitWebView*>(view.GetNativeBackend()));
   BindPrintKey(frame, view);
+  RouteReaderKeys(frame);
   frame.SetDropTarget(new TIssueDropTarget(frame, form));
   view.SetDropTarget(new TIssueDropTarget(frame, form));
   form.OnIssueOpening = [this] { FZoom.Reset(); };

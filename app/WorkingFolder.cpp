@@ -1,9 +1,16 @@
 #include "app/WorkingFolder.h"
 
 #include <cstring>
+#include <filesystem>
+#include <system_error>
+#include <vector>
 
 #include "platform/Folders.h"
 #include "platform/TempPath.h"
+
+const char* const StartPageName = "hhhome.htm";
+const char* const LinksPageName = "kvxlnkk.htm";
+const char* const ContentsPageName = "kvxsommario.htm";
 
 char TempPathBuffer[51];
 SHFILEOPSTRUCTA CleanupRequest;
@@ -37,6 +44,26 @@ std::string WorkingFolder() {
 
 std::string WorkingFile(const std::string& name) {
   return WorkingFolder() + PathDelim + name;
+}
+
+void EmptyWorkingFolder() {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  std::vector<fs::path> doomed;
+  for (const auto& entry : fs::directory_iterator(WorkingFolder(), error)) {
+    const std::string name = entry.path().filename().string();
+    if (name != StartPageName && name != LinksPageName && name != ContentsPageName)
+      doomed.push_back(entry.path());
+  }
+  for (const fs::path& path : doomed) fs::remove_all(path, error);
+}
+
+bool InsideWorkingFolder(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const std::string folder = fs::weakly_canonical(WorkingFolder(), error).string() + "/";
+  const std::string full = fs::weakly_canonical(fs::absolute(path, error), error).string();
+  return full.compare(0, folder.size(), folder) == 0;
 }
 
 void RemoveWorkingFolder() {

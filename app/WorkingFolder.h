@@ -18,6 +18,18 @@ std::string TempPath();
 std::string WorkingFolder();
 std::string WorkingFile(const std::string& name);
 
+// The program's own pages in the working folder: the start page, the links page and the contents
+// page shown for an issue without index.htm.
+extern const char* const StartPageName;
+extern const char* const LinksPageName;
+extern const char* const ContentsPageName;
+
+// Deletes everything in the working folder but the program's own pages, so one issue's files never
+// stand in for another's; links are removed, never followed. Failures are ignored.
+void EmptyWorkingFolder();
+// Whether the path names something inside the working folder.
+bool InsideWorkingFolder(const std::string& path);
+
 // The close sequence's clean-up: everything under "<temp>KORVEX" deleted through the clean-up
 // request, then "<temp>" made current and "KORVEX" removed; results ignored.
 void RemoveWorkingFolder();

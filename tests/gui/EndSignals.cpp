@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -112,4 +113,62 @@ TEST(EndOfTheDisplay, LeavesNoWorkingFolder) {
   EXPECT_TRUE(Ends(reader.pid, status));
   EXPECT_FALSE(reader.LeftItsFolder());
 }
+
+// A modal box or dialog that is up, and how the user brought it up: keys typed on the main window,
+// then, when the file dialog came first, a name typed into it.
+struct BoxUp {
+  const char* keys;
+  const char* typedName;  // inside the reader's temporary folder; "" for none
+  const char* title;
+};
+
+class EndSignalsWithABoxUp : public ::testing::TestWithParam<BoxUp> {};
+
+bool Shell(const std::string& command) {
+  return std::system(command.c_str()) == 0;
+}
+
+// No input event after the signal: the box is ended, the window closed, the folder removed.
+TEST_P(EndSignalsWithABoxUp, EndTheBoxAndTheReader) {
+  Reader reader;
+  ASSERT_TRUE(reader.started);
+  const std::string issue = reader.temp + "/locked";
+  fs::create_directories(issue);
+  WriteBytes(issue + "/index.htm", "<HTML></HTML>");
+  WriteBytes(issue + "/p.htm", "<HTML></HTML>");
+  ASSERT_TRUE(Shell("cd " + issue + " && zip -q -P segreto ../locked.kvx index.htm p.htm"));
+  // A test that stops early leaves no reader behind.
+  const std::unique_ptr<pid_t, void (*)(pid_t*)> leftover(&reader.pid, [](pid_t* pid) {
+    if (kill(*pid, SIGKILL) == 0) waitpid(*pid, nullptr, 0);
+  });
+  const std::string window =
+      "xdotool search --sync --onlyvisible --pid " + std::to_string(reader.pid) + " --name ";
+  ASSERT_TRUE(Shell(window + "'^Korvex Folivo$' windowfocus --sync key " + GetParam().keys));
+  if (*GetParam().typedName) {
+    ASSERT_TRUE(Shell("timeout 30 " + window + "'^Select a file$' >/dev/null"));
+    ASSERT_TRUE(Shell("sleep 0.5 && xdotool type --delay 20 '" + reader.temp + "/" + GetParam().typedName +
+                      "' && sleep 0.3 && xdotool key Return"));
+  }
+  ASSERT_TRUE(Shell("timeout 30 " + window + "'" + GetParam().title + "' >/dev/null"));
+  kill(reader.pid, SIGTERM);
+  int status = 0;
+  const bool ended = WaitFor([&] { return waitpid(reader.pid, &status, WNOHANG) == reader.pid; }, 15);
+  if (!ended) {
+    kill(reader.pid, SIGKILL);
+    waitpid(reader.pid, &status, 0);
+  }
+  EXPECT_TRUE(ended);
+  EXPECT_FALSE(reader.LeftItsFolder());
+}
+
+std::string BoxName(const ::testing::TestParamInfo<BoxUp>& box) {
+  static const char* const names[] = {"Question", "PrintDialog", "FileDialog", "PasswordPrompt"};
+  return names[box.index];
+}
+
+INSTANTIATE_TEST_SUITE_P(Reader, EndSignalsWithABoxUp,
+                         ::testing::Values(BoxUp{"alt+Home", "", "^Confirm$"}, BoxUp{"ctrl+p", "", "^Print$"},
+                                           BoxUp{"alt+f Return", "", "^Select a file$"},
+                                           BoxUp{"alt+f Return", "locked.kvx", "^Password$"}),
+                         BoxName);
 }  // namespace

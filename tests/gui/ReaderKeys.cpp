@@ -2,6 +2,7 @@
 // keys and mouse buttons, zoom, find in page, print, dropped issues and a dying page engine.
 #include <dirent.h>
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <signal.h>
 #include <wx/dnd.h>
 
@@ -12,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "app/PagePrint.h"
 #include "app/ReaderExtras.h"
 #include "classlib/Application.h"
 #include "tests/gui/ReaderWindow.h"
@@ -192,5 +194,93 @@ TEST_F(ReaderKeys, DeadPageEngineReloadsThePageOnceThenSaysSo) {
   Form().SpeedButton2Click();  // still usable
   ASSERT_TRUE(Shows(Korvex("hhhome.htm")));
   ASSERT_TRUE(HistoryReaches(2, 0));
+}
+
+// The keys of the reader's table, typed with the keyboard on the window (a click on the skin) and
+// in the page (a click on it), on a page long enough to scroll.
+TEST_F(ReaderKeys, EveryKeyWorksWhetherTheWindowOrThePageHasTheKeyboard) {
+  ASSERT_TRUE(OpenIssue(SampleIssue, "Korvex - numero 1"));
+  TFindBox& box = frame->Extras().FindBox();
+  const std::string printSeen = session->Folder() + "/print-dialog-seen";
+  for (const bool inPage : {false, true}) {
+    SCOPED_TRACE(inPage ? "keyboard in the page" : "keyboard on the window");
+    const auto focus = [&] {
+      if (inPage) return FocusPage();
+      gtk_window_set_focus(GTK_WINDOW(frame->GetHandle()), nullptr);
+      ASSERT_TRUE(PumpUntil([&] { return wxWindow::FindFocus() != View(); }));
+    };
+    Script("document.getElementById('editoriale').click()");
+    ASSERT_TRUE(Shows(Korvex("pages/editoriale.htm")));
+    focus();
+    Keys("alt+Left");
+    EXPECT_TRUE(Shows(Korvex("index.htm")));
+    focus();
+    Keys("alt+Right");
+    EXPECT_TRUE(Shows(Korvex("pages/editoriale.htm")));
+    focus();
+    Keys("alt+Home");
+    EXPECT_TRUE(Shows(Korvex("index.htm")));
+
+    Script("document.body.style.height = '5000px'");
+    focus();
+    Keys("ctrl+plus");
+    EXPECT_TRUE(ZoomIs(1.1f));
+    Buttons("5", "ctrl");  // wheel down
+    EXPECT_TRUE(ZoomIs(1.0f));
+    focus();
+    Keys("ctrl+minus");
+    EXPECT_TRUE(ZoomIs(0.9f));
+    Keys("ctrl+0");
+    EXPECT_TRUE(ZoomIs(1.0f));
+    EXPECT_EQ(Script("String(window.scrollY)"), "0");
+
+    // "ria" is in Editoriale, then in Galleria.
+    const auto selected = [&] { return Script("window.getSelection().anchorNode.parentNode.id"); };
+    focus();
+    Keys("ctrl+f");
+    ASSERT_TRUE(PumpUntil([&] { return box.IsShown(); }));
+    box.Text()->SetValue("ria");
+    EXPECT_TRUE(PumpUntil([&] { return selected() == "editoriale"; }, ScriptDeadline));
+    const auto boxKeys = [&](const std::string& keys) {
+      ASSERT_EQ(std::system(
+                    ("xdotool search --onlyvisible --name '^Find$' windowfocus --sync key " + keys).c_str()),
+                0);
+      Pump(300);
+    };
+    boxKeys("Return");
+    EXPECT_TRUE(PumpUntil([&] { return selected() == "galleria"; }, ScriptDeadline));
+    Keys("shift+F3");
+    EXPECT_TRUE(PumpUntil([&] { return selected() == "editoriale"; }, ScriptDeadline));
+    box.Text()->SetValue("");
+    boxKeys("Escape");
+    EXPECT_FALSE(box.IsShown());
+
+    fs::remove(printSeen);
+    ASSERT_EQ(std::system(("(timeout 60 xdotool search --sync --onlyvisible --name '^Print$' > '" +
+                           printSeen + "' && sleep 0.5 && xdotool key Escape) &")
+                              .c_str()),
+              0);
+    focus();
+    Keys("ctrl+p");
+    EXPECT_TRUE(
+        PumpUntil([&] { return fs::exists(printSeen) && fs::file_size(printSeen) > 0; }, PageDeadline));
+    Pump(1500);
+  }
+}
+
+// Print to File starts in the user's documents folder (else the home folder), never in the working
+// folder that an unpacked issue leaves current.
+TEST_F(ReaderKeys, PrintToFileStartsOutsideTheWorkingFolder) {
+  ASSERT_TRUE(OpenIssue(SampleIssue, "Korvex - numero 1"));
+  ASSERT_EQ(chdir(Korvex("").c_str()), 0);
+  GtkPrintSettings* settings = NewPrintSettings();
+  const char* documents = g_get_user_special_dir(G_USER_DIRECTORY_DOCUMENTS);
+  gchar* expected = g_filename_to_uri(documents ? documents : g_get_home_dir(), nullptr, nullptr);
+  const char* folder = gtk_print_settings_get(settings, GTK_PRINT_SETTINGS_OUTPUT_DIR);
+  EXPECT_STREQ(folder, expected);
+  EXPECT_EQ(std::string(folder ? folder : "").find("KORVEX"), std::string::npos);
+  g_free(expected);
+  g_object_unref(settings);
+  ASSERT_EQ(chdir("/"), 0);
 }
 }  // namespace

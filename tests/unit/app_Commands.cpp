@@ -1,8 +1,12 @@
 // The issue commands: Index, the links page, opening an issue, and a close during an extraction.
 #include <pwd.h>
 
+#include <set>
+
+#include "app/ContentsPage.h"
 #include "app_Shell.h"
 #include "platform/Folders.h"
+#include "tests/fakekvx/FakeKvxClient.h"
 
 namespace fs = std::filesystem;
 
@@ -184,10 +188,106 @@ TEST_F(ShellTest, WhatCouldNotBeUnpackedIsToldOnceAndTheIndexStillShown) {
   EXPECT_EQ(open("locked.kvx"),
             Boxes{"2 files of this issue could not be unpacked: wrong or missing password."});
   EXPECT_EQ(open("damaged.kvx"), Boxes{"1 file of this issue could not be unpacked: damaged data."});
-  EXPECT_EQ(open("noindex.kvx"),
-            Boxes{"This issue has no index.htm at its top: its first page cannot be shown."});
+  backend.shown.clear();
+  backend.openDialogAnswers = {temp + "noindex.kvx"};
+  form->Apri1Click();
+  EXPECT_EQ(view.browser.navigated.back(), Korvex(ContentsPageName));
+  ASSERT_EQ(backend.shown.size(), 2u);
+  EXPECT_EQ(backend.shown[1].text, "This issue has no index.htm at its top: its first page cannot be shown.");
   std::ofstream(temp + "garbage.kvx") << std::string(3000, 'g');
   EXPECT_EQ(open("garbage.kvx"), Boxes{"This archive is not a valid Zip archive"});
   EXPECT_FALSE(backend.busyCursor);
+}
+
+// The texts of the boxes shown, whoever showed them.
+std::vector<std::string> Boxes(const TScriptedBackend& backend) {
+  std::vector<std::string> texts;
+  for (const auto& shown : backend.shown)
+    if (shown.kind == "ShowMessage" || shown.kind == "MessageBox") texts.push_back(shown.text);
+  return texts;
+}
+
+// A spanned issue the library fails as a whole (the join's notices of files copied are no box), a
+// name typed for a file that is not there, and an issue whose top holds pages but no index.
+TEST_F(ShellTest, EachFailureIsToldOnceAndTruly) {
+  const std::string source = temp + "src";
+  fs::create_directories(source + "/sub");
+  std::ofstream(source + "/index.htm") << "<HTML></HTML>";
+  ASSERT_EQ(std::system(("head -c 150000 /dev/urandom > " + source + "/big.bin").c_str()), 0);
+  ASSERT_EQ(std::system(("cd " + source + " && zip -q -0 -s 64k ../set.zip index.htm big.bin").c_str()), 0);
+  int part = 1;
+  for (; fs::exists(temp + "set.z0" + std::to_string(part)); ++part)
+    fs::rename(temp + "set.z0" + std::to_string(part), temp + "set00" + std::to_string(part) + ".zip");
+  fs::rename(temp + "set.zip", temp + "set00" + std::to_string(part) + ".zip");
+  ASSERT_GT(part, 1);
+  form->FormCreate();
+  using Texts = std::vector<std::string>;
+  {
+    FakeKvxClient fake;
+    fake.Reset(160, -1);
+    fake.Step(kvxMessage, 12, 0, "beyond the limits");
+    form->ZipComponent1().SetDLLDirectory(fake.Directory);
+    backend.openDialogAnswers = {temp + "set00" + std::to_string(part) + ".zip"};
+    form->Apri1Click();
+    EXPECT_EQ(Boxes(backend), Texts{"2 files of this issue could not be unpacked: beyond the limits."});
+  }
+  form->ZipComponent1().SetDLLDirectory(FOLIVO_BIN_DIR);
+  backend.shown.clear();
+  backend.openDialogAnswers = {temp + "typed-but-missing.kvx"};
+  form->Apri1Click();
+  EXPECT_EQ(Boxes(backend), Texts{"Error - no zip file specified!"});
+
+  std::ofstream(source + "/a&b.htm") << "<HTML>a</HTML>";
+  std::ofstream(source + "/sub/c.htm") << "<HTML>c</HTML>";
+  ASSERT_EQ(std::system(("cd " + source + " && zip -q -r ../pages.kvx a\\&b.htm sub").c_str()), 0);
+  backend.shown.clear();
+  backend.openDialogAnswers = {temp + "pages.kvx"};
+  form->Apri1Click();
+  EXPECT_EQ(Boxes(backend), Texts{"This issue has no index.htm at its top: its first page cannot be shown."});
+  EXPECT_EQ(view.browser.navigated.back(), Korvex(ContentsPageName));
+  const std::string page = ReadBytes(Korvex(ContentsPageName));
+  EXPECT_NE(page.find("<H2>pages.kvx</H2>"), std::string::npos);
+  EXPECT_NE(page.find("<A HREF=\"a%26b.htm\">a&amp;b.htm</A>"), std::string::npos) << page;
+  EXPECT_EQ(page.find("c.htm"), std::string::npos);
+}
+
+// Each issue is unpacked into a folder that holds only the program's own pages; an archive that
+// cannot be read leaves the issue on view as it is, and one kept in the folder is not deleted.
+TEST_F(ShellTest, AnIssueNeverShowsFilesOfTheOneBefore) {
+  const std::string first = temp + "first", second = temp + "second";
+  fs::create_directories(first + "/img");
+  fs::create_directories(second);
+  std::ofstream(first + "/index.htm") << "<HTML>1</HTML>";
+  std::ofstream(first + "/extra.htm") << "<HTML>extra</HTML>";
+  std::ofstream(first + "/img/a.gif") << "GIF";
+  std::ofstream(second + "/index.htm") << "<HTML><A HREF=extra.htm>2</A></HTML>";
+  ASSERT_EQ(std::system(("cd " + first + " && zip -q -r ../first.kvx .").c_str()), 0);
+  ASSERT_EQ(std::system(("cd " + second + " && zip -q -r ../second.kvx .").c_str()), 0);
+  std::ofstream(temp + "garbage.kvx") << std::string(3000, 'g');
+  form->FormCreate();
+  form->ZipComponent1().SetDLLDirectory(FOLIVO_BIN_DIR);
+  backend.openDialogAnswers = {temp + "first.kvx"};
+  form->Apri1Click();
+  ASSERT_TRUE(fs::exists(Korvex("img/a.gif")));
+  form->SpeedButton4Click();
+  backend.openDialogAnswers = {temp + "second.kvx"};
+  form->Apri1Click();
+  const auto files = [this] {
+    std::set<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(Korvex()))
+      names.insert(fs::relative(entry.path(), Korvex()).string());
+    return names;
+  };
+  using Names = std::set<std::string>;
+  EXPECT_EQ(files(), (Names{"hhhome.htm", "kvxlnkk.htm", "index.htm"}));
+  backend.openDialogAnswers = {temp + "garbage.kvx"};
+  form->Apri1Click();
+  EXPECT_EQ(ReadBytes(Korvex("index.htm")), "<HTML><A HREF=extra.htm>2</A></HTML>");
+  fs::create_directory(Korvex("kept"));
+  fs::copy_file(temp + "first.kvx", Korvex("kept/first.kvx"));
+  backend.openDialogAnswers = {Korvex("kept/first.kvx")};
+  form->Apri1Click();
+  EXPECT_TRUE(fs::exists(Korvex("kept/first.kvx")));
+  EXPECT_TRUE(fs::exists(Korvex("extra.htm")));
 }
 }  // namespace
