@@ -38,8 +38,8 @@ std::string TUnpackReport::Text() const {
   if (FSkipped > 0) {
     text = std::to_string(FSkipped) + (FSkipped == 1 ? " file" : " files") +
            " of this issue could not be unpacked: " + FFirstReason + ".";
-  } else if (!FComponentReported && !FLibraryError.empty() && FZip.ExtractedCount < FZip.EntryCount()) {
-    const int missing = FZip.EntryCount() - FZip.ExtractedCount;
+  } else if (!FComponentReported && !FLibraryError.empty() && FZip.ExtractedCount() < FZip.EntryCount()) {
+    const int missing = FZip.EntryCount() - FZip.ExtractedCount();
     text = std::to_string(missing) + (missing == 1 ? " file" : " files") +
            " of this issue could not be unpacked: " + FLibraryError + ".";
   }
