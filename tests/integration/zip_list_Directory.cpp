@@ -13,7 +13,9 @@ class ListDirectory : public ::testing::Test {
   void SetUp() override {
     SetBackend(&backend);
     zip.SetUnattended(true);
-    zip.OnMessage = [this](TObject*, std::int32_t, const std::string&) { ids.push_back(zip.LastErrorCode()); };
+    zip.OnMessage = [this](TObject*, std::int32_t, const std::string&) {
+      ids.push_back(zip.LastErrorCode());
+    };
     zip.OnDirUpdate = [this](TObject*) { ++updates; };
   }
   void TearDown() override { SetBackend(nullptr); }

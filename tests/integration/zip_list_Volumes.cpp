@@ -141,7 +141,7 @@ TEST_F(ListDisks, WrongDiskOfALabelledSet) {
   zip.SetZipFileName(root + "set.zip");
   EXPECT_EQ(reports, (std::vector<std::int32_t>{MessageId::FirstDiskOfSet, MessageId::NotLastDiskOfSet}));
   EXPECT_EQ(zip.LastMessage(), "This is the " + std::to_string(parts - 1) +
-                                 "th disk in a backup set,\nplease insert the last disk of this set");
+                                   "th disk in a backup set,\nplease insert the last disk of this set");
 }
 
 TEST_F(ListDisks, UnattendedOrCancelledPromptEndsTheList) {

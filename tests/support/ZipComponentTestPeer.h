@@ -16,12 +16,15 @@ class TZipComponentTestPeer {
   static std::int32_t& ExtractedCount(TZipComponent& zip) { return zip.FExtractedCount; }
   static bool& InOperation(TZipComponent& zip) { return zip.FInOperation; }
 
-  static void AskExtractPassword(TZipComponent& zip, std::string& password) { zip.AskExtractPassword(password); }
+  static void AskExtractPassword(TZipComponent& zip, std::string& password) {
+    zip.AskExtractPassword(password);
+  }
   static void AskAddPassword(TZipComponent& zip, std::string& password) { zip.AskAddPassword(password); }
   static std::int32_t RemoveExistingFile(TZipComponent& zip, const std::string& fileName, DeleteOpts mode) {
     return zip.RemoveExistingFile(fileName, mode);
   }
-  static std::string NewTempArchiveName(TZipComponent& zip, const std::string& prefix, const std::string& extension) {
+  static std::string NewTempArchiveName(TZipComponent& zip, const std::string& prefix,
+                                        const std::string& extension) {
     return zip.NewTempArchiveName(prefix, extension);
   }
   static std::string NameFromBuffer(const char* buffer, std::int32_t count) {

@@ -90,7 +90,8 @@ TEST(SpanNames, RemovingAMissingFileDoesNothing) {
   SetCurrentDirectoryA(dir.Path().c_str());
   WriteBytes(dir / "here.zip", "x");
   EXPECT_EQ(TZipComponentTestPeer::RemoveExistingFile(zip, "absent.zip", htdFinal), -1);
-  EXPECT_EQ(TZipComponentTestPeer::RemoveExistingFile(zip, "here.zip", htdFinal), 0);  // relative to the current folder
+  EXPECT_EQ(TZipComponentTestPeer::RemoveExistingFile(zip, "here.zip", htdFinal),
+            0);  // relative to the current folder
   EXPECT_FALSE(FileExists(dir / "here.zip"));
   CreateDirectoryA((dir / "folder").c_str(), nullptr);
   EXPECT_EQ(TZipComponentTestPeer::RemoveExistingFile(zip, dir / "folder", htdFinal), -1);
