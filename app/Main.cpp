@@ -53,7 +53,7 @@ void TMainForm::FormCreate() {
 
 bool TMainForm::FormCloseQuery() {
   if (FHoldCount == 0) return true;
-  FZipComponent1->CancelRequested = true;
+  FZipComponent1->SetCancelRequested(true);
   FCloseWanted = true;
   return false;
 }

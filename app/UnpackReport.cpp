@@ -91,7 +91,7 @@ std::string TUnpackReport::Text() const {
   if (!Listed()) return "";  // the directory could not be read: the component said why
   std::string text;
   // A library that failed as a whole counts -1 files extracted.
-  const int extracted = std::max(FZip.ExtractedCount, 0);
+  const int extracted = std::max(FZip.ExtractedCount(), 0);
   if (FSkipped > 0) {
     text = std::to_string(FSkipped) + (FSkipped == 1 ? " file" : " files") +
            " of this issue could not be unpacked: " + FFirstReason + ".";

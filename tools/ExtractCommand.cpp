@@ -69,7 +69,7 @@ class TStopOnSignalBackend : public TTerminalBackend {
  public:
   TZipComponent* Zip = nullptr;
   void ProcessMessages() override {
-    if (Zip && TStopSignals::Received() != 0) Zip->CancelRequested = true;
+    if (Zip && TStopSignals::Received() != 0) Zip->SetCancelRequested(true);
   }
 };
 

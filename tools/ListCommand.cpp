@@ -47,7 +47,7 @@ int RunList(const ToolArgs& args) {
   auto print = zip.OnMessage;
   zip.OnMessage = [&](TObject* sender, std::int32_t errCode, const std::string& message) {
     print(sender, errCode, message);
-    result.messages.push_back({errCode != 0 ? errCode : zip.LastErrorCode, message});
+    result.messages.push_back({errCode != 0 ? errCode : zip.LastErrorCode(), message});
   };
   zip.OnNewName = [&](TObject*, std::int32_t seqNo, const ZipDirEntry&) { result.seqNos.push_back(seqNo); };
   // The component passes over a missing file in silence; a command line should not.

@@ -32,7 +32,7 @@ ToolSession::ToolSession(TZipComponent& zip) {
     if (errCode == 0 && message.compare(0, copying.size(), copying) == 0) return;
     // The component's own reports come with code 0; their id is in LastErrorCode. The library's
     // come with its code, their names made "\" by the component like every text of the library.
-    const std::int32_t id = errCode != 0 ? errCode : zip.LastErrorCode;
+    const std::int32_t id = errCode != 0 ? errCode : zip.LastErrorCode();
     const std::string text = errCode != 0 ? ShownName(WithNulRestored(message)) : message;
     std::fprintf(stderr, "kvxtool: %d: %s\n", static_cast<int>(id), TerminalText(text).c_str());
     // The component does not say which file of a set is missing; the volume it looked for is.

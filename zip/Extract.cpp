@@ -11,6 +11,8 @@ namespace {
 // What one Extract call changed and gives back whichever way it ends.
 struct ExtractRun {
   TZipComponent& zip;
+  TUnzipLibrary& library;
+  bool& inOperation;
   std::uint32_t savedPasswordReqCount;
   bool loadedHere = false;
 
@@ -19,9 +21,9 @@ struct ExtractRun {
   }
   ~ExtractRun() {
     if (UnattendedWithoutPassword()) zip.SetPasswordReqCount(savedPasswordReqCount);
-    if (loadedHere) zip.UnloadUnzipLibrary();
-    zip.CancelRequested = false;
-    zip.InOperation = false;
+    if (loadedHere) library.Unload();
+    zip.SetCancelRequested(false);
+    inOperation = false;
   }
 };
 
@@ -57,36 +59,36 @@ std::int32_t TZipComponent::RunUnzipCommand(const std::string& archive, std::int
   // Without its version the library's record layout is unknown: it is not called.
   if (version == 0) throw EZipComponent(MessageId::FatalUnzipLibraryError, true);
   TUnzipCommand command(*this, archive, version);
-  const KvxUnzipExecFunction exec = UnzipExecEntry();
+  const KvxUnzipExecFunction exec = FLibrary.ExecEntry();
   if (!exec) throw EZipComponent(MessageId::FatalUnzipLibraryError, true);
-  const std::exception_ptr outer = TakeUnzipCallbackError();
+  const std::exception_ptr outer = FLibrary.TakeCallbackError();
   const std::int32_t count = exec(command.Record());
-  const std::exception_ptr failure = TakeUnzipCallbackError();
-  KeepUnzipCallbackError(outer);
+  const std::exception_ptr failure = FLibrary.TakeCallbackError();
+  FLibrary.KeepCallbackError(outer);
   if (failure) std::rethrow_exception(failure);
   return count;
 }
 
 void TZipComponent::Extract() {
-  ExtractedCount = 0;
+  FExtractedCount = 0;
   if (ZipFileName().empty() || !FileExists(ZipFileName())) {
     ReportMessage(MessageId::NoArchiveNamed, "");
     return;
   }
-  if (InOperation) return;
-  ExtractRun run{*this, PasswordReqCount()};
-  InOperation = true;
+  if (FInOperation) return;
+  ExtractRun run{*this, FLibrary, FInOperation, PasswordReqCount()};
+  FInOperation = true;
   if (run.UnattendedWithoutPassword()) {
     SetPasswordReqCount(0);
     ReportMessage(MessageId::UnattendedPasswordWarning, "");
   }
-  CancelRequested = false;
+  FCancelRequested = false;
 
-  if (!UnzipLibraryHandle()) {
+  if (!FLibrary.Handle()) {
     run.loadedHere = true;  // whatever the load leaves loaded goes again at the end
-    if (const std::exception_ptr failure = Attempt([this] { LoadUnzipLibrary(); }))
+    if (const std::exception_ptr failure = Attempt([this] { FLibrary.Load(); }))
       return ReportFailure(*this, failure);
-    if (!UnzipLibraryHandle()) return;
+    if (!FLibrary.Handle()) return;
   }
 
   std::string archive = AbsoluteName(ZipFileName());
@@ -96,7 +98,7 @@ void TZipComponent::Extract() {
     // temporary folder when TempDir is empty.
     std::string joined;
     if (ReadSpan(archive, joined) != 0) return;
-    InOperation = true;
+    FInOperation = true;
     archive = AbsoluteName(joined);
   }
 
@@ -108,9 +110,9 @@ void TZipComponent::Extract() {
     ReportMessage(MessageId::OutputCreateFailed, ": " + ExtrBaseDir());
     return;
   }
-  const std::int32_t version = UnzipLibraryVersion();
+  const std::int32_t version = FLibrary.Version();
 
-  const std::exception_ptr failure = Attempt([&] { ExtractedCount = RunUnzipCommand(archive, version); });
+  const std::exception_ptr failure = Attempt([&] { FExtractedCount = RunUnzipCommand(archive, version); });
   FSpecArgs().Clear();
   // The joined file is the program's own temporary copy: it goes whatever the library did.
   if (spanned) DeleteFileA(archive.c_str());

@@ -7,7 +7,7 @@
 #include "zip/ZipMsg.h"
 
 std::int32_t TZipComponent::ReadSpan(const std::string& ArchiveName, std::string& OutName) {
-  InOperation = true;
+  FInOperation = true;
   FVolume.StartAt(ArchiveName);
   FVolume.SetCurrentVolume(-1);
   FVolume.SetNewVolumeWanted(false);
@@ -16,7 +16,7 @@ std::int32_t TZipComponent::ReadSpan(const std::string& ArchiveName, std::string
   const auto endRun = [&](std::int32_t result) noexcept {
     FJoinedArchive.Finish(OutName, result != 0);
     FVolume.CloseVolume();
-    InOperation = false;
+    FInOperation = false;
     SetScreenCursor(crDefault);
   };
 

@@ -8,8 +8,6 @@
 #include "zip/ZipComp.h"
 
 namespace {
-std::exception_ptr PendingError;
-
 constexpr std::size_t TextSize = sizeof(UnzipCallbackRecord::Text);
 
 // The record's text up to its NUL, trailing blanks and control characters cut, "/" made "\".
@@ -27,15 +25,14 @@ void SetRecordText(UnzipCallbackRecord& record, const std::string& value, std::s
   record.Text[length] = '\0';
 }
 
-void AnswerPassword(TZipComponent& zip, UnzipCallbackRecord& record, const std::string& text) {
+void AnswerPassword(TZipComponent& zip, TUnzipLibrary& library, UnzipCallbackRecord& record,
+                    const std::string& text) {
   std::string newPassword;
   std::uint32_t repeatCount = static_cast<std::uint32_t>(record.Number);
   if (zip.OnPasswordError)
     zip.OnPasswordError(&zip, newPassword, text, repeatCount);
-  else if (record.Code & 1)
-    zip.AskAddPassword(newPassword);
   else
-    zip.AskExtractPassword(newPassword);
+    library.AskPassword((record.Code & 1) != 0, newPassword);
   if (!newPassword.empty()) {
     SetRecordText(record, FirstCharacters(newPassword, 80), TextSize - 1);  // 80 characters, as the box
     record.Code = 1;
@@ -46,13 +43,7 @@ void AnswerPassword(TZipComponent& zip, UnzipCallbackRecord& record, const std::
   record.Number = static_cast<std::int32_t>(std::min<std::uint32_t>(repeatCount, 15));
 }
 
-void SetErrorCodes(TZipComponent& zip, std::int32_t code) {
-  if (code == 0) return;
-  zip.LastErrorCode = code & 255;
-  zip.LastFullErrorCode = code;
-}
-
-void Act(TZipComponent& zip, UnzipCallbackRecord& record) {
+void Act(TZipComponent& zip, TUnzipLibrary& library, UnzipCallbackRecord& record) {
   const std::string text = RecordText(record);
   switch (record.ActionCode) {
     case kvxFileStart:
@@ -65,8 +56,7 @@ void Act(TZipComponent& zip, UnzipCallbackRecord& record) {
       if (zip.OnProgress) zip.OnProgress(&zip, ptBatchEnd, "", 0);
       break;
     case kvxMessage:
-      zip.LastMessage = text;
-      SetErrorCodes(zip, record.Code);
+      library.NoteMessage(text, record.Code);
       if (zip.OnMessage) zip.OnMessage(&zip, record.Code, text);
       break;
     case kvxFileCount:
@@ -85,7 +75,7 @@ void Act(TZipComponent& zip, UnzipCallbackRecord& record) {
       }
       break;
     case kvxPassword:
-      AnswerPassword(zip, record, text);
+      AnswerPassword(zip, library, record, text);
       break;
     case kvxCrcError: {
       bool doExtract = true;
@@ -106,7 +96,7 @@ void Act(TZipComponent& zip, UnzipCallbackRecord& record) {
       }
       break;
     case kvxSkipped:
-      SetErrorCodes(zip, record.Code);
+      library.NoteCode(record.Code);
       if (zip.OnExtractSkipped)
         zip.OnExtractSkipped(&zip, text, static_cast<UnZipSkipTypes>(record.Number & 0xFF), record.Code);
       break;
@@ -129,26 +119,36 @@ void Act(TZipComponent& zip, UnzipCallbackRecord& record) {
 }
 }  // namespace
 
-std::exception_ptr TakeUnzipCallbackError() {
-  std::exception_ptr error = PendingError;
-  PendingError = nullptr;
-  return error;
+void TUnzipLibrary::NoteCode(std::int32_t code) {
+  if (code == 0) return;
+  FZip.FLastErrorCode = code & 255;
+  FZip.FLastFullErrorCode = code;
 }
 
-void KeepUnzipCallbackError(std::exception_ptr error) {
-  PendingError = error;
+void TUnzipLibrary::NoteMessage(const std::string& text, std::int32_t code) {
+  FZip.FLastMessage = text;
+  NoteCode(code);
 }
 
-std::int32_t TZipComponent::UnzipCallback(UnzipCallbackRecord* record) {
-  if (!record || !record->Caller || PendingError) return -1;
+void TUnzipLibrary::AskPassword(bool forAdding, std::string& password) {
+  if (forAdding)
+    FZip.AskAddPassword(password);
+  else
+    FZip.AskExtractPassword(password);
+}
+
+std::int32_t TUnzipLibrary::Callback(UnzipCallbackRecord* record) {
+  if (!record || !record->Caller) return -1;
   auto& zip = *static_cast<TZipComponent*>(record->Caller);
+  TUnzipLibrary& library = zip.FLibrary;
+  if (library.FPendingError) return -1;
   try {
-    Act(zip, *record);
-    const bool cancel = zip.CancelRequested;
+    Act(zip, library, *record);
+    const bool cancel = zip.CancelRequested();
     Application.ProcessMessages();
     return cancel ? -1 : 0;
   } catch (...) {
-    PendingError = std::current_exception();
+    library.FPendingError = std::current_exception();
     return -1;
   }
 }

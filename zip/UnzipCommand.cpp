@@ -18,10 +18,10 @@ constexpr std::int32_t Flag(bool value) {
 template <typename Record>
 void FillHead(Record& r, TZipComponent& zip) {
   const ExtrOpts opts = zip.ExtrOptions();
-  r.Handle = zip.Unattended() ? nullptr : zip.OwnerWindow;
+  r.Handle = zip.Unattended() ? nullptr : zip.OwnerWindow();
   r.Caller = &zip;
   r.Version = kvxLibraryVersion;
-  r.Callback = &TZipComponent::UnzipCallback;
+  r.Callback = &TUnzipLibrary::Callback;
   r.TraceFlag = Flag(zip.Trace());
   r.TestFlag = Flag(opts.Contains(ExtrTest));
   r.Reserved40 = -1;

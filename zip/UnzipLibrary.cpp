@@ -9,26 +9,10 @@
 
 const char* const UnzipLibraryFileName = "libkvx.so";
 
-namespace {
-HMODULE LibraryHandle = nullptr;
-KvxUnzipExecFunction ExecEntry = nullptr;
-GetKvxUnzipVersionFunction VersionEntry = nullptr;
-}  // namespace
-
-HMODULE UnzipLibraryHandle() {
-  return LibraryHandle;
-}
-KvxUnzipExecFunction UnzipExecEntry() {
-  return LibraryHandle ? ExecEntry : nullptr;
-}
-GetKvxUnzipVersionFunction UnzipVersionEntry() {
-  return LibraryHandle ? VersionEntry : nullptr;
-}
-
-void TZipComponent::LoadUnzipLibrary() {
+void TUnzipLibrary::Load() {
   std::string fileName = UnzipLibraryFileName;
-  if (!DLLDirectory().empty()) {
-    const std::string candidate = DLLDirectory() + PathDelim + UnzipLibraryFileName;
+  if (!FZip.DLLDirectory().empty()) {
+    const std::string candidate = FZip.DLLDirectory() + PathDelim + UnzipLibraryFileName;
     if (FileExists(candidate)) fileName = candidate;
   }
   SetErrorMode(3);
@@ -39,36 +23,41 @@ void TZipComponent::LoadUnzipLibrary() {
   } errorModeReset;
   // Entry points are looked up before anything is reported, so a throwing OnMessage handler
   // can never leave stale addresses from an earlier load behind.
-  ExecEntry = nullptr;
-  VersionEntry = nullptr;
-  LibraryHandle = LoadLibraryA(fileName.c_str());
-  if (!LibraryHandle) {
-    ReportMessage(MessageId::LibraryNotFound, "");
+  FExecEntry = nullptr;
+  FVersionEntry = nullptr;
+  FHandle = LoadLibraryA(fileName.c_str());
+  if (!FHandle) {
+    FZip.ReportMessage(MessageId::LibraryNotFound, "");
     return;
   }
-  ExecEntry = reinterpret_cast<KvxUnzipExecFunction>(GetProcAddress(LibraryHandle, "KvxUnzipExec"));
-  VersionEntry =
-      reinterpret_cast<GetKvxUnzipVersionFunction>(GetProcAddress(LibraryHandle, "GetKvxUnzipVersion"));
-  if (Trace()) ReportMessage(MessageId::LibraryLoaded, "");
-  if (!ExecEntry) ReportMessage(MessageId::ExecFunctionNotFound, "");
-  if (!VersionEntry) ReportMessage(MessageId::VersionFunctionNotFound, "");
+  FExecEntry = reinterpret_cast<KvxUnzipExecFunction>(GetProcAddress(FHandle, "KvxUnzipExec"));
+  FVersionEntry = reinterpret_cast<GetKvxUnzipVersionFunction>(GetProcAddress(FHandle, "GetKvxUnzipVersion"));
+  if (FZip.Trace()) FZip.ReportMessage(MessageId::LibraryLoaded, "");
+  if (!FExecEntry) FZip.ReportMessage(MessageId::ExecFunctionNotFound, "");
+  if (!FVersionEntry) FZip.ReportMessage(MessageId::VersionFunctionNotFound, "");
 }
 
-void TZipComponent::UnloadUnzipLibrary() {
-  if (LibraryHandle) FreeLibrary(LibraryHandle);
-  LibraryHandle = nullptr;
-  ExecEntry = nullptr;
-  VersionEntry = nullptr;
+void TUnzipLibrary::Unload() {
+  if (FHandle) FreeLibrary(FHandle);
+  FHandle = nullptr;
+  FExecEntry = nullptr;
+  FVersionEntry = nullptr;
 }
 
-std::int32_t TZipComponent::UnzipLibraryVersion() {
+std::int32_t TUnzipLibrary::Version() {
   // Without the export the version is unknown: 0, and the missing function is never called.
-  if (LibraryHandle) return VersionEntry ? VersionEntry() : 0;
+  if (FHandle) return FVersionEntry ? FVersionEntry() : 0;
   // Loaded only to ask: unloaded again, also when a handler raises while it loads.
   const struct UnloadAfterwards {
-    TZipComponent& zip;
-    ~UnloadAfterwards() { zip.UnloadUnzipLibrary(); }
+    TUnzipLibrary& library;
+    ~UnloadAfterwards() { library.Unload(); }
   } unload{*this};
-  LoadUnzipLibrary();
-  return LibraryHandle && VersionEntry ? VersionEntry() : 0;
+  Load();
+  return FHandle && FVersionEntry ? FVersionEntry() : 0;
+}
+
+std::exception_ptr TUnzipLibrary::TakeCallbackError() {
+  std::exception_ptr error = FPendingError;
+  FPendingError = nullptr;
+  return error;
 }

@@ -11,12 +11,11 @@
 #include "platform/FileIO.h"
 #include "zip/JoinedArchive.h"
 #include "zip/ListResults.h"
+#include "zip/UnzipLibrary.h"
 #include "zip/ZipException.h"
 #include "zip/ZipStream.h"
 #include "zip/ZipTypes.h"
 #include "zip/ZipVolume.h"
-
-struct UnzipCallbackRecord;
 
 extern const char* const ZipVersionText;  // "1.60 L"
 
@@ -121,43 +120,25 @@ class TZipComponent : public TComponent {
 
   // The drive and the open volume file: the archive's while List runs, the set's while
   // ReadSpan runs; no file is open between operations.
-  TZipVolume& Volume() { return FVolume; }
   const TZipVolume& Volume() const { return FVolume; }
 
   // Directory: what the last List found.
   const TListResults& ListResults() const { return FList; }
-  bool LocateEndRecord(std::uint8_t (&record)[22], bool raise);
-  std::string ConvertOemName(const std::string& name) const;
-  void ClearDirEntries();
 
-  // Unzip library.
-  void LoadUnzipLibrary();
-  void UnloadUnzipLibrary();
-  std::int32_t UnzipLibraryVersion();
-  static std::int32_t UnzipCallback(UnzipCallbackRecord* record);
-
-  // Password prompt.
-  bool RunPasswordDialog(const std::string& caption, const std::string& prompt, std::string& text);
-  void AskExtractPassword(std::string& password);
-  void AskAddPassword(std::string& password);
-
-  // Spanned sets.
-  std::int32_t RemoveExistingFile(const std::string& fileName, DeleteOpts mode);
-  std::string NewTempArchiveName(const std::string& prefix, const std::string& extension);
-  static std::string NameFromBuffer(const char* buffer, std::int32_t count);
   // The span table and output of the join; empty and closed between runs.
-  TJoinedArchive& JoinedArchive() { return FJoinedArchive; }
   const TJoinedArchive& JoinedArchive() const { return FJoinedArchive; }
 
-  // Members shared by the component's parts.
-  void* OwnerWindow = nullptr;
-  std::int32_t LastErrorCode = 0;
-  std::int32_t LastFullErrorCode = 0;
-  std::string LastMessage;
-  bool CancelRequested = false;
-  bool InOperation = false;
-  std::int32_t ExtractedCount = 0;
-  std::unique_ptr<TZipStream> StreamBuffer;
+  // Members shared by the component's parts, for its users to read.
+  void* OwnerWindow() const { return FOwnerWindow; }
+  std::int32_t LastErrorCode() const { return FLastErrorCode; }
+  std::int32_t LastFullErrorCode() const { return FLastFullErrorCode; }
+  const std::string& LastMessage() const { return FLastMessage; }
+  bool InOperation() const { return FInOperation; }
+  std::int32_t ExtractedCount() const { return FExtractedCount; }
+  TZipStream* StreamBuffer() const { return FStreamBuffer.get(); }
+  // Asks the running library operation to stop at its next callback.
+  bool CancelRequested() const { return FCancelRequested; }
+  void SetCancelRequested(bool value) { FCancelRequested = value; }
 
  private:
   bool FVerbose = false;
@@ -195,11 +176,42 @@ class TZipComponent : public TComponent {
   TListResults FList;
   TZipVolume FVolume{*this};
   TJoinedArchive FJoinedArchive{*this};
+  TUnzipLibrary FLibrary{*this};
+
+  void* FOwnerWindow = nullptr;
+  std::int32_t FLastErrorCode = 0;
+  std::int32_t FLastFullErrorCode = 0;
+  std::string FLastMessage;
+  bool FCancelRequested = false;
+  bool FInOperation = false;
+  std::int32_t FExtractedCount = 0;
+  std::unique_ptr<TZipStream> FStreamBuffer;
+
+  // The component's parts, and the tests that look into them.
+  friend class TUnzipLibrary;
+  friend class TZipVolume;
+  friend class TJoinedArchive;
+  friend class TSpanJoin;
+  friend class TZipComponentTestPeer;
 
   // Directory reading, split out of List.
+  bool LocateEndRecord(std::uint8_t (&record)[22], bool raise);
   void ReadCentralDirectory(const std::uint8_t (&endRecord)[22]);
+  std::string ConvertOemName(const std::string& name) const;
+  void ClearDirEntries();
+
   // Extraction, split out of Extract.
   std::int32_t RunUnzipCommand(const std::string& archive, std::int32_t version);
+
+  // Password prompt.
+  bool RunPasswordDialog(const std::string& caption, const std::string& prompt, std::string& text);
+  void AskExtractPassword(std::string& password);
+  void AskAddPassword(std::string& password);
+
+  // Spanned sets.
+  std::int32_t RemoveExistingFile(const std::string& fileName, DeleteOpts mode);
+  std::string NewTempArchiveName(const std::string& prefix, const std::string& extension);
+  static std::string NameFromBuffer(const char* buffer, std::int32_t count);
 };
 
 // Applies the values stored with the main window's ZipComponent1 after construction.

@@ -13,13 +13,13 @@ constexpr std::uint32_t PasswordReqCountCap = 15;
 }  // namespace
 
 TZipComponent::TZipComponent(TComponent* owner) : TComponent(owner) {
-  OwnerWindow = Application.Handle();
-  StreamBuffer = std::make_unique<TZipStream>();
+  FOwnerWindow = Application.Handle();
+  FStreamBuffer = std::make_unique<TZipStream>();
 }
 
 TZipComponent::~TZipComponent() {
   FVolume.CloseVolume();
-  StreamBuffer.reset();
+  FStreamBuffer.reset();
   ClearDirEntries();
 }
 

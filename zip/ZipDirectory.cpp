@@ -14,16 +14,16 @@ namespace {
 // Restores the cursor and closes the volume file however List ends.
 class ListScope {
  public:
-  explicit ListScope(TZipComponent& zip) : FZip(zip) { SetScreenCursor(crHourGlass); }
+  explicit ListScope(TZipVolume& volume) : FVolume(volume) { SetScreenCursor(crHourGlass); }
   ~ListScope() {
     SetScreenCursor(crDefault);
-    FZip.Volume().CloseVolume();
+    FVolume.CloseVolume();
   }
   ListScope(const ListScope&) = delete;
   ListScope& operator=(const ListScope&) = delete;
 
  private:
-  TZipComponent& FZip;
+  TZipVolume& FVolume;
 };
 
 }  // namespace
@@ -43,7 +43,7 @@ void TZipComponent::List() {
     return;
   }
   {
-    ListScope scope(*this);
+    ListScope scope(FVolume);
     try {
       FVolume.StartAt(ZipFileName());
       if (!FVolume.ProbeDrive()) throw EZipComponent(MessageId::DriveNotDefined, FVolume.DriveRoot());

@@ -17,12 +17,12 @@ std::string TextWith(std::int32_t id, const ZipTextArg& value) {
 }  // namespace
 
 EZipComponent::EZipComponent(std::int32_t id, bool showToUser)
-    : Exception(ZipMessageText(id)), ShowToUser(showToUser), MessageId(id) {}
+    : Exception(ZipMessageText(id)), FShowToUser(showToUser), FMessageId(id) {}
 
 EZipComponent::EZipComponent(std::int32_t id, std::int32_t argument)
     : Exception(TextWith(id, ZipTextArg(static_cast<std::int64_t>(argument)))),
-      ShowToUser(true),
-      MessageId(id) {}
+      FShowToUser(true),
+      FMessageId(id) {}
 
 EZipComponent::EZipComponent(std::int32_t id, const std::string& argument)
-    : Exception(TextWith(id, ZipTextArg(argument))), ShowToUser(true), MessageId(id) {}
+    : Exception(TextWith(id, ZipTextArg(argument))), FShowToUser(true), FMessageId(id) {}

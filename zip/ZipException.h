@@ -10,6 +10,10 @@ class EZipComponent : public Exception {
   EZipComponent(std::int32_t id, bool showToUser);
   EZipComponent(std::int32_t id, std::int32_t argument);        // "%d" in the text
   EZipComponent(std::int32_t id, const std::string& argument);  // "%s" in the text
-  bool ShowToUser;
-  std::int32_t MessageId;
+  bool ShowToUser() const { return FShowToUser; }
+  std::int32_t MessageId() const { return FMessageId; }
+
+ private:
+  bool FShowToUser;
+  std::int32_t FMessageId;
 };

@@ -47,16 +47,16 @@ std::string TZipComponent::LoadMessageText(std::int32_t id, const std::string& f
 
 void TZipComponent::ReportMessage(std::int32_t id, const std::string& extra) {
   const std::string text = LoadMessageText(id, MissingMessageText + std::to_string(id)) + extra;
-  LastMessage = text;
-  LastErrorCode = id;
+  FLastMessage = text;
+  FLastErrorCode = id;
   if (!Unattended()) Backend().ShowMessage(text);
   if (OnMessage) OnMessage(this, 0, text);
 }
 
 void TZipComponent::ReportZipError(const EZipComponent& error) {
   const std::string text = error.Message();
-  if (error.ShowToUser && !Unattended()) Backend().ShowMessage(text);
-  LastErrorCode = error.MessageId;
-  LastMessage = text;
+  if (error.ShowToUser() && !Unattended()) Backend().ShowMessage(text);
+  FLastErrorCode = error.MessageId();
+  FLastMessage = text;
   if (OnMessage) OnMessage(this, 0, text);
 }

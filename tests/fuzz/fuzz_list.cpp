@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(zip.Volume().VolumeHandle() == NoFileHandle);
     if (zip.ZipFileName().empty()) {
       Check(zip.EntryCount() == 0);
-      Check(zip.LastErrorCode != 0);
+      Check(zip.LastErrorCode() != 0);
     }
     for (const auto& entry : zip.ListResults().DirEntries)
       Check(entry->ExtraFieldLength == 0 || entry->ExtraData);

@@ -35,7 +35,7 @@ void JoinOnce(const std::string& archive) {
   std::string out = Folder() / "out/";
   const std::int32_t result = zip.ReadSpan(archive, out);
   if (result != 0 && result != -7 && result != -8 && result != -9) std::abort();
-  if (zip.InOperation || zip.Volume().VolumeHandle() != NoFileHandle ||
+  if (zip.InOperation() || zip.Volume().VolumeHandle() != NoFileHandle ||
       zip.JoinedArchive().OutputHandle() != NoFileHandle)
     std::abort();
   if (result != 0 && !out.empty() && std::filesystem::exists(out)) std::abort();

@@ -192,7 +192,7 @@ TEST_F(EndToEnd, LinksForANewWindowOpenIssuePagesHereAndNothingOutsideIt) {
 TEST_F(EndToEnd, AForcedCloseDuringTheUnpackingWaitsForItAndThenClosesTheWindow) {
   bool unpacking = false;
   backend.onProcessMessages = [&] {
-    if (unpacking || !Form().ZipComponent1().InOperation) return;
+    if (unpacking || !Form().ZipComponent1().InOperation()) return;
     unpacking = true;
     frame->Close(true);  // as the session's end does: it cannot be vetoed
     EXPECT_TRUE(frame);

@@ -158,8 +158,8 @@ class ReaderWindowTest : public ::testing::Test {
     if (!HistoryReaches(visits + 1, visits)) return ::testing::AssertionFailure() << "not one visit more";
     if (History().Entry(visits) != Korvex("index.htm"))
       return ::testing::AssertionFailure() << "recorded " << History().Entry(visits);
-    if (Form().ZipComponent1().LastErrorCode != 0 || Shown("MessageBox") + Shown("ShowMessage") > 0)
-      return ::testing::AssertionFailure() << "reported: " << Form().ZipComponent1().LastMessage;
+    if (Form().ZipComponent1().LastErrorCode() != 0 || Shown("MessageBox") + Shown("ShowMessage") > 0)
+      return ::testing::AssertionFailure() << "reported: " << Form().ZipComponent1().LastMessage();
     if (Script("document.title") != title)
       return ::testing::AssertionFailure() << "title " << Script("document.title");
     return ::testing::AssertionSuccess();

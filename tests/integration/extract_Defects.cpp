@@ -62,7 +62,7 @@ TEST_P(ExtractDefects, ReportsAndLeavesTheExpectedTree) {
     zip.SetPassword(defect.password);
     zip.OnPasswordError = [](TZipComponent*, std::string&, const std::string&, std::uint32_t&) {};
     zip.OnMessage = [&](TZipComponent* sender, std::int32_t code, const std::string&) {
-      reports.push_back(code != 0 ? code : sender->LastErrorCode);
+      reports.push_back(code != 0 ? code : sender->LastErrorCode());
     };
     zip.OnExtractSkipped = [&](TZipComponent*, const std::string&, UnZipSkipTypes, std::int32_t code) {
       if (code != 0) reports.push_back(code);
@@ -139,7 +139,7 @@ std::vector<std::string> ListNames(const std::string& archive, std::vector<std::
   TBackendScope backendScope(backend);
   TZipComponent zip(nullptr);
   zip.SetUnattended(true);
-  zip.OnMessage = [&](TObject*, std::int32_t, const std::string&) { reports.push_back(zip.LastErrorCode); };
+  zip.OnMessage = [&](TObject*, std::int32_t, const std::string&) { reports.push_back(zip.LastErrorCode()); };
   zip.SetZipFileName(archive);
   std::vector<std::string> names;
   for (const auto& entry : zip.ListResults().DirEntries) names.push_back(entry->FileName);

@@ -74,7 +74,7 @@ TEST_F(SpanJoinTest, AnyExceptionIsReportedAsUnknown) {
     if (kind == ptFileStart) throw 42;
   };
   EXPECT_EQ(Join(parts.back()), -9);
-  EXPECT_EQ(zip.LastErrorCode, MessageId::SpanUnknownError);
+  EXPECT_EQ(zip.LastErrorCode(), MessageId::SpanUnknownError);
   EXPECT_TRUE(out.empty());
   ExpectRunEnded();
 }

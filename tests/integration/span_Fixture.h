@@ -26,7 +26,7 @@ class SpanJoinTest : public ::testing::Test {
     CreateDirectoryA(zip.TempDir().c_str(), nullptr);
     zip.OnMessage = [this](TObject* sender, std::int32_t, const std::string& text) {
       messages.push_back(text);
-      ids.push_back(sender->LastErrorCode);
+      ids.push_back(sender->LastErrorCode());
     };
     zip.OnProgress = [this](TObject*, ProgressType kind, const std::string& name, std::int32_t size) {
       progress.push_back({kind, name, size});
@@ -42,7 +42,7 @@ class SpanJoinTest : public ::testing::Test {
 
   // Checks what every run leaves behind, whatever its result.
   void ExpectRunEnded() const {
-    EXPECT_FALSE(zip.InOperation);
+    EXPECT_FALSE(zip.InOperation());
     EXPECT_EQ(zip.Volume().VolumeHandle(), NoFileHandle);
     EXPECT_EQ(zip.JoinedArchive().OutputHandle(), NoFileHandle);
     EXPECT_TRUE(zip.JoinedArchive().SpanTable().empty());
@@ -53,7 +53,7 @@ class SpanJoinTest : public ::testing::Test {
   // A failed run reported id, deleted its output and left the temporary folder empty.
   void ExpectFailedWith(std::int32_t result, std::int32_t id) {
     EXPECT_EQ(result, -7);
-    EXPECT_EQ(zip.LastErrorCode, id);
+    EXPECT_EQ(zip.LastErrorCode(), id);
     EXPECT_TRUE(out.empty());
     EXPECT_EQ(Shell("test -z \"$(ls -A " + Quoted(zip.TempDir()) + ")\""), 0);
     ExpectRunEnded();

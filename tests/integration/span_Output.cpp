@@ -65,12 +65,12 @@ TEST_F(OutputNames, NeverWritesThroughALinkNorOverAPartOfTheSet) {
   zip.SetHowToDelete(htdFinal);
   ASSERT_EQ(symlink((dir / "target.zip").c_str(), (dir / "link.zip").c_str()), 0);
   EXPECT_EQ(JoinTo(dir / "link.zip"), -7);
-  EXPECT_EQ(zip.LastErrorCode, 11009);
+  EXPECT_EQ(zip.LastErrorCode(), 11009);
   EXPECT_FALSE(FileExists(dir / "target.zip"));
 
   const std::string first = ReadBytes(parts[0]);
   EXPECT_EQ(JoinTo(parts[0]), -7);
-  EXPECT_EQ(zip.LastErrorCode, 11009);
+  EXPECT_EQ(zip.LastErrorCode(), 11009);
   EXPECT_EQ(ReadBytes(parts[0]), first);
   ExpectRunEnded();
 }
@@ -83,7 +83,7 @@ TEST_F(OutputNames, TheSetIsNeverItsOwnOutputAndAReplacedFileKeepsItsMode) {
   ASSERT_EQ(symlink(dir.Path().c_str(), (dir / "here").c_str()), 0);
   for (const std::string& name : {dir / "alias.zip", dir / "here/set003.zip"}) {
     EXPECT_EQ(JoinTo(name), -7) << name;
-    EXPECT_EQ(zip.LastErrorCode, 11009);
+    EXPECT_EQ(zip.LastErrorCode(), 11009);
   }
   EXPECT_EQ(ReadBytes(parts[0]), first);
   EXPECT_EQ(ReadBytes(dir / "alias.zip"), first);
@@ -103,24 +103,24 @@ TEST_F(OutputNames, PipesAreRefusedWithoutWaiting) {
   ASSERT_EQ(std::remove(parts[1].c_str()), 0);
   ASSERT_EQ(mkfifo(parts[1].c_str(), 0600), 0);
   EXPECT_EQ(JoinTo(dir.Path() + "/"), -7);
-  EXPECT_EQ(zip.LastErrorCode, MessageId::NotARegularFile);
-  EXPECT_EQ(zip.LastMessage, "Not a regular file: " + parts[1]);
+  EXPECT_EQ(zip.LastErrorCode(), MessageId::NotARegularFile);
+  EXPECT_EQ(zip.LastMessage(), "Not a regular file: " + parts[1]);
   ExpectRunEnded();
 
   const std::string pipe = dir / "pipe001.zip";
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
   out = dir.Path() + "/";
   EXPECT_EQ(zip.ReadSpan(pipe, out), -7);
-  EXPECT_EQ(zip.LastErrorCode, MessageId::NotARegularFile);
+  EXPECT_EQ(zip.LastErrorCode(), MessageId::NotARegularFile);
   zip.SetZipFileName(pipe);
-  EXPECT_EQ(zip.LastErrorCode, MessageId::NotARegularFile);
+  EXPECT_EQ(zip.LastErrorCode(), MessageId::NotARegularFile);
   EXPECT_EQ(zip.ZipFileName(), "");
 }
 
 TEST_F(OutputNames, NoTemporaryNameInAMissingFolder) {
   zip.SetTempDir(dir / "missing");
   EXPECT_EQ(JoinTo(dir.Path() + "/"), -7);
-  EXPECT_EQ(zip.LastErrorCode, 11027);
+  EXPECT_EQ(zip.LastErrorCode(), 11027);
   EXPECT_TRUE(out.empty());
   ExpectRunEnded();
 }

@@ -54,7 +54,7 @@ TEST_F(RemovableSets, PromptsThroughTheMessageBoxAndStopsWhenCancelled) {
   Insert(2);
   backend.messageBoxAnswers = {IDOK, IDOK, IDCANCEL};
   EXPECT_EQ(zip.ReadSpan(root + "set.zip", out = dir / "joined.zip"), -7);
-  EXPECT_EQ(zip.LastErrorCode, 11007);
+  EXPECT_EQ(zip.LastErrorCode(), 11007);
   ASSERT_EQ(backend.shown.size(), 3u);
   EXPECT_EQ(backend.shown[0].text, "Please insert last disk\nin drive: " + root);
   EXPECT_EQ(backend.shown[1].text, "Please insert disk volume 1 of 3\nin drive: " + root);
@@ -67,7 +67,7 @@ TEST_F(RemovableSets, PromptsThroughTheMessageBoxAndStopsWhenCancelled) {
 TEST_F(RemovableSets, UnattendedRunCannotAskForADisk) {
   Insert(1);
   EXPECT_EQ(zip.ReadSpan(root + "set.zip", out = dir / "joined.zip"), -7);
-  EXPECT_EQ(zip.LastErrorCode, 11025);
+  EXPECT_EQ(zip.LastErrorCode(), 11025);
   EXPECT_FALSE(FileExists(dir / "joined.zip"));
   ExpectRunEnded();
 }

@@ -52,7 +52,7 @@ TEST_F(ZipToolSets, CentralDirectoryOnTheLastPart) {
   EXPECT_EQ(starts, entries);
   EXPECT_EQ(messages.size(), static_cast<std::size_t>(entries));
   EXPECT_EQ(messages[0].rfind("Copying: tree\\", 0), 0u) << messages[0];
-  EXPECT_EQ(zip.LastErrorCode, 0);
+  EXPECT_EQ(zip.LastErrorCode(), 0);
   // The output carries the date of the last part.
   const FileHandle last = FileOpenRead(parts.back()), joined = FileOpenRead(out);
   EXPECT_EQ(FileGetDate(joined), FileGetDate(last));

@@ -34,7 +34,7 @@ TEST_P(ListDefects, ReportsAsExpected) {
   TZipComponent zip(nullptr);
   zip.SetUnattended(true);
   std::vector<std::int32_t> reports;
-  zip.OnMessage = [&](TObject*, std::int32_t, const std::string&) { reports.push_back(zip.LastErrorCode); };
+  zip.OnMessage = [&](TObject*, std::int32_t, const std::string&) { reports.push_back(zip.LastErrorCode()); };
   zip.SetZipFileName(path);
   EXPECT_EQ(reports, defect.reports);
   EXPECT_EQ(zip.EntryCount(), defect.entries);

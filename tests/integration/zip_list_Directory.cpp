@@ -13,7 +13,9 @@ class ListDirectory : public ::testing::Test {
   void SetUp() override {
     SetBackend(&backend);
     zip.SetUnattended(true);
-    zip.OnMessage = [this](TObject*, std::int32_t, const std::string&) { ids.push_back(zip.LastErrorCode); };
+    zip.OnMessage = [this](TObject*, std::int32_t, const std::string&) {
+      ids.push_back(zip.LastErrorCode());
+    };
     zip.OnDirUpdate = [this](TObject*) { ++updates; };
   }
   void TearDown() override { SetBackend(nullptr); }
@@ -225,7 +227,7 @@ TEST_F(ListDirectory, HandlerErrorsBecomeUnknownErrorReports) {
   };
   List(BuildTestZip(TwoFiles()));
   EXPECT_EQ(ids, std::vector<std::int32_t>{MessageId::ListUnknownError});
-  EXPECT_EQ(zip.LastMessage, "Unknown error in List() function\nhandler failed");
+  EXPECT_EQ(zip.LastMessage(), "Unknown error in List() function\nhandler failed");
   EXPECT_EQ(zip.ZipFileName(), "");
 
   int updates = 0;

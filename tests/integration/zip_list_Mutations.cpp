@@ -31,7 +31,7 @@ class ListMutations : public ::testing::Test {
     WriteBytes(path, bytes);
     zip.SetZipFileName(path);
     if (zip.Volume().VolumeHandle() != NoFileHandle) return false;
-    if (zip.ZipFileName().empty()) return zip.EntryCount() == 0 && zip.LastErrorCode != 0;
+    if (zip.ZipFileName().empty()) return zip.EntryCount() == 0 && zip.LastErrorCode() != 0;
     return zip.EntryCount() <= maxEntries;
   }
 

@@ -55,7 +55,7 @@ class ListVolumes : public ::testing::Test {
     Application.Title = "Folivo";
     zip.SetUnattended(true);
     zip.OnMessage = [this](TObject*, std::int32_t, const std::string&) {
-      reports.push_back(zip.LastErrorCode);
+      reports.push_back(zip.LastErrorCode());
     };
   }
   void TearDown() override { SetBackend(nullptr); }
@@ -140,8 +140,8 @@ TEST_F(ListDisks, WrongDiskOfALabelledSet) {
   Insert(parts - 1);
   zip.SetZipFileName(root + "set.zip");
   EXPECT_EQ(reports, (std::vector<std::int32_t>{MessageId::FirstDiskOfSet, MessageId::NotLastDiskOfSet}));
-  EXPECT_EQ(zip.LastMessage, "This is the " + std::to_string(parts - 1) +
-                                 "th disk in a backup set,\nplease insert the last disk of this set");
+  EXPECT_EQ(zip.LastMessage(), "This is the " + std::to_string(parts - 1) +
+                                   "th disk in a backup set,\nplease insert the last disk of this set");
 }
 
 TEST_F(ListDisks, UnattendedOrCancelledPromptEndsTheList) {

@@ -24,7 +24,7 @@ class ListedAndExtracted : public ::testing::Test {
     zip.SetExtrBaseDir(dir / "out");
     zip.SetExtrOptions({ExtrDirNames, ExtrOverWrite});
     zip.OnMessage = [this](TObject*, std::int32_t code, const std::string& text) {
-      messages.push_back(std::to_string(code ? code : zip.LastErrorCode) + " " + text);
+      messages.push_back(std::to_string(code ? code : zip.LastErrorCode()) + " " + text);
     };
     fs::create_directories(dir / "out");
   }
@@ -86,7 +86,7 @@ TEST_F(ListedAndExtracted, EndRecordDeferringToZip64IsOneVolume) {
 
     messages.clear();
     zip.Extract();
-    EXPECT_EQ(zip.ExtractedCount, 2);
+    EXPECT_EQ(zip.ExtractedCount(), 2);
     EXPECT_EQ(ReadBytes(dir / "out/pages/one.htm"), "one");
     // Only warnings: the stub, and an unattended run without a password.
     for (const std::string& m : messages)
@@ -109,7 +109,7 @@ TEST_F(ListedAndExtracted, NamesFromEveryHostAreListedAsWritten) {
                      entry("unix-latin\xE9.txt", 3, 30), entry("unix-utf8-\xC3\xA9.txt", 3, 30)};
   List(archive);
   zip.Extract();
-  EXPECT_EQ(zip.ExtractedCount, 6) << (messages.empty() ? "" : messages.back());
+  EXPECT_EQ(zip.ExtractedCount(), 6) << (messages.empty() ? "" : messages.back());
   EXPECT_EQ(ListedNames(), WrittenNames());
   EXPECT_EQ(ListedNames().count("fat\xC3\xA9.txt"), 1u);
   EXPECT_EQ(ListedNames().count("ntfs-utf8-\xC3\xA9.txt"), 1u);

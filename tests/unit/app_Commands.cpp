@@ -99,16 +99,16 @@ TEST_F(ShellTest, ACloseDuringAnExtractionCancelsItAndClosesAfterwards) {
   bool sawOperation = false;
   backend.onProcessMessages = [&] {
     if (view.closeRequests > 0) return;
-    sawOperation = form->ZipComponent1().InOperation;
+    sawOperation = form->ZipComponent1().InOperation();
     view.CloseMainWindow();
     EXPECT_FALSE(view.closed);  // deferred while the extraction runs
-    EXPECT_TRUE(form->ZipComponent1().CancelRequested);
+    EXPECT_TRUE(form->ZipComponent1().CancelRequested());
     EXPECT_TRUE(form->History().Created());
   };
   form->Apri1Click();
   EXPECT_TRUE(sawOperation);
   EXPECT_TRUE(view.closed);
-  EXPECT_FALSE(form->ZipComponent1().InOperation);
+  EXPECT_FALSE(form->ZipComponent1().InOperation());
   EXPECT_FALSE(fs::exists(Korvex()));
   EXPECT_EQ(view.browser.navigated.size(), 1u);  // no index after the close
 }
@@ -135,7 +135,7 @@ TEST_F(ShellTest, ACloseDuringListOfANumberedSetWaitsForTheOpenStep) {
   bool duringList = false;
   backend.onProcessMessages = [&] {
     if (view.closeRequests > 0) return;
-    duringList = !form->ZipComponent1().InOperation;
+    duringList = !form->ZipComponent1().InOperation();
     view.CloseMainWindow();
     EXPECT_FALSE(view.closed);
     EXPECT_TRUE(form->History().Created());

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "tests/support/ZipComponentTestPeer.h"
 #include "tests/unit/extract_Fixture.h"
 #include "zip/ZipMsg.h"
 
@@ -37,9 +38,9 @@ TEST_F(CallbackTest, LibraryMessagesSetTheCodesAndShowNoBox) {
   ASSERT_EQ(messages.size(), 2u);
   EXPECT_EQ(messages[0].ErrCode, 300);
   EXPECT_EQ(messages[0].Text, "CRC error in a.htm");
-  EXPECT_EQ(zip->LastFullErrorCode, 300);
-  EXPECT_EQ(zip->LastErrorCode, 44);
-  EXPECT_EQ(zip->LastMessage, "just saying");
+  EXPECT_EQ(zip->LastFullErrorCode(), 300);
+  EXPECT_EQ(zip->LastErrorCode(), 44);
+  EXPECT_EQ(zip->LastMessage(), "just saying");
   EXPECT_TRUE(backend.shown.empty());
 }
 
@@ -161,15 +162,15 @@ TEST_F(CallbackTest, SkippedEntriesSetCodesOnlyWhenGiven) {
     skips.push_back(type);
     skips.push_back(error);
   };
-  zip->LastErrorCode = 5;
+  TZipComponentTestPeer::LastErrorCode(*zip) = 5;
   fake.Step(kvxSkipped, 0, 0x203, "a.htm");
   zip->Extract();
-  EXPECT_EQ(zip->LastErrorCode, 5);
+  EXPECT_EQ(zip->LastErrorCode(), 5);
   fake.Reset(160);
   fake.Step(kvxSkipped, 0x1FF, 4, "a.htm");
   zip->Extract();
-  EXPECT_EQ(zip->LastErrorCode, 255);
-  EXPECT_EQ(zip->LastFullErrorCode, 0x1FF);
+  EXPECT_EQ(zip->LastErrorCode(), 255);
+  EXPECT_EQ(zip->LastFullErrorCode(), 0x1FF);
   EXPECT_EQ(skips, (std::vector<int>{3, 0, 4, 0x1FF}));
 }
 
@@ -215,13 +216,13 @@ TEST_F(CallbackTest, UnknownActionsOnlyProcessMessages) {
 }
 
 TEST_F(CallbackTest, CancelStopsTheLibraryAtTheNextCallback) {
-  backend.onProcessMessages = [&] { zip->CancelRequested = true; };
+  backend.onProcessMessages = [&] { zip->SetCancelRequested(true); };
   for (int i = 0; i < 3; ++i) fake.Step(kvxWritten, 0, 1);
   zip->Extract();
   ASSERT_EQ(fake.Log().Answers.size(), 2u);
   EXPECT_EQ(fake.Log().Answers[0].Result, 0);
   EXPECT_EQ(fake.Log().Answers[1].Result, -1);
-  EXPECT_FALSE(zip->CancelRequested);
+  EXPECT_FALSE(zip->CancelRequested());
 }
 
 TEST_F(CallbackTest, HandlerExceptionStopsTheLibraryAndReportsFatal) {
@@ -235,13 +236,13 @@ TEST_F(CallbackTest, HandlerExceptionStopsTheLibraryAndReportsFatal) {
   ASSERT_EQ(fake.Log().Answers.size(), 1u);
   EXPECT_EQ(fake.Log().Answers[0].Result, -1);
   EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{MessageId::FatalUnzipLibraryError});
-  EXPECT_EQ(zip->ExtractedCount, 0);
-  EXPECT_FALSE(zip->InOperation);
+  EXPECT_EQ(zip->ExtractedCount(), 0);
+  EXPECT_FALSE(zip->InOperation());
 
   zip->OnProgress = nullptr;
   fake.Reset(160, 4);
   zip->Extract();
-  EXPECT_EQ(zip->ExtractedCount, 4);
+  EXPECT_EQ(zip->ExtractedCount(), 4);
 }
 
 TEST_F(CallbackTest, TheComponentsOwnErrorFromAHandlerKeepsItsId) {
@@ -252,6 +253,6 @@ TEST_F(CallbackTest, TheComponentsOwnErrorFromAHandlerKeepsItsId) {
   zip->Extract();
   EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{MessageId::UserCanceled});
   EXPECT_TRUE(backend.shown.empty());
-  EXPECT_EQ(zip->ExtractedCount, 0);
+  EXPECT_EQ(zip->ExtractedCount(), 0);
 }
 }  // namespace

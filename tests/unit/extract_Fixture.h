@@ -35,7 +35,7 @@ class ExtractFixture : public ::testing::Test {
     zip->SetExtrBaseDir(base);
     zip->SetExtrOptions({ExtrDirNames, ExtrOverWrite});
     zip->OnMessage = [this](TZipComponent* sender, std::int32_t code, const std::string& text) {
-      messages.push_back({sender->LastErrorCode, code, text});
+      messages.push_back({sender->LastErrorCode(), code, text});
     };
     messages.clear();
   }

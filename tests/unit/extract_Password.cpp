@@ -1,4 +1,5 @@
 // The password dialog and the component's two password questions.
+#include "tests/support/ZipComponentTestPeer.h"
 #include "tests/unit/extract_Fixture.h"
 #include "zip/PasswordDlg.h"
 #include "zip/ZipMsg.h"
@@ -52,7 +53,7 @@ TEST_F(PasswordTest, ExtractQuestionTakesOkAndEnterOnly) {
   for (const Case& k : cases) {
     Answer("s3cret", k.close);
     std::string password = "before";
-    zip->AskExtractPassword(password);
+    TZipComponentTestPeer::AskExtractPassword(*zip, password);
     EXPECT_EQ(password, k.expected) << k.close;
   }
   ASSERT_EQ(backend.formsSeen.size(), 5u);
@@ -65,7 +66,7 @@ TEST_F(PasswordTest, AddQuestionWantsTwoEqualEntries) {
   Answer("Secret", TScriptedBackend::ClickOk);
   Answer("Secret", TScriptedBackend::PressEnter);
   std::string password;
-  zip->AskAddPassword(password);
+  TZipComponentTestPeer::AskAddPassword(*zip, password);
   EXPECT_EQ(password, "Secret");
   ASSERT_EQ(backend.formsSeen.size(), 2u);
   EXPECT_EQ(backend.formsSeen[1].labels[0].caption, "Confirm Password ");
@@ -73,7 +74,7 @@ TEST_F(PasswordTest, AddQuestionWantsTwoEqualEntries) {
 
   Answer("Secret", TScriptedBackend::ClickOk);
   Answer("secret", TScriptedBackend::ClickOk);
-  zip->AskAddPassword(password);
+  TZipComponentTestPeer::AskAddPassword(*zip, password);
   EXPECT_EQ(password, "");
   EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{MessageId::PasswordsDiffer});
   ASSERT_FALSE(backend.shown.empty());
@@ -84,16 +85,16 @@ TEST_F(PasswordTest, AddQuestionStopsAtACancelledOrEmptyEntry) {
   std::string password = "x";
   Answer("Secret", TScriptedBackend::ClickOk);
   Answer("Secret", TScriptedBackend::PressEscape);
-  zip->AskAddPassword(password);
+  TZipComponentTestPeer::AskAddPassword(*zip, password);
   EXPECT_EQ(password, "");
   EXPECT_EQ(backend.formsSeen.size(), 2u);
 
   Answer("", TScriptedBackend::ClickOk);
-  zip->AskAddPassword(password);
+  TZipComponentTestPeer::AskAddPassword(*zip, password);
   EXPECT_EQ(backend.formsSeen.size(), 3u);
 
   Answer("Secret", TScriptedBackend::ClickCancel);
-  zip->AskAddPassword(password);
+  TZipComponentTestPeer::AskAddPassword(*zip, password);
   EXPECT_EQ(password, "");
   EXPECT_EQ(backend.formsSeen.size(), 4u);
   EXPECT_TRUE(messages.empty());
@@ -102,9 +103,9 @@ TEST_F(PasswordTest, AddQuestionStopsAtACancelledOrEmptyEntry) {
 TEST_F(PasswordTest, UnattendedShowsNoDialog) {
   zip->SetUnattended(true);
   std::string password = "x";
-  zip->AskExtractPassword(password);
+  TZipComponentTestPeer::AskExtractPassword(*zip, password);
   EXPECT_EQ(password, "");
-  zip->AskAddPassword(password);
+  TZipComponentTestPeer::AskAddPassword(*zip, password);
   EXPECT_TRUE(backend.formsSeen.empty());
   ASSERT_EQ(messages.size(), 2u);
   EXPECT_EQ(messages[0].Text, "Error - no extract password given");

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "tests/support/FolderAccess.h"
+#include "tests/support/ZipComponentTestPeer.h"
 #include "tests/unit/extract_Fixture.h"
 #include "zip/UnzipCommand.h"
 #include "zip/ZipMsg.h"
@@ -27,7 +28,7 @@ TEST_F(RecordTest, Version151UsesTheOldLayoutWithSpecSlots) {
   EXPECT_EQ(c.OldRecord.Version, 160);
   EXPECT_EQ(c.OldRecord.Reserved40, -1);
   EXPECT_EQ(c.OldRecord.Caller, zip.get());
-  EXPECT_EQ(zip->ExtractedCount, 2);
+  EXPECT_EQ(zip->ExtractedCount(), 2);
   EXPECT_EQ(zip->FSpecArgs().Count(), 0);
 }
 
@@ -84,7 +85,7 @@ TEST_F(RecordTest, FlagsFollowTheOptions) {
 }
 
 TEST_F(RecordTest, WindowHandleIsZeroWhenUnattended) {
-  zip->OwnerWindow = reinterpret_cast<void*>(0x1234);
+  TZipComponentTestPeer::OwnerWindow(*zip) = reinterpret_cast<void*>(0x1234);
   zip->Extract();
   EXPECT_EQ(Command().Record.Handle, reinterpret_cast<void*>(0x1234));
   zip->SetUnattended(true);
@@ -153,8 +154,8 @@ TEST_F(RecordTest, ABaseFolderThatCannotBeEnteredStopsTheExtraction) {
   EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{MessageId::OutputCreateFailed});
   EXPECT_EQ(messages.at(0).Text, "Creation of output file failed: " + locked);
   EXPECT_EQ(GetCurrentDir(), base);
-  EXPECT_EQ(UnzipLibraryHandle(), nullptr);
-  EXPECT_FALSE(zip->InOperation);
+  EXPECT_EQ(TZipComponentTestPeer::Library(*zip).Handle(), nullptr);
+  EXPECT_FALSE(zip->InOperation());
 }
 
 TEST_F(RecordTest, TooManySpecsForTheOldLayoutAreRefused) {

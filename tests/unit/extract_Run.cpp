@@ -1,6 +1,7 @@
 // Extract's course: loading, early returns, re-entry, the unattended password rule.
 #include <stdexcept>
 
+#include "tests/support/ZipComponentTestPeer.h"
 #include "tests/unit/extract_Fixture.h"
 #include "zip/ZipMsg.h"
 
@@ -9,10 +10,10 @@ class RunTest : public ExtractFixture {};
 
 TEST_F(RunTest, NoArchiveReportsAndLoadsNothing) {
   zip->SetZipFileName("");
-  zip->ExtractedCount = 9;
+  TZipComponentTestPeer::ExtractedCount(*zip) = 9;
   zip->Extract();
   EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{MessageId::NoArchiveNamed});
-  EXPECT_EQ(zip->ExtractedCount, 0);
+  EXPECT_EQ(zip->ExtractedCount(), 0);
   EXPECT_EQ(fake.Log().VersionCalls, 0);
   EXPECT_EQ(fake.Log().ExecCalls, 0);
 }
@@ -22,12 +23,12 @@ TEST_F(RunTest, LibraryIsLoadedOnlyForTheExtraction) {
   zip->SetTrace(true);
   zip->FSpecArgs().Add("x");
   zip->Extract();
-  EXPECT_EQ(zip->ExtractedCount, 6);
+  EXPECT_EQ(zip->ExtractedCount(), 6);
   EXPECT_EQ(ReportedIds(), std::vector<std::int32_t>{MessageId::LibraryLoaded});
-  EXPECT_EQ(UnzipLibraryHandle(), nullptr);
-  EXPECT_FALSE(zip->InOperation);
-  EXPECT_EQ(zip->UnzipLibraryVersion(), 160);
-  EXPECT_EQ(UnzipLibraryHandle(), nullptr);
+  EXPECT_EQ(TZipComponentTestPeer::Library(*zip).Handle(), nullptr);
+  EXPECT_FALSE(zip->InOperation());
+  EXPECT_EQ(TZipComponentTestPeer::Library(*zip).Version(), 160);
+  EXPECT_EQ(TZipComponentTestPeer::Library(*zip).Handle(), nullptr);
 }
 
 TEST_F(RunTest, MissingLibraryIsReportedEveryTime) {
@@ -37,9 +38,9 @@ TEST_F(RunTest, MissingLibraryIsReportedEveryTime) {
   zip->Extract();
   EXPECT_EQ(ReportedIds(),
             (std::vector<std::int32_t>{MessageId::LibraryNotFound, MessageId::LibraryNotFound}));
-  EXPECT_FALSE(zip->InOperation);
+  EXPECT_FALSE(zip->InOperation());
   EXPECT_EQ(zip->FSpecArgs().Count(), 1);
-  EXPECT_EQ(zip->UnzipLibraryVersion(), 0);
+  EXPECT_EQ(TZipComponentTestPeer::Library(*zip).Version(), 0);
   EXPECT_EQ(fake.Log().ExecCalls, 0);
 }
 
@@ -76,13 +77,13 @@ TEST_F(RunTest, SecondExtractDuringOneReturnsAtOnce) {
   backend.onProcessMessages = [&] {
     ++nested;
     zip->Extract();
-    EXPECT_EQ(zip->ExtractedCount, 0);
-    EXPECT_TRUE(zip->InOperation);
+    EXPECT_EQ(zip->ExtractedCount(), 0);
+    EXPECT_TRUE(zip->InOperation());
   };
   zip->Extract();
   EXPECT_EQ(nested, 1);
   EXPECT_EQ(fake.Log().ExecCalls, 1);
-  EXPECT_EQ(zip->ExtractedCount, 3);
+  EXPECT_EQ(zip->ExtractedCount(), 3);
   EXPECT_TRUE(messages.empty());
 }
 
@@ -91,14 +92,14 @@ TEST_F(RunTest, AHandlerThatRaisesWhileTheLibraryLoadsIsReported) {
   const auto record = zip->OnMessage;
   zip->OnMessage = [&](TZipComponent* sender, std::int32_t code, const std::string& text) {
     record(sender, code, text);
-    if (sender->LastErrorCode == MessageId::LibraryLoaded) throw std::runtime_error("handler failed");
+    if (sender->LastErrorCode() == MessageId::LibraryLoaded) throw std::runtime_error("handler failed");
   };
   zip->Extract();
   EXPECT_EQ(ReportedIds(),
             (std::vector<std::int32_t>{MessageId::LibraryLoaded, MessageId::FatalUnzipLibraryError}));
   EXPECT_EQ(fake.Log().ExecCalls, 0);
-  EXPECT_EQ(UnzipLibraryHandle(), nullptr);
-  EXPECT_FALSE(zip->InOperation);
+  EXPECT_EQ(TZipComponentTestPeer::Library(*zip).Handle(), nullptr);
+  EXPECT_FALSE(zip->InOperation());
 }
 
 class NoExecTest : public ExtractFixture {
@@ -111,9 +112,9 @@ TEST_F(NoExecTest, MissingExecIsAFailedCall) {
   zip->Extract();
   EXPECT_EQ(ReportedIds(),
             (std::vector<std::int32_t>{MessageId::ExecFunctionNotFound, MessageId::FatalUnzipLibraryError}));
-  EXPECT_EQ(zip->ExtractedCount, 0);
+  EXPECT_EQ(zip->ExtractedCount(), 0);
   EXPECT_EQ(zip->FSpecArgs().Count(), 0);
-  EXPECT_EQ(UnzipLibraryHandle(), nullptr);
+  EXPECT_EQ(TZipComponentTestPeer::Library(*zip).Handle(), nullptr);
 }
 
 class NoVersionTest : public ExtractFixture {
@@ -126,6 +127,6 @@ TEST_F(NoVersionTest, MissingVersionIsNeverCalledAndTheLibraryIsNot) {
   EXPECT_EQ(ReportedIds(), (std::vector<std::int32_t>{MessageId::VersionFunctionNotFound,
                                                       MessageId::FatalUnzipLibraryError}));
   EXPECT_EQ(fake.Log().ExecCalls, 0);
-  EXPECT_EQ(zip->UnzipLibraryVersion(), 0);
+  EXPECT_EQ(TZipComponentTestPeer::Library(*zip).Version(), 0);
 }
 }  // namespace

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "platform/Folders.h"
+#include "tests/support/ZipComponentTestPeer.h"
 #include "tests/support/ZipWriter.h"
 #include "zip/ZipComp.h"
 
@@ -12,18 +13,18 @@ namespace {
 class SpanTableTest : public ::testing::Test {
  protected:
   void Fill(const std::vector<std::string>& names) {
-    zip.JoinedArchive().BuildSpanTable();
-    for (const std::string& name : names) zip.JoinedArchive().AddSpanEntry(name, 0);
+    TZipComponentTestPeer::JoinedArchive(zip).BuildSpanTable();
+    for (const std::string& name : names) TZipComponentTestPeer::JoinedArchive(zip).AddSpanEntry(name, 0);
   }
   // What the local pass does with one local header's name.
   std::int32_t Pair(const std::string& name) {
-    return static_cast<std::int32_t>(zip.JoinedArchive().FindSpanEntry(name));
+    return static_cast<std::int32_t>(TZipComponentTestPeer::JoinedArchive(zip).FindSpanEntry(name));
   }
   std::int32_t FailureId(const std::string& name) {
     try {
       Pair(name);
     } catch (const EZipComponent& e) {
-      return e.MessageId;
+      return e.MessageId();
     }
     return 0;
   }
@@ -46,8 +47,8 @@ TEST_F(SpanTableTest, NamesAreComparedWholeAndByteForByte) {
   EXPECT_EQ(Pair(stem + "A"), 0);
   EXPECT_EQ(FailureId("\xC3\xA4.txt"), 11026);  // only ASCII letters ignore case
   EXPECT_EQ(FailureId(std::string("a\0", 2)), 11026);
-  EXPECT_EQ(TZipComponent::NameFromBuffer("a\0b", 3), std::string("a\0b", 3));
-  EXPECT_EQ(TZipComponent::NameFromBuffer("abc", 0), "");
+  EXPECT_EQ(TZipComponentTestPeer::NameFromBuffer("a\0b", 3), std::string("a\0b", 3));
+  EXPECT_EQ(TZipComponentTestPeer::NameFromBuffer("abc", 0), "");
 }
 
 // Every spelling in case of one name, paired from the last: each finds its own record at once.
@@ -67,8 +68,8 @@ TEST(SpanNames, TemporaryNamesAreFreshAndInTempDir) {
   TTempFolder dir;
   TZipComponent zip(nullptr);
   zip.SetTempDir(dir.Path());
-  const std::string first = zip.NewTempArchiveName("", "");
-  const std::string second = zip.NewTempArchiveName("abc", ".kvx");
+  const std::string first = TZipComponentTestPeer::NewTempArchiveName(zip, "", "");
+  const std::string second = TZipComponentTestPeer::NewTempArchiveName(zip, "abc", ".kvx");
   EXPECT_EQ(zip.TempDir(), dir.Path() + "/");
   EXPECT_EQ(ExtractFileDir(first), dir.Path());
   EXPECT_EQ(ExtractFileName(first).substr(0, 3), "zip");
@@ -79,7 +80,7 @@ TEST(SpanNames, TemporaryNamesAreFreshAndInTempDir) {
   EXPECT_TRUE(std::filesystem::is_empty(dir.Path())) << "no file is left behind";
 
   zip.SetTempDir(dir / "missing");
-  EXPECT_EQ(zip.NewTempArchiveName("", ""), "");
+  EXPECT_EQ(TZipComponentTestPeer::NewTempArchiveName(zip, "", ""), "");
 }
 
 TEST(SpanNames, RemovingAMissingFileDoesNothing) {
@@ -88,11 +89,12 @@ TEST(SpanNames, RemovingAMissingFileDoesNothing) {
   const std::string saved = GetCurrentDir();
   SetCurrentDirectoryA(dir.Path().c_str());
   WriteBytes(dir / "here.zip", "x");
-  EXPECT_EQ(zip.RemoveExistingFile("absent.zip", htdFinal), -1);
-  EXPECT_EQ(zip.RemoveExistingFile("here.zip", htdFinal), 0);  // relative to the current folder
+  EXPECT_EQ(TZipComponentTestPeer::RemoveExistingFile(zip, "absent.zip", htdFinal), -1);
+  EXPECT_EQ(TZipComponentTestPeer::RemoveExistingFile(zip, "here.zip", htdFinal),
+            0);  // relative to the current folder
   EXPECT_FALSE(FileExists(dir / "here.zip"));
   CreateDirectoryA((dir / "folder").c_str(), nullptr);
-  EXPECT_EQ(zip.RemoveExistingFile(dir / "folder", htdFinal), -1);
+  EXPECT_EQ(TZipComponentTestPeer::RemoveExistingFile(zip, dir / "folder", htdFinal), -1);
   EXPECT_TRUE(DirectoryExists(dir / "folder"));
   SetCurrentDirectoryA(saved.c_str());
 }

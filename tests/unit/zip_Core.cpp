@@ -21,8 +21,8 @@ TEST_F(ZipCore, ConstructionGivesTheDocumentedValues) {
   EXPECT_EQ(zip.ExtrOptions().ToBits(), 0);
   EXPECT_EQ(zip.VersionInfo(), "1.60 L");
   EXPECT_EQ(zip.Volume().VolumeHandle(), -1);
-  ASSERT_NE(zip.StreamBuffer, nullptr);
-  EXPECT_EQ(zip.StreamBuffer->Size(), 0);
+  ASSERT_NE(zip.StreamBuffer(), nullptr);
+  EXPECT_EQ(zip.StreamBuffer()->Size(), 0);
   EXPECT_EQ(zip.EntryCount(), 0);
 }
 

@@ -58,8 +58,8 @@ TEST_F(ZipMessages, EveryIdYieldsExactlyTheTableText) {
 
 TEST_F(ZipMessages, ReportMessageShowsSetsAndFires) {
   zip.ReportMessage(10106, "");
-  EXPECT_EQ(zip.LastMessage, Missing + "10106");
-  EXPECT_EQ(zip.LastErrorCode, 10106);
+  EXPECT_EQ(zip.LastMessage(), Missing + "10106");
+  EXPECT_EQ(zip.LastErrorCode(), 10106);
   ASSERT_EQ(backend.shown.size(), 1u);
   EXPECT_EQ(backend.shown[0].kind, "ShowMessage");
   EXPECT_EQ(backend.shown[0].text, Missing + "10106");
@@ -67,16 +67,16 @@ TEST_F(ZipMessages, ReportMessageShowsSetsAndFires) {
 
   zip.SetUnattended(true);
   zip.ReportMessage(MessageId::ListUnknownError, "boom");
-  EXPECT_EQ(zip.LastMessage, "Unknown error in List() function\nboom");
+  EXPECT_EQ(zip.LastMessage(), "Unknown error in List() function\nboom");
   EXPECT_EQ(backend.shown.size(), 1u);
-  EXPECT_EQ(texts.back(), zip.LastMessage);
+  EXPECT_EQ(texts.back(), zip.LastMessage());
 }
 
 TEST_F(ZipMessages, ReportZipErrorHonoursTheShowFlag) {
   zip.ReportZipError(EZipComponent(MessageId::UserCanceled, false));
   EXPECT_TRUE(backend.shown.empty());
-  EXPECT_EQ(zip.LastErrorCode, MessageId::UserCanceled);
-  EXPECT_EQ(zip.LastMessage, "User canceled operation");
+  EXPECT_EQ(zip.LastErrorCode(), MessageId::UserCanceled);
+  EXPECT_EQ(zip.LastMessage(), "User canceled operation");
   zip.ReportZipError(EZipComponent(MessageId::NotAValidArchive, true));
   ASSERT_EQ(backend.shown.size(), 1u);
   EXPECT_EQ(backend.shown[0].text, "This archive is not a valid Zip archive");
@@ -87,8 +87,8 @@ TEST(ZipException, FormatsOnlyItsOnePlaceholder) {
   const EZipComponent third(MessageId::NotLastDiskOfSet, 3);
   EXPECT_EQ(third.Message(),
             "This is the 3th disk in a backup set,\nplease insert the last disk of this set");
-  EXPECT_TRUE(third.ShowToUser);
-  EXPECT_EQ(third.MessageId, MessageId::NotLastDiskOfSet);
+  EXPECT_TRUE(third.ShowToUser());
+  EXPECT_EQ(third.MessageId(), MessageId::NotLastDiskOfSet);
   EXPECT_EQ(EZipComponent(MessageId::InvalidDrive, std::string("/media/%d%s/")).Message(),
             "Not a valid drive: /media/%d%s/");
   // A value of the wrong kind leaves the placeholder as written.
@@ -97,7 +97,7 @@ TEST(ZipException, FormatsOnlyItsOnePlaceholder) {
   EXPECT_EQ(EZipComponent(10304, 7).Message(), "Error 7 occurred during Auto SFX creation.");
   EXPECT_EQ(EZipComponent(10106, 4).Message(), Missing + "10106");
   EXPECT_EQ(EZipComponent(10106, std::string("x")).Message(), Missing + "10106");
-  EXPECT_FALSE(EZipComponent(MessageId::UserCanceled, false).ShowToUser);
+  EXPECT_FALSE(EZipComponent(MessageId::UserCanceled, false).ShowToUser());
 }
 
 TEST(ZipText, FillsPlaceholdersInOrder) {

@@ -4,6 +4,7 @@
 #include "classlib/Application.h"
 #include "classlib/ScriptedBackend.h"
 #include "tests/support/StagedDrives.h"
+#include "tests/support/ZipComponentTestPeer.h"
 #include "tests/support/ZipWriter.h"
 #include "zip/VolumeNames.h"
 #include "zip/ZipComp.h"
@@ -17,7 +18,7 @@ class ZipVolumes : public ::testing::Test {
     SetBackend(&backend);
     Application.Title = "Folivo";
     root = drives.Stage(folder / "floppy", "PKBACK# 003");
-    zip.Volume().SetDriveRoot(root);
+    volume.SetDriveRoot(root);
   }
   void TearDown() override { SetBackend(nullptr); }
 
@@ -27,8 +28,8 @@ class ZipVolumes : public ::testing::Test {
     try {
       call();
     } catch (const EZipComponent& e) {
-      if (shown) *shown = e.ShowToUser;
-      return e.MessageId;
+      if (shown) *shown = e.ShowToUser();
+      return e.MessageId();
     }
     return 0;
   }
@@ -38,78 +39,79 @@ class ZipVolumes : public ::testing::Test {
   TDriveTableScope scope{drives};
   TScriptedBackend backend;
   TZipComponent zip{nullptr};
+  TZipVolume& volume = TZipComponentTestPeer::Volume(zip);
   std::string root;
 };
 
 TEST_F(ZipVolumes, ProbeReadsLabelSerialAndSpace) {
-  EXPECT_TRUE(zip.Volume().ProbeDrive());
-  EXPECT_EQ(zip.Volume().VolumeLabel(), "PKBACK# 003");
-  EXPECT_EQ(zip.Volume().VolumeSerial(), 0x1234ABCDu);
-  EXPECT_EQ(zip.Volume().DiskTotalBytes(), 1474560);
-  EXPECT_EQ(zip.Volume().DiskFreeBytes(), 1 << 20);
+  EXPECT_TRUE(volume.ProbeDrive());
+  EXPECT_EQ(volume.VolumeLabel(), "PKBACK# 003");
+  EXPECT_EQ(volume.VolumeSerial(), 0x1234ABCDu);
+  EXPECT_EQ(volume.DiskTotalBytes(), 1474560);
+  EXPECT_EQ(volume.DiskFreeBytes(), 1 << 20);
 
   drives.Drive(root).failFreeSpaceEx = true;
   drives.Drive(root).totalBytes = 512 * 1000;
-  zip.Volume().ReadDriveSpace(2);
-  EXPECT_EQ(zip.Volume().DiskTotalBytes(), 512 * 1000);
+  volume.ReadDriveSpace(2);
+  EXPECT_EQ(volume.DiskTotalBytes(), 512 * 1000);
   drives.Drive(root).failFreeSpace = true;
-  zip.Volume().ReadDriveSpace(3);
-  EXPECT_EQ(zip.Volume().DiskTotalBytes(), -1);
-  EXPECT_EQ(zip.Volume().DiskFreeBytes(), -1);
+  volume.ReadDriveSpace(3);
+  EXPECT_EQ(volume.DiskTotalBytes(), -1);
+  EXPECT_EQ(volume.DiskFreeBytes(), -1);
   // A root without a drive letter counts as present once its volume can be read.
-  EXPECT_TRUE(zip.Volume().ProbeDrive());
+  EXPECT_TRUE(volume.ProbeDrive());
 }
 
 TEST_F(ZipVolumes, ProbeWithoutMediumOrFormat) {
-  ASSERT_TRUE(zip.Volume().ProbeDrive());  // the free space of the disk that was in
+  ASSERT_TRUE(volume.ProbeDrive());  // the free space of the disk that was in
   drives.EjectDisk(root);
-  EXPECT_FALSE(zip.Volume().ProbeDrive());
-  EXPECT_EQ(zip.Volume().VolumeLabel(), "");
-  EXPECT_EQ(zip.Volume().DiskTotalBytes(), 0);
-  EXPECT_EQ(zip.Volume().DiskFreeBytes(), 1 << 20);
+  EXPECT_FALSE(volume.ProbeDrive());
+  EXPECT_EQ(volume.VolumeLabel(), "");
+  EXPECT_EQ(volume.DiskTotalBytes(), 0);
+  EXPECT_EQ(volume.DiskFreeBytes(), 1 << 20);
   drives.Drive(root).noMedium = false;
   drives.Drive(root).unformatted = true;
-  EXPECT_FALSE(zip.Volume().ProbeDrive());
+  EXPECT_FALSE(volume.ProbeDrive());
   zip.SetAddOptions(AddOpts{AddDiskSpanErase});
-  EXPECT_TRUE(zip.Volume().ProbeDrive());
+  EXPECT_TRUE(volume.ProbeDrive());
 }
 
 TEST_F(ZipVolumes, DriveLetterRootsAreChecked) {
-  zip.Volume().SetDriveRoot("1:\\");
-  EXPECT_EQ(RaisedId([&] { zip.Volume().ProbeDrive(); }), MessageId::InvalidDrive);
-  zip.Volume().SetDriveRoot("a:\\");
-  EXPECT_EQ(RaisedId([&] { zip.Volume().ProbeDrive(); }), MessageId::DriveNotDefined);
-  zip.Volume().SetDriveRoot("");
-  EXPECT_EQ(RaisedId([&] { zip.Volume().ProbeDrive(); }), MessageId::InvalidDrive);
+  volume.SetDriveRoot("1:\\");
+  EXPECT_EQ(RaisedId([&] { volume.ProbeDrive(); }), MessageId::InvalidDrive);
+  volume.SetDriveRoot("a:\\");
+  EXPECT_EQ(RaisedId([&] { volume.ProbeDrive(); }), MessageId::DriveNotDefined);
+  volume.SetDriveRoot("");
+  EXPECT_EQ(RaisedId([&] { volume.ProbeDrive(); }), MessageId::InvalidDrive);
 }
 
 TEST_F(ZipVolumes, PromptAsksOnlyWhenNeeded) {
-  EXPECT_EQ(zip.Volume().PromptForVolume(), DRIVE_REMOVABLE);
+  EXPECT_EQ(volume.PromptForVolume(), DRIVE_REMOVABLE);
   EXPECT_TRUE(backend.shown.empty());
   EXPECT_GE(backend.processMessagesCalls, 1);
 
   const std::string hd = drives.Stage(folder / "hd", "", DRIVE_FIXED);
-  zip.Volume().SetDriveRoot(hd);
+  volume.SetDriveRoot(hd);
   zip.SetUnattended(true);
-  zip.Volume().SetNewVolumeWanted(true);
-  EXPECT_EQ(zip.Volume().PromptForVolume(), DRIVE_FIXED);
-  EXPECT_FALSE(zip.Volume().NewVolumeWanted());
+  volume.SetNewVolumeWanted(true);
+  EXPECT_EQ(volume.PromptForVolume(), DRIVE_FIXED);
+  EXPECT_FALSE(volume.NewVolumeWanted());
   EXPECT_TRUE(backend.shown.empty());
 }
 
 TEST_F(ZipVolumes, PromptTexts) {
-  zip.Volume().SetCurrentVolume(1);
-  zip.Volume().SetLastVolume(3);
-  zip.Volume().SetNewVolumeWanted(true);
-  zip.Volume().PromptForVolume();
+  volume.SetCurrentVolume(1);
+  volume.SetLastVolume(3);
+  volume.SetNewVolumeWanted(true);
+  volume.PromptForVolume();
   ASSERT_EQ(backend.shown.size(), 1u);
   EXPECT_EQ(backend.shown[0].text, "Please insert disk volume 2 of 4\nin drive: " + root);
   EXPECT_EQ(backend.shown[0].caption, "Folivo");
   EXPECT_EQ(backend.shown[0].style, MB_OKCANCEL);
 
-  zip.Volume().SetCurrentVolume(-1);
-  zip.Volume().SetNewVolumeWanted(true);
-  zip.Volume().PromptForVolume();
+  volume.SetCurrentVolume(-1);
+  volume.SetNewVolumeWanted(true);
+  volume.PromptForVolume();
   EXPECT_EQ(backend.shown[1].text, "Please insert last disk\nin drive: " + root);
   EXPECT_EQ(backend.shown[1].style, MB_OKCANCEL | MB_ICONHAND);
 }
@@ -120,25 +122,25 @@ TEST_F(ZipVolumes, PromptRepeatsUntilADiskIsIn) {
   backend.onMessageBox = [&] {
     if (++asked == 3) drives.InsertDisk(root, "PKBACK# 001", std::vector<std::string>{});
   };
-  EXPECT_EQ(zip.Volume().PromptForVolume(), DRIVE_REMOVABLE);
+  EXPECT_EQ(volume.PromptForVolume(), DRIVE_REMOVABLE);
   EXPECT_EQ(asked, 3);
 }
 
 TEST_F(ZipVolumes, PromptFailures) {
-  zip.Volume().SetNewVolumeWanted(true);
+  volume.SetNewVolumeWanted(true);
   backend.messageBoxAnswers = {IDCANCEL};
   bool shown = true;
-  EXPECT_EQ(RaisedId([&] { zip.Volume().PromptForVolume(); }, &shown), MessageId::UserCanceled);
+  EXPECT_EQ(RaisedId([&] { volume.PromptForVolume(); }, &shown), MessageId::UserCanceled);
   EXPECT_FALSE(shown);
-  EXPECT_FALSE(zip.Volume().NewVolumeWanted());
+  EXPECT_FALSE(volume.NewVolumeWanted());
 
-  zip.Volume().SetNewVolumeWanted(true);
+  volume.SetNewVolumeWanted(true);
   backend.messageBoxAnswers = {0};
-  EXPECT_EQ(RaisedId([&] { zip.Volume().PromptForVolume(); }), MessageId::NoMemoryForMessageBox);
+  EXPECT_EQ(RaisedId([&] { volume.PromptForVolume(); }), MessageId::NoMemoryForMessageBox);
 
-  zip.Volume().SetNewVolumeWanted(true);
+  volume.SetNewVolumeWanted(true);
   zip.SetUnattended(true);
-  EXPECT_EQ(RaisedId([&] { zip.Volume().PromptForVolume(); }), MessageId::NoUnattendedSpanning);
+  EXPECT_EQ(RaisedId([&] { volume.PromptForVolume(); }), MessageId::NoUnattendedSpanning);
 }
 
 TEST_F(ZipVolumes, NextDiskEventReplacesTheBox) {
@@ -149,39 +151,39 @@ TEST_F(ZipVolumes, NextDiskEventReplacesTheBox) {
     EXPECT_EQ(drive, root.substr(0, 1));
     abort = true;
   };
-  zip.Volume().SetCurrentVolume(-1);
-  zip.Volume().SetLastVolume(2);
-  zip.Volume().SetNewVolumeWanted(true);
-  EXPECT_EQ(RaisedId([&] { zip.Volume().PromptForVolume(); }), MessageId::UserCanceled);
+  volume.SetCurrentVolume(-1);
+  volume.SetLastVolume(2);
+  volume.SetNewVolumeWanted(true);
+  EXPECT_EQ(RaisedId([&] { volume.PromptForVolume(); }), MessageId::UserCanceled);
   EXPECT_EQ(seen, (std::vector<std::int32_t>{0, 3}));
   EXPECT_TRUE(backend.shown.empty());
 }
 
 TEST_F(ZipVolumes, MatchByLabel) {
-  zip.Volume().ProbeDrive();
-  zip.Volume().SetCurrentVolume(2);
-  EXPECT_TRUE(zip.Volume().MatchVolume(DRIVE_REMOVABLE));
-  zip.Volume().SetCurrentVolume(1);
-  EXPECT_FALSE(zip.Volume().MatchVolume(DRIVE_REMOVABLE));
+  volume.ProbeDrive();
+  volume.SetCurrentVolume(2);
+  EXPECT_TRUE(volume.MatchVolume(DRIVE_REMOVABLE));
+  volume.SetCurrentVolume(1);
+  EXPECT_FALSE(volume.MatchVolume(DRIVE_REMOVABLE));
   drives.Drive(root).label = "pkback# 003";
-  zip.Volume().ProbeDrive();
-  zip.Volume().SetCurrentVolume(2);
-  EXPECT_FALSE(zip.Volume().MatchVolume(DRIVE_CDROM));
+  volume.ProbeDrive();
+  volume.SetCurrentVolume(2);
+  EXPECT_FALSE(volume.MatchVolume(DRIVE_CDROM));
 }
 
 TEST_F(ZipVolumes, MatchRenamesNumberedFiles) {
-  zip.Volume().SetVolumeFileName("/set/part001.zip");
-  zip.Volume().SetCurrentVolume(1);
-  EXPECT_TRUE(zip.Volume().MatchVolume(DRIVE_FIXED));
-  EXPECT_EQ(zip.Volume().VolumeFileName(), "/set/part002.zip");
-  zip.Volume().SetVolumeFileName("/set.d/part001");
-  zip.Volume().SetCurrentVolume(11);
-  EXPECT_TRUE(zip.Volume().MatchVolume(DRIVE_REMOTE));
-  EXPECT_EQ(zip.Volume().VolumeFileName(), "/set.d/part012");
+  volume.SetVolumeFileName("/set/part001.zip");
+  volume.SetCurrentVolume(1);
+  EXPECT_TRUE(volume.MatchVolume(DRIVE_FIXED));
+  EXPECT_EQ(volume.VolumeFileName(), "/set/part002.zip");
+  volume.SetVolumeFileName("/set.d/part001");
+  volume.SetCurrentVolume(11);
+  EXPECT_TRUE(volume.MatchVolume(DRIVE_REMOTE));
+  EXPECT_EQ(volume.VolumeFileName(), "/set.d/part012");
   // Too short a name part is refused instead of being cut into its folder.
-  zip.Volume().SetVolumeFileName("/set/ab.zip");
-  EXPECT_EQ(RaisedId([&] { zip.Volume().MatchVolume(DRIVE_FIXED); }), MessageId::InputFileMissing);
-  EXPECT_EQ(zip.Volume().VolumeFileName(), "/set/ab.zip");
+  volume.SetVolumeFileName("/set/ab.zip");
+  EXPECT_EQ(RaisedId([&] { volume.MatchVolume(DRIVE_FIXED); }), MessageId::InputFileMissing);
+  EXPECT_EQ(volume.VolumeFileName(), "/set/ab.zip");
 }
 
 TEST(VolumeNames, BothNamingsOfASetAndTheDiskLabel) {
@@ -207,53 +209,53 @@ TEST_F(ZipVolumes, SplitSetPartsAreOpenedByTheirOwnNamesOnAnyDrive) {
   WriteBytes(root + "set.z01", "part one");
   WriteBytes(root + "set.zip", "last part");
   // The first part is missing, yet the set is told split by its second.
-  zip.Volume().StartAt(hd + "set.zip");
-  zip.Volume().SetLastVolume(2);
-  zip.Volume().OpenVolume(1);
-  EXPECT_EQ(zip.Volume().VolumeFileName(), hd + "set.z02");
-  zip.Volume().OpenVolume(2);
-  EXPECT_EQ(zip.Volume().VolumeFileName(), hd + "set.zip");
-  EXPECT_EQ(RaisedId([&] { zip.Volume().OpenVolume(0); }), MessageId::InputFileMissing);
-  EXPECT_EQ(zip.Volume().VolumeFileName(), hd + "set.z01");
+  volume.StartAt(hd + "set.zip");
+  volume.SetLastVolume(2);
+  volume.OpenVolume(1);
+  EXPECT_EQ(volume.VolumeFileName(), hd + "set.z02");
+  volume.OpenVolume(2);
+  EXPECT_EQ(volume.VolumeFileName(), hd + "set.zip");
+  EXPECT_EQ(RaisedId([&] { volume.OpenVolume(0); }), MessageId::InputFileMissing);
+  EXPECT_EQ(volume.VolumeFileName(), hd + "set.z01");
 
   // A removable disk of a split set has no label to match: a part on it is taken without a
   // prompt, and one that is not asks for another disk.
   zip.SetUnattended(true);
-  zip.Volume().StartAt(root + "set.zip");
-  zip.Volume().OpenVolume(0);
-  EXPECT_EQ(zip.Volume().VolumeFileName(), root + "set.z01");
-  EXPECT_NE(zip.Volume().VolumeHandle(), NoFileHandle);
-  EXPECT_EQ(RaisedId([&] { zip.Volume().OpenVolume(1); }), MessageId::NoUnattendedSpanning);
+  volume.StartAt(root + "set.zip");
+  volume.OpenVolume(0);
+  EXPECT_EQ(volume.VolumeFileName(), root + "set.z01");
+  EXPECT_NE(volume.VolumeHandle(), NoFileHandle);
+  EXPECT_EQ(RaisedId([&] { volume.OpenVolume(1); }), MessageId::NoUnattendedSpanning);
 }
 
 TEST_F(ZipVolumes, OpenVolumeOnAFixedDrive) {
   const std::string hd = drives.Stage(folder / "hd", "", DRIVE_FIXED);
   WriteBytes(hd + "set002.zip", "volume two");
-  zip.Volume().SetDriveRoot(hd);
-  zip.Volume().SetVolumeFileName(hd + "set001.zip");
-  zip.Volume().OpenVolume(1);
-  EXPECT_NE(zip.Volume().VolumeHandle(), NoFileHandle);
-  EXPECT_EQ(zip.Volume().CurrentVolume(), 1);
-  EXPECT_EQ(RaisedId([&] { zip.Volume().OpenVolume(4); }), MessageId::InputFileMissing);
-  EXPECT_EQ(zip.Volume().VolumeHandle(), NoFileHandle);
+  volume.SetDriveRoot(hd);
+  volume.SetVolumeFileName(hd + "set001.zip");
+  volume.OpenVolume(1);
+  EXPECT_NE(volume.VolumeHandle(), NoFileHandle);
+  EXPECT_EQ(volume.CurrentVolume(), 1);
+  EXPECT_EQ(RaisedId([&] { volume.OpenVolume(4); }), MessageId::InputFileMissing);
+  EXPECT_EQ(volume.VolumeHandle(), NoFileHandle);
 }
 
 TEST_F(ZipVolumes, OpenVolumeOnARemovableDriveWaitsForTheRightDisk) {
   const std::string disk1 = folder / "disk1.zip";
   WriteBytes(disk1, "first");
-  zip.Volume().SetVolumeFileName(root + "set.zip");
-  zip.Volume().SetLastVolume(2);
+  volume.SetVolumeFileName(root + "set.zip");
+  volume.SetLastVolume(2);
   int asked = 0;
   backend.onMessageBox = [&] {
     if (++asked == 2)
       drives.InsertDisk(root, "PKBACK# 001",
                         std::vector<std::pair<std::string, std::string>>{{disk1, "set.zip"}});
   };
-  zip.Volume().OpenVolume(0);
+  volume.OpenVolume(0);
   EXPECT_EQ(asked, 2);
-  EXPECT_NE(zip.Volume().VolumeHandle(), NoFileHandle);
-  zip.Volume().CloseVolume();
-  EXPECT_EQ(zip.Volume().VolumeHandle(), NoFileHandle);
+  EXPECT_NE(volume.VolumeHandle(), NoFileHandle);
+  volume.CloseVolume();
+  EXPECT_EQ(volume.VolumeHandle(), NoFileHandle);
 }
 
 }  // namespace
