@@ -33,7 +33,7 @@ void TUnpackReport::Message(std::int32_t code, const std::string& text) {
 }
 
 std::string TUnpackReport::Text() const {
-  if (FZip.ZipFileName().empty()) return "";  // the directory could not be read: List said why
+  if (!FZip.HasDirectory()) return "";  // the directory could not be read: List said why
   std::string text;
   if (FSkipped > 0) {
     text = std::to_string(FSkipped) + (FSkipped == 1 ? " file" : " files") +
