@@ -121,8 +121,8 @@ class TZipComponent : public TComponent {
   std::string LoadMessageText(std::int32_t id, const std::string& fallback) const;
   void ReportMessage(std::int32_t id, const std::string& extra);
   void ReportZipError(const EZipComponent& error);
-  // Reports the exception that ended an operation: the component's error under its own id, the
-  // rest under ids'.
+  // Reports the exception that ended an operation: the component's error under its own id,
+  // anything else under the ids given.
   FailureKind ReportFailure(const std::exception_ptr& failure, const FailureIds& ids);
   static std::string WithTrailingBackslash(const std::string& path);
   static std::string ToBackslashes(const std::string& name);

@@ -12,13 +12,13 @@ namespace {
 // Closes the volume file however List ends.
 class VolumeCloser {
  public:
-  explicit VolumeCloser(TZipComponent& zip) : FZip(zip) {}
-  ~VolumeCloser() { FZip.Volume().CloseVolume(); }
+  explicit VolumeCloser(TZipVolume& volume) : FVolume(volume) {}
+  ~VolumeCloser() { FVolume.CloseVolume(); }
   VolumeCloser(const VolumeCloser&) = delete;
   VolumeCloser& operator=(const VolumeCloser&) = delete;
 
  private:
-  TZipComponent& FZip;
+  TZipVolume& FVolume;
 };
 
 }  // namespace
@@ -38,7 +38,7 @@ void TZipComponent::List() {
     return;
   }
   {
-    const VolumeCloser closer(*this);
+    const VolumeCloser closer(FVolume);
     const TBusyCursor busy;  // ends before the volume closes
     try {
       FVolume.StartAt(ZipFileName());
