@@ -3,13 +3,13 @@
 #include <string>
 #include <vector>
 
-#include "app/BusyCursor.h"
 #include "app/ContentsPage.h"
 #include "app/IssueNames.h"
 #include "app/Main.h"
 #include "app/UnpackReport.h"
 #include "app/WorkingFolder.h"
 #include "classlib/Backend.h"
+#include "classlib/BusyCursor.h"
 #include "platform/Folders.h"
 
 // Commands that wait in a modal loop or let messages through run held: a close asked for meanwhile
@@ -71,7 +71,7 @@ void TMainForm::UnpackAndShowIssue(std::string fileName) {
     if (report.Listed() && !InsideWorkingFolder(fileName)) EmptyWorkingFolder();
     // A directory that could not be read was reported by List; Extract would only add a second
     // box saying that no archive is named.
-    if (!FZipComponent1->ZipFileName().empty()) FZipComponent1->Extract();
+    if (FZipComponent1->HasDirectory()) FZipComponent1->Extract();
     if (FCloseWanted) return;
     problems = report.Text();
     if (report.Listed() && !report.HasIndex()) {

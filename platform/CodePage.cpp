@@ -1,4 +1,4 @@
-// OEM code page 437 to UTF-8, case folding and UTF-8 repair.
+// OEM code page 437 to UTF-8, case folding, UTF-8 decoding and repair.
 #include "platform/CodePage.h"
 
 #include <glib.h>
@@ -42,6 +42,13 @@ GText FoldForComparison(const std::string& text) {
   return GText(g_utf8_normalize(folded.get(), -1, G_NORMALIZE_DEFAULT_COMPOSE));
 }
 
+bool Continuation(std::string_view text, std::size_t at, unsigned char low = 0x80,
+                  unsigned char high = 0xBF) {
+  if (at >= text.size()) return false;
+  const auto byte = static_cast<unsigned char>(text[at]);
+  return byte >= low && byte <= high;
+}
+
 }  // namespace
 
 std::string OemCharToAnsi(unsigned char oemByte) {
@@ -73,4 +80,45 @@ std::string FirstCharacters(const std::string& text, std::size_t count) {
     if (starts && seen++ == count) break;
   }
   return text.substr(0, end);
+}
+
+std::size_t Utf8SequenceAt(std::string_view text, std::size_t at, char32_t& code) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  std::size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;
+  if (lead < 0x80) {
+    code = lead;
+    return 1;
+  } else if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    code = lead & 0x1Fu;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    code = lead & 0x0Fu;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    code = lead & 0x07u;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (!Continuation(text, at + 1, low, high)) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    if (i > 1 && !Continuation(text, at + i)) return 0;
+    code = (code << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3Fu);
+  }
+  return length;
+}
+
+bool IsValidUtf8(std::string_view text) {
+  char32_t code = 0;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = Utf8SequenceAt(text, at, code);
+    if (length == 0) return false;
+    at += length;
+  }
+  return true;
 }

@@ -2,6 +2,7 @@
 // Code pages: the ANSI code page is UTF-8, the OEM code page is 437.
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 // One OEM byte as UTF-8 (bytes below 128 come back unchanged).
 std::string OemCharToAnsi(unsigned char oemByte);
@@ -13,3 +14,8 @@ std::string CaseFoldedText(const std::string& text);
 std::string SanitizeUtf8(const std::string& text);
 // The first count characters of a UTF-8 text; a character is never split.
 std::string FirstCharacters(const std::string& text, std::size_t count);
+// Length of the well-formed UTF-8 sequence at text[at] (no overlong forms, no surrogates, nothing
+// above U+10FFFF) and its code point; 0 when the byte there starts none.
+std::size_t Utf8SequenceAt(std::string_view text, std::size_t at, char32_t& code);
+// Whether the whole text is well-formed UTF-8 by the rule of Utf8SequenceAt.
+bool IsValidUtf8(std::string_view text);

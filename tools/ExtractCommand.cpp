@@ -115,13 +115,13 @@ int RunExtract(const ToolArgs& args) {
     std::cerr << "kvxtool: cannot create " << TerminalText(base) << ": " << std::strerror(errno) << "\n";
     return 1;
   }
-  // Entered here first: whatever becomes of the folder before the component enters it, the
-  // entries land in it or nowhere.
+  // The library writes below the current folder. It is entered once, here, and ExtrBaseDir stays
+  // empty so the component does not enter it again by name: whatever becomes of the name
+  // meanwhile, the entries land in this folder or nowhere.
   if (!SetCurrentDirectoryA(base.c_str())) {
     std::cerr << "kvxtool: cannot enter " << TerminalText(base) << ": " << std::strerror(errno) << "\n";
     return 1;
   }
-  zip.SetExtrBaseDir(base);
 
   if (a.havePassword) zip.SetPassword(a.password);
   // Always answered here: a terminal is asked, anything else gets no password, and the entries
@@ -133,7 +133,7 @@ int RunExtract(const ToolArgs& args) {
   };
 
   zip.SetZipFileName(archive);
-  if (zip.ZipFileName().empty()) return 1;
+  if (!zip.HasDirectory()) return 1;
   TExtractWatch watch(zip, session, a.test);
   for (const std::string& pattern : a.specs) zip.FSpecArgs().Add(pattern);
   TStopSignals stopSignals;

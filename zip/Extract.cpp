@@ -42,17 +42,11 @@ std::exception_ptr Attempt(Step step) {
   return nullptr;
 }
 
-// Reports a failure under its own id when it is the component's error, and anything else (a
-// fault in the library, an event handler's exception) as the library's fatal error.
-void ReportFailure(TZipComponent& zip, const std::exception_ptr& failure) {
-  try {
-    std::rethrow_exception(failure);
-  } catch (const EZipComponent& error) {
-    zip.ReportZipError(error);
-  } catch (...) {
-    zip.ReportMessage(MessageId::FatalUnzipLibraryError, "");
-  }
-}
+// A failure that is not the component's own error (a fault in the library, an event handler's
+// exception) is reported as the library's fatal error.
+constexpr FailureIds ExtractFailureIds{MessageId::FatalUnzipLibraryError, MessageId::FatalUnzipLibraryError,
+                                       false};
+
 }  // namespace
 
 std::int32_t TZipComponent::RunUnzipCommand(const std::string& archive, std::int32_t version) {
@@ -86,8 +80,10 @@ void TZipComponent::Extract() {
 
   if (!FLibrary.Handle()) {
     run.loadedHere = true;  // whatever the load leaves loaded goes again at the end
-    if (const std::exception_ptr failure = Attempt([this] { FLibrary.Load(); }))
-      return ReportFailure(*this, failure);
+    if (const std::exception_ptr failure = Attempt([this] { FLibrary.Load(); })) {
+      ReportFailure(failure, ExtractFailureIds);
+      return;
+    }
     if (!FLibrary.Handle()) return;
   }
 
@@ -116,5 +112,5 @@ void TZipComponent::Extract() {
   FSpecArgs().Clear();
   // The joined file is the program's own temporary copy: it goes whatever the library did.
   if (spanned) DeleteFileA(archive.c_str());
-  if (failure) ReportFailure(*this, failure);
+  if (failure) ReportFailure(failure, ExtractFailureIds);
 }

@@ -65,6 +65,8 @@ typedef struct UnzipCommandRecordOld {
   const char* SpecSlots[kvxOldLayoutSpecSlots]; /* 76 */
 } UnzipCommandRecordOld;
 
+/* No field names the destination: the library writes each entry below the process's current folder,
+   which the caller enters before the call (the component enters ExtrBaseDir when it is set). */
 typedef int32_t (*KvxUnzipExecFunction)(void* command);
 typedef int32_t (*GetKvxUnzipVersionFunction)(void);
 

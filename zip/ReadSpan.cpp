@@ -1,23 +1,37 @@
 // ReadSpan: joins the volumes of a spanned set into one single-volume zip file.
-#include <new>
-
-#include "classlib/Application.h"
+#include "classlib/BusyCursor.h"
 #include "zip/SpanJoin.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
+
+namespace {
+
+// ReadSpan's result for what ended the join.
+std::int32_t SpanResult(FailureKind failure) {
+  switch (failure) {
+    case FailureKind::Component:
+      return -7;
+    case FailureKind::OutOfMemory:
+      return -8;
+    case FailureKind::Other:
+      break;
+  }
+  return -9;
+}
+
+}  // namespace
 
 std::int32_t TZipComponent::ReadSpan(const std::string& ArchiveName, std::string& OutName) {
   FInOperation = true;
   FVolume.StartAt(ArchiveName);
   FVolume.SetCurrentVolume(-1);
   FVolume.SetNewVolumeWanted(false);
-  SetScreenCursor(crHourGlass);
+  const TBusyCursor busy;  // ends after the run has ended
   // Frees what the run holds however it ends; a failed run leaves no output behind.
   const auto endRun = [&](std::int32_t result) noexcept {
     FJoinedArchive.Finish(OutName, result != 0);
     FVolume.CloseVolume();
     FInOperation = false;
-    SetScreenCursor(crDefault);
   };
 
   std::int32_t result = 0;
@@ -31,18 +45,9 @@ std::int32_t TZipComponent::ReadSpan(const std::string& ArchiveName, std::string
       join.CopyLocalEntries();
       join.CopyCentralDirectory();
       join.WriteEndRecord();
-    } catch (const EZipComponent& error) {
-      result = -7;
-      ReportZipError(error);
-    } catch (const std::bad_alloc&) {
-      result = -8;
-      ReportMessage(MessageId::OutOfMemory, "");
-    } catch (const std::exception& error) {
-      result = -9;
-      ReportMessage(MessageId::SpanUnknownError, error.what());
     } catch (...) {
-      result = -9;
-      ReportMessage(MessageId::SpanUnknownError, "");
+      result = SpanResult(ReportFailure(std::current_exception(),
+                                        {MessageId::OutOfMemory, MessageId::SpanUnknownError, true}));
     }
     if (OnProgress) OnProgress(this, ptBatchEnd, std::string(), 0);
   } catch (...) {

@@ -2,6 +2,7 @@
 // TZipComponent: reads zip archives, joins spanned sets, and unpacks through the unzip library.
 // Declared here once; implemented across the zip/ sources by concern.
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "classlib/Component.h"
 #include "classlib/StringList.h"
 #include "platform/FileIO.h"
+#include "zip/FailureReport.h"
 #include "zip/JoinedArchive.h"
 #include "zip/ListResults.h"
 #include "zip/UnzipLibrary.h"
@@ -45,6 +47,9 @@ class TZipComponent : public TComponent {
   void SetUnattended(bool value) { FUnattended = value; }
   const std::string& ZipFileName() const { return FZipFileName; }
   void SetZipFileName(const std::string& value);  // runs List
+  // False after a List that could not read the archive's directory (it clears ZipFileName) and
+  // while no archive is named.
+  bool HasDirectory() const { return !FZipFileName.empty(); }
   const std::string& Password() const { return FPassword; }
   void SetPassword(const std::string& value);  // at most 255 characters kept
   const std::string& SFXPath() const { return FSFXPath; }
@@ -115,6 +120,9 @@ class TZipComponent : public TComponent {
   std::string LoadMessageText(std::int32_t id, const std::string& fallback) const;
   void ReportMessage(std::int32_t id, const std::string& extra);
   void ReportZipError(const EZipComponent& error);
+  // Reports the exception that ended an operation: the component's error under its own id,
+  // anything else under the ids given.
+  FailureKind ReportFailure(const std::exception_ptr& failure, const FailureIds& ids);
   static std::string WithTrailingBackslash(const std::string& path);
   static std::string ToBackslashes(const std::string& name);
 

@@ -1,7 +1,5 @@
 // List: reads the archive's central directory into DirEntries.
-#include <new>
-
-#include "classlib/Application.h"
+#include "classlib/BusyCursor.h"
 #include "platform/CodePage.h"
 #include "platform/Drives.h"
 #include "platform/Folders.h"
@@ -11,16 +9,13 @@
 
 namespace {
 
-// Restores the cursor and closes the volume file however List ends.
-class ListScope {
+// Closes the volume file however List ends.
+class VolumeCloser {
  public:
-  explicit ListScope(TZipVolume& volume) : FVolume(volume) { SetScreenCursor(crHourGlass); }
-  ~ListScope() {
-    SetScreenCursor(crDefault);
-    FVolume.CloseVolume();
-  }
-  ListScope(const ListScope&) = delete;
-  ListScope& operator=(const ListScope&) = delete;
+  explicit VolumeCloser(TZipVolume& volume) : FVolume(volume) {}
+  ~VolumeCloser() { FVolume.CloseVolume(); }
+  VolumeCloser(const VolumeCloser&) = delete;
+  VolumeCloser& operator=(const VolumeCloser&) = delete;
 
  private:
   TZipVolume& FVolume;
@@ -43,24 +38,16 @@ void TZipComponent::List() {
     return;
   }
   {
-    ListScope scope(FVolume);
+    const VolumeCloser closer(FVolume);
+    const TBusyCursor busy;  // ends before the volume closes
     try {
       FVolume.StartAt(ZipFileName());
       if (!FVolume.ProbeDrive()) throw EZipComponent(MessageId::DriveNotDefined, FVolume.DriveRoot());
       LocateEndRecord(record, true);
       ReadCentralDirectory(record);
-    } catch (const EZipComponent& e) {
-      error = true;
-      ReportZipError(e);
-    } catch (const std::bad_alloc&) {
-      error = true;
-      ReportMessage(MessageId::OutOfMemory, "");
-    } catch (const std::exception& e) {
-      error = true;
-      ReportMessage(MessageId::ListUnknownError, e.what());
     } catch (...) {
       error = true;
-      ReportMessage(MessageId::ListUnknownError, "");
+      ReportFailure(std::current_exception(), {MessageId::OutOfMemory, MessageId::ListUnknownError, true});
     }
   }
   if (error) {

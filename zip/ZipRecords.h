@@ -2,7 +2,8 @@
 // The zip records as the component and the unzip library both read them: a bounded little-endian
 // reader and writer, the signatures, sizes and field offsets of the fixed records, and the few
 // rules both readers must apply alike so that what is listed is what is extracted.
-// Header-only: the library includes it without linking anything of the component.
+// Header-only: the library includes it without linking anything of the component; names are
+// checked as UTF-8 by the platform layer's one rule, which both link.
 #include <zlib.h>
 
 #include <algorithm>
@@ -12,6 +13,8 @@
 #include <string>
 #include <type_traits>
 #include <vector>
+
+#include "platform/CodePage.h"
 
 // Little-endian reads from a byte buffer at fixed offsets. A read that would reach past the buffer
 // yields 0 and marks the reader failed; it never touches memory outside the buffer.
@@ -215,30 +218,6 @@ class ExtraFieldCursor {
   std::size_t FPos = 0;
   std::size_t FBlocks = 0;
 };
-
-inline bool IsValidUtf8(const std::string& text) {
-  std::size_t i = 0;
-  const std::size_t n = text.size();
-  while (i < n) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    std::size_t more = 0;
-    if (c < 0x80)
-      more = 0;
-    else if (c >= 0xC2 && c <= 0xDF)
-      more = 1;
-    else if ((c >> 4) == 0xE)
-      more = 2;
-    else if (c >= 0xF0 && c <= 0xF4)
-      more = 3;
-    else
-      return false;
-    if (more > n - i - 1) return false;
-    for (std::size_t k = 1; k <= more; ++k)
-      if ((static_cast<unsigned char>(text[i + k]) >> 6) != 2) return false;
-    i += more + 1;
-  }
-  return true;
-}
 
 // Whether a name or comment not flagged UTF-8 is in the OEM code page, by its maker: FAT and HPFS
 // hosts and NTFS hosts of version 5.0 write it so. The directory reader and the unzip library both

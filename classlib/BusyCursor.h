@@ -1,5 +1,6 @@
 #pragma once
-// The desktop's busy cursor for as long as the object lives.
+// The busy cursor for as long as the object lives, through the backend (the wx backend shows the
+// desktop's own). Objects nest: the ordinary cursor is back once the outermost ends.
 #include "classlib/Application.h"
 
 class TBusyCursor {
