@@ -61,6 +61,8 @@ long ResidentMB(pid_t pid) {
 // INDEX (Alt+Home) then shows: a working folder left by an earlier run counts as an opened issue.
 class Reader {
  public:
+  // A window search that meets the window of a reader that is ending fails with an X error: it
+  // is tried again.
   explicit Reader(const std::string& index) {
     fs::create_directories(temp + "/KORVEX");
     WriteBytes(temp + "/KORVEX/index.htm", index);
@@ -73,10 +75,12 @@ class Reader {
     std::string program = FOLIVO_BIN_DIR "/folivo";
     char* argv[] = {program.data(), nullptr};
     if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv, envp.data()) != 0) pid = -1;
-    started = pid > 0 && WaitFor([this] { return fs::exists(temp + "/KORVEX/hhhome.htm"); }, 60000) &&
-              std::system(
-                  "xdotool search --sync --onlyvisible --name '^Korvex Folivo$' windowfocus --sync "
-                  "key alt+Home") == 0;
+    started =
+        pid > 0 && WaitFor([this] { return fs::exists(temp + "/KORVEX/hhhome.htm"); }, 60000) &&
+        std::system(("for try in 1 2 3; do xdotool search --sync --onlyvisible --pid " + std::to_string(pid) +
+                     " --name '^Korvex Folivo$' windowfocus --sync key alt+Home && exit 0; sleep 0.5; done; "
+                     "exit 1")
+                        .c_str()) == 0;
   }
   ~Reader() {
     if (pid > 0 && waitpid(pid, nullptr, WNOHANG) == 0) {
