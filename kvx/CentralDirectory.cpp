@@ -30,11 +30,10 @@ bool HasCentralSignature(const ArchiveFile& file, std::int64_t pos) {
 
 void ApplyExtendedTime(const std::vector<std::uint8_t>& extra, KvxEntry& e) {
   ExtraFieldCursor cursor(extra.data(), extra.size());
-  std::uint16_t id = 0;
   const std::uint8_t* block = nullptr;
   std::size_t size = 0;
-  while (cursor.Next(id, block, size)) {
-    if (id != ExtraId::ExtendedTime || size < 5 || !(block[0] & 1)) continue;
+  while (cursor.Find(ExtraId::ExtendedTime, block, size)) {
+    if (size < 5 || !(block[0] & 1)) continue;
     e.HasUnixTime = true;
     e.UnixTime = static_cast<std::int32_t>(ByteReader(block, size).U32(1));
     return;

@@ -26,11 +26,9 @@ void PlaceOnSingleVolume(std::uint8_t (&header)[CentralRec::Size], std::uint8_t*
   const ByteReader central(header, sizeof header);
   bool offsetInField = false, volumeInField = false;
   ExtraFieldCursor cursor(extra, extraSize);
-  std::uint16_t id = 0;
   const std::uint8_t* block = nullptr;
   std::size_t size = 0;
-  while (cursor.Next(id, block, size)) {
-    if (id != ExtraId::Zip64) continue;
+  if (cursor.Find(ExtraId::Zip64, block, size)) {
     ByteWriter zip64(extra + (block - extra), size);
     std::size_t at = (central.U32(CentralRec::UncompressedSize) == 0xFFFFFFFF ? 8 : 0) +
                      (central.U32(CentralRec::CompressedSize) == 0xFFFFFFFF ? 8 : 0);
@@ -43,7 +41,6 @@ void PlaceOnSingleVolume(std::uint8_t (&header)[CentralRec::Size], std::uint8_t*
       zip64.PutU32(at, 0);
       volumeInField = !zip64.Failed();
     }
-    break;
   }
   ByteWriter patch(header, sizeof header);
   if (!offsetInField) patch.PutU32(CentralRec::LocalOffset, localOffset);

@@ -211,6 +211,13 @@ class ExtraFieldCursor {
     ++FBlocks;
     return true;
   }
+  // The next block with the wanted id; the blocks between are skipped.
+  bool Find(std::uint16_t wanted, const std::uint8_t*& block, std::size_t& size) {
+    std::uint16_t id = 0;
+    while (Next(id, block, size))
+      if (id == wanted) return true;
+    return false;
+  }
 
  private:
   const std::uint8_t* FData;
@@ -231,11 +238,10 @@ inline bool IsOemText(std::uint8_t host, std::uint8_t madeByVersion) {
 inline std::optional<std::string> UnicodePathName(const std::string& rawName, const std::uint8_t* extra,
                                                   std::size_t extraSize) {
   ExtraFieldCursor cursor(extra, extraSize);
-  std::uint16_t id = 0;
   const std::uint8_t* block = nullptr;
   std::size_t size = 0;
-  while (cursor.Next(id, block, size)) {
-    if (id != ExtraId::UnicodePath || size < ExtraId::UnicodePathHeader || block[0] != 1) continue;
+  while (cursor.Find(ExtraId::UnicodePath, block, size)) {
+    if (size < ExtraId::UnicodePathHeader || block[0] != 1) continue;
     const std::uint32_t nameCrc = static_cast<std::uint32_t>(
         crc32(0, reinterpret_cast<const Bytef*>(rawName.data()), static_cast<uInt>(rawName.size())));
     if (ByteReader(block, size).U32(1) != nameCrc) return std::nullopt;
@@ -260,12 +266,11 @@ struct AesBlock {
 // The entry's AES block, when its extra field has one that carries the "AE" vendor id.
 inline std::optional<AesBlock> FindAesBlock(const std::uint8_t* extra, std::size_t extraSize) {
   ExtraFieldCursor cursor(extra, extraSize);
-  std::uint16_t id = 0;
   const std::uint8_t* block = nullptr;
   std::size_t size = 0;
-  while (cursor.Next(id, block, size)) {
+  while (cursor.Find(ExtraId::Aes, block, size)) {
     const ByteReader r(block, size);
-    if (id != ExtraId::Aes || size < 7 || r.U16(2) != 0x4541) continue;
+    if (size < 7 || r.U16(2) != 0x4541) continue;
     return AesBlock{r.U16(0), r.U8(4), r.U16(5)};
   }
   return std::nullopt;
@@ -274,11 +279,10 @@ inline std::optional<AesBlock> FindAesBlock(const std::uint8_t* extra, std::size
 // The algorithm id of the strong encryption block (0 when there is none).
 inline std::uint16_t FindStrongEncryptionAlgorithm(const std::uint8_t* extra, std::size_t extraSize) {
   ExtraFieldCursor cursor(extra, extraSize);
-  std::uint16_t id = 0;
   const std::uint8_t* block = nullptr;
   std::size_t size = 0;
-  while (cursor.Next(id, block, size))
-    if (id == ExtraId::StrongEncryption && size >= 4) return ByteReader(block, size).U16(2);
+  while (cursor.Find(ExtraId::StrongEncryption, block, size))
+    if (size >= 4) return ByteReader(block, size).U16(2);
   return 0;
 }
 
@@ -287,32 +291,25 @@ inline std::uint16_t FindStrongEncryptionAlgorithm(const std::uint8_t* extra, st
 inline void ApplyZip64Block(const std::uint8_t* extra, std::size_t extraSize, std::uint64_t& uncompressed,
                             std::uint64_t& compressed, std::uint64_t& localOffset) {
   ExtraFieldCursor cursor(extra, extraSize);
-  std::uint16_t id = 0;
   const std::uint8_t* block = nullptr;
   std::size_t size = 0;
-  while (cursor.Next(id, block, size)) {
-    if (id != ExtraId::Zip64) continue;
-    const ByteReader r(block, size);
-    std::size_t at = 0;
-    for (std::uint64_t* field : {&uncompressed, &compressed, &localOffset}) {
-      if (*field != 0xFFFFFFFF) continue;
-      const std::uint64_t wide = r.U64(at);
-      if (r.Failed()) return;
-      *field = wide;
-      at += 8;
-    }
-    return;
+  if (!cursor.Find(ExtraId::Zip64, block, size)) return;
+  const ByteReader r(block, size);
+  std::size_t at = 0;
+  for (std::uint64_t* field : {&uncompressed, &compressed, &localOffset}) {
+    if (*field != 0xFFFFFFFF) continue;
+    const std::uint64_t wide = r.U64(at);
+    if (r.Failed()) return;
+    *field = wide;
+    at += 8;
   }
 }
 
 inline bool HasZip64Block(const std::uint8_t* extra, std::size_t extraSize) {
   ExtraFieldCursor cursor(extra, extraSize);
-  std::uint16_t id = 0;
   const std::uint8_t* block = nullptr;
   std::size_t size = 0;
-  while (cursor.Next(id, block, size))
-    if (id == ExtraId::Zip64) return true;
-  return false;
+  return cursor.Find(ExtraId::Zip64, block, size);
 }
 
 // Whether the number of central headers read agrees with the number the end record gives. A count
