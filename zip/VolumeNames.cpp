@@ -60,9 +60,15 @@ std::int32_t DiskOfLabel(const std::string& label) {
 
 VolumeNaming NamingOf(const std::string& fileName, std::int32_t last) {
   if (SplitPartNumber(ExtractFileExt(fileName)) != 0) return VolumeNaming::Split;
-  // Any part will do: the one that is missing is then named as it is called.
-  for (std::int32_t n = 0; n < last; ++n)
-    if (FileExists(VolumeFileFor(VolumeNaming::Split, fileName, n, last))) return VolumeNaming::Split;
+  // Any part will do: the one that is missing is then named as it is called. The folder is read
+  // once, since a damaged end record may claim tens of thousands of volumes.
+  const std::string folder = fileName.substr(0, NameStart(fileName));
+  for (const std::string& entry : FolderEntryNames(folder)) {
+    const std::int32_t part = SplitPartNumber(ExtractFileExt(entry));
+    if (part < 1 || part > last) continue;
+    const std::string candidate = VolumeFileFor(VolumeNaming::Split, fileName, part - 1, last);
+    if (candidate == folder + entry && FileExists(candidate)) return VolumeNaming::Split;
+  }
   return VolumeNaming::Numbered;
 }
 
