@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
-#include <vector>
+#include <memory>
 
 #include "kvx/Decoder.h"
 #include "kvx/HuffmanCode.h"
@@ -30,20 +30,21 @@ constexpr std::uint8_t CodeLengthOrder[19] = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5
 
 class Deflate64Decoder : public Decoder {
  public:
-  explicit Deflate64Decoder(EntrySource& source) : Decoder(source), window_(WindowCapacity) {}
+  explicit Deflate64Decoder(EntrySource& source)
+      : Decoder(source), window_(std::make_unique_for_overwrite<std::uint8_t[]>(WindowCapacity)) {}
 
  protected:
   Step Run(std::uint8_t* out, std::size_t cap, std::size_t& done) override {
     for (;;) {
       const std::size_t n = std::min(cap - done, pos_ - delivered_);
-      std::memcpy(out + done, window_.data() + delivered_, n);
+      std::memcpy(out + done, window_.get() + delivered_, n);
       delivered_ += n;
       done += n;
       if (delivered_ < pos_) return Step::Ok;
       if (state_ == State::Done) return Step::End;
       if (done > 0) return Step::Ok;
       if (pos_ + LongestMatch > WindowCapacity) {
-        std::memmove(window_.data(), window_.data() + pos_ - HistorySize, HistorySize);
+        std::memmove(window_.get(), window_.get() + pos_ - HistorySize, HistorySize);
         pos_ = delivered_ = HistorySize;
       }
       const Progress progress = Inflate();
@@ -186,7 +187,7 @@ class Deflate64Decoder : public Decoder {
       --storedLeft_;
     }
     const std::size_t n = std::min({storedLeft_, inAvail_, WindowCapacity - pos_});
-    std::memcpy(window_.data() + pos_, in_, n);
+    std::memcpy(window_.get() + pos_, in_, n);
     pos_ += n;
     in_ += n;
     inAvail_ -= n;
@@ -232,7 +233,7 @@ class Deflate64Decoder : public Decoder {
   }
 
   Progress DecodeCodes() {
-    std::uint8_t* window = window_.data();
+    std::uint8_t* window = window_.get();
     while (pos_ + LongestMatch <= WindowCapacity) {
       if (bitCount_ < 32) Refill();
       unsigned used = 0;
@@ -284,7 +285,9 @@ class Deflate64Decoder : public Decoder {
     pos_ += matchLength_;
   }
 
-  std::vector<std::uint8_t> window_;
+  // Left unfilled: a match reaches back no further than pos_, so no byte is read before it is
+  // written.
+  std::unique_ptr<std::uint8_t[]> window_;
   std::size_t pos_ = 0;        // end of the decoded bytes in window_
   std::size_t delivered_ = 0;  // end of the bytes handed out
   std::uint64_t bits_ = 0;
