@@ -1,10 +1,17 @@
 #pragma once
 // Files dropped on the window: a single issue runs the open-issue step without the open dialog;
-// any other drop is taken and ignored, so the page engine never loads a dropped file itself.
+// any other drop is taken and ignored.
 #include <wx/dnd.h>
 #include <wx/window.h>
 
+#include <string>
+#include <vector>
+
 #include "app/Main.h"
+
+// Opens the dropped files' issue, if they hold a single one, once the drop has finished; says
+// whether they did.
+bool OpenDroppedIssue(wxWindow& frame, TMainForm& form, const std::vector<std::string>& files);
 
 class TIssueDropTarget : public wxFileDropTarget {
  public:

@@ -10,12 +10,12 @@ TReaderExtras::TReaderExtras(wxWindow& frame, wxWebView& view, TMainForm& form)
       FHistoryKeys(frame, view, form),
       FZoom(frame, view),
       FRecovery(frame, view, form),
+      FPageDrops(frame, view, form),
       FFindBox(new TFindBox(frame, view)) {
   GuardPageView(static_cast<WebKitWebView*>(view.GetNativeBackend()));
   BindPrintKey(frame, view);
   RouteReaderKeys(frame);
   frame.SetDropTarget(new TIssueDropTarget(frame, form));
-  view.SetDropTarget(new TIssueDropTarget(frame, form));
   form.OnIssueOpening = [this] { FZoom.Reset(); };
 }
 

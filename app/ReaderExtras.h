@@ -8,6 +8,7 @@
 #include "app/FindBox.h"
 #include "app/HistoryKeys.h"
 #include "app/Main.h"
+#include "app/PageDropSite.h"
 #include "app/PageRecovery.h"
 #include "app/PageZoom.h"
 
@@ -24,5 +25,6 @@ class TReaderExtras {
   THistoryKeys FHistoryKeys;
   TPageZoom FZoom;
   TPageRecovery FRecovery;
+  TPageDropSite FPageDrops;
   TFindBox* FFindBox;  // a child window of the frame
 };
