@@ -1,10 +1,10 @@
+#include "app/gtk/EngineConfinement.h"
+
 #include <glib.h>
 #include <sys/stat.h>
 #include <webkit2/webkit2.h>
 
 #include <cstdio>
-
-#include "app/gtk/PageGuards.h"
 
 namespace {
 // A page of a magazine needs a small part of this; a script that fills memory is ended at it.

@@ -2,9 +2,9 @@
 
 #include "app/core/IssueAddress.h"
 #include "app/core/WorkingFolder.h"
+#include "app/gtk/EngineConfinement.h"
 #include "app/gtk/IssueScheme.h"
 #include "app/gtk/PageDoors.h"
-#include "app/gtk/PageGuards.h"
 
 namespace {
 // Pages load their style sheets, scripts, pictures, frames and everything a script asks for from

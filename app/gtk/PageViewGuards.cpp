@@ -1,4 +1,5 @@
-#include "app/gtk/PageGuards.h"
+#include "app/gtk/PageViewGuards.h"
+
 #include "app/gtk/PageViewState.h"
 
 namespace {

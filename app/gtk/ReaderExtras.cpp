@@ -1,8 +1,8 @@
 #include "app/gtk/ReaderExtras.h"
 
 #include "app/gtk/IssueDropTarget.h"
-#include "app/gtk/PageGuards.h"
 #include "app/gtk/PagePrint.h"
+#include "app/gtk/PageViewGuards.h"
 #include "app/gtk/WindowKeys.h"
 
 TReaderExtras::TReaderExtras(wxWindow& frame, wxWebView& view, TMainForm& form)

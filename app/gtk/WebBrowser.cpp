@@ -8,7 +8,7 @@
 #include "app/core/IssueNames.h"
 #include "app/core/WorkingFolder.h"
 #include "app/gtk/PageEngine.h"
-#include "app/gtk/PageGuards.h"
+#include "app/gtk/UnresponsivePage.h"
 #include "classlib/Exceptions.h"
 
 TWebBrowser::TWebBrowser(wxWindow* parent, const wxPoint& position, const wxSize& size) {
