@@ -6,13 +6,13 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/CommandLine.h"
-#include "app/EndSignals.h"
-#include "app/IssueHandover.h"
-#include "app/MainFrame.h"
-#include "app/ReaderInstance.h"
-#include "app/Unit1.h"
-#include "app/WorkingFolder.h"
+#include "app/core/CommandLine.h"
+#include "app/core/ReaderInstance.h"
+#include "app/core/WorkingFolder.h"
+#include "app/gtk/EndSignals.h"
+#include "app/gtk/IssueHandover.h"
+#include "app/gtk/MainFrame.h"
+#include "app/gtk/Unit1.h"
 #include "classlib/Application.h"
 #include "classlib/Backend.h"
 #include "classlib/Exceptions.h"

@@ -16,8 +16,8 @@
 #include <functional>
 #include <string>
 
-#include "app/MainFrame.h"
-#include "app/WorkingFolder.h"
+#include "app/core/WorkingFolder.h"
+#include "app/gtk/MainFrame.h"
 #include "classlib/Application.h"
 #include "classlib/wx/WxBackend.h"
 

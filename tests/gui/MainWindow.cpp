@@ -10,10 +10,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/Artwork.h"
-#include "app/IssueAddress.h"
-#include "app/MainFrame.h"
-#include "app/WorkingFolder.h"
+#include "app/core/IssueAddress.h"
+#include "app/core/WorkingFolder.h"
+#include "app/gtk/Artwork.h"
+#include "app/gtk/MainFrame.h"
 #include "classlib/Application.h"
 #include "classlib/ScriptedBackend.h"
 #include "platform/Folders.h"

@@ -12,8 +12,8 @@
 #include <memory>
 #include <string>
 
-#include "app/PagePrint.h"
-#include "app/ReaderExtras.h"
+#include "app/gtk/PagePrint.h"
+#include "app/gtk/ReaderExtras.h"
 #include "classlib/Application.h"
 #include "tests/gui/ReaderWindow.h"
 

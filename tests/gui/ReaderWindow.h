@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "app/MainFrame.h"
-#include "app/WorkingFolder.h"
+#include "app/core/WorkingFolder.h"
+#include "app/gtk/MainFrame.h"
 #include "classlib/Application.h"
 #include "classlib/ScriptedBackend.h"
 #include "classlib/wx/WxBackend.h"

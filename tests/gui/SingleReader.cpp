@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/IssueHandover.h"
-#include "app/ReaderInstance.h"
+#include "app/core/ReaderInstance.h"
+#include "app/gtk/IssueHandover.h"
 #include "tests/gui/ReaderWindow.h"
 
 namespace fs = std::filesystem;

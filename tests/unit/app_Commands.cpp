@@ -3,7 +3,7 @@
 
 #include <set>
 
-#include "app/ContentsPage.h"
+#include "app/core/ContentsPage.h"
 #include "app_Shell.h"
 #include "platform/Folders.h"
 #include "tests/fakekvx/FakeKvxClient.h"

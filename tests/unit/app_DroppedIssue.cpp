@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/DroppedIssue.h"
+#include "app/core/DroppedIssue.h"
 
 namespace fs = std::filesystem;
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/History.h"
+#include "app/core/History.h"
 
 namespace {
 // A browser stand-in: every navigation the history asks for is reported back at once, like

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/IssueAddress.h"
-#include "app/IssueNames.h"
+#include "app/core/IssueAddress.h"
+#include "app/core/IssueNames.h"
 #include "tests/support/TempFiles.h"
 
 namespace fs = std::filesystem;

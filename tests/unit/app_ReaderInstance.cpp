@@ -9,8 +9,8 @@
 #include <future>
 #include <thread>
 
-#include "app/CommandLine.h"
-#include "app/ReaderInstance.h"
+#include "app/core/CommandLine.h"
+#include "app/core/ReaderInstance.h"
 #include "tests/support/TempFiles.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Main.h"
-#include "app/WorkingFolder.h"
+#include "app/core/Main.h"
+#include "app/core/WorkingFolder.h"
 #include "classlib/Application.h"
 #include "classlib/ScriptedBackend.h"
 #include "tests/support/TempFiles.h"

@@ -1,0 +1,42 @@
+#include "app/core/DroppedIssue.h"
+
+#include <sys/stat.h>
+
+#include <cctype>
+#include <string_view>
+
+#include "zip/VolumeNames.h"
+
+namespace {
+bool IsRegularFile(const std::string& name) {
+  struct stat info {};
+  return stat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool EndsWithIgnoreCase(std::string_view text, std::string_view tail) {
+  if (text.size() < tail.size()) return false;
+  for (std::size_t i = 0; i < tail.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(text[text.size() - tail.size() + i])) != tail[i])
+      return false;
+  return true;
+}
+
+// The last file of a spanned set, name being a .zip file: one beside its first part NAME.z01, or
+// a numbered part whose previous number exists and whose next one does not.
+bool IsLastPartOfSet(const std::string& name) {
+  if (NamingOf(name, 1) == VolumeNaming::Split) return true;
+  const std::int32_t number = PartNumberOf(name);
+  if (number < 2) return false;
+  const std::string previous = VolumeFileFor(VolumeNaming::Numbered, name, number - 2, 0);
+  const std::string next = VolumeFileFor(VolumeNaming::Numbered, name, number, 0);
+  return IsRegularFile(previous) && (number == 999 || !IsRegularFile(next));
+}
+}  // namespace
+
+std::string IssueOfDrop(const std::vector<std::string>& files) {
+  if (files.size() != 1 || !IsRegularFile(files[0])) return std::string();
+  const std::string& name = files[0];
+  if (EndsWithIgnoreCase(name, ".kvx")) return name;
+  if (EndsWithIgnoreCase(name, ".zip") && IsLastPartOfSet(name)) return name;
+  return std::string();
+}

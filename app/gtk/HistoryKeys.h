@@ -1,0 +1,21 @@
+#pragma once
+// Alt+Left, Alt+Right and Alt+Home, and the mouse's back and forward buttons over the page, run
+// the Back, Forward and INDEX handlers. The page engine never sees them, so its own history never
+// moves the page behind the window's.
+#include <wx/webview.h>
+
+#include "app/core/Main.h"
+
+class THistoryKeys {
+ public:
+  THistoryKeys(wxWindow& frame, wxWebView& view, TMainForm& form);
+  ~THistoryKeys();
+  THistoryKeys(const THistoryKeys&) = delete;
+  THistoryKeys& operator=(const THistoryKeys&) = delete;
+
+ private:
+  void OnCharHook(wxKeyEvent& event);
+
+  wxWebView& FView;
+  TMainForm& FForm;
+};

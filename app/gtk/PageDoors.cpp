@@ -1,0 +1,131 @@
+#include "app/gtk/PageDoors.h"
+
+#include <wx/utils.h>
+
+#include <string>
+
+#include "app/core/IssueAddress.h"
+
+namespace {
+constexpr const char* DoorsKey = "folivo-page-doors";
+
+// Real presses of a mouse button or key on the view, and the one of them that last sent an address
+// to the desktop's browser: a script that clicks twenty links in one click hands off one.
+struct TPageDoors {
+  guint64 presses = 0;
+  guint64 handedOff = 0;
+};
+
+TPageDoors& Doors(WebKitWebView* view) {
+  return *static_cast<TPageDoors*>(g_object_get_data(G_OBJECT(view), DoorsKey));
+}
+
+gboolean OnPress(GtkWidget* view, GdkEvent*, gpointer) {
+  ++Doors(WEBKIT_WEB_VIEW(view)).presses;
+  return FALSE;
+}
+
+void HandOff(WebKitWebView* view, const std::string& uri) {
+  TPageDoors& doors = Doors(view);
+  if (doors.presses == doors.handedOff) return;
+  doors.handedOff = doors.presses;
+  wxLaunchDefaultBrowser(wxString::FromUTF8(uri));
+}
+
+std::string Address(WebKitNavigationAction* action) {
+  return webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
+}
+
+TNavigationVerdict Verdict(WebKitNavigationAction* action) {
+  return NavigationVerdict(
+      Address(action), webkit_navigation_action_is_user_gesture(action),
+      webkit_navigation_action_get_navigation_type(action) == WEBKIT_NAVIGATION_TYPE_FORM_SUBMITTED ||
+          webkit_navigation_action_get_navigation_type(action) == WEBKIT_NAVIGATION_TYPE_FORM_RESUBMITTED);
+}
+
+struct TLoadLater {
+  WebKitWebView* view;
+  std::string uri;
+};
+
+// A page of the issue asked for in a new window opens here, once the engine's signal is over.
+void LoadInView(WebKitWebView* view, const std::string& uri) {
+  g_idle_add_full(
+      G_PRIORITY_DEFAULT,
+      [](gpointer data) -> gboolean {
+        const auto* load = static_cast<TLoadLater*>(data);
+        webkit_web_view_load_uri(load->view, load->uri.c_str());
+        return G_SOURCE_REMOVE;
+      },
+      new TLoadLater{WEBKIT_WEB_VIEW(g_object_ref(view)), uri},
+      [](gpointer data) {
+        auto* load = static_cast<TLoadLater*>(data);
+        g_object_unref(load->view);
+        delete load;
+      });
+}
+
+// Opens what a new window was asked for with, as the rules say.
+void OpenNewWindowAddress(WebKitWebView* view, WebKitNavigationAction* action) {
+  switch (Verdict(action)) {
+    case TNavigationVerdict::Load:
+      if (Address(action).rfind(std::string(IssueScheme) + ":", 0) == 0) LoadInView(view, Address(action));
+      break;
+    case TNavigationVerdict::HandOff:
+      HandOff(view, Address(action));
+      break;
+    case TNavigationVerdict::Drop:
+      break;
+  }
+}
+
+// Returns TRUE for a decision taken here; FALSE lets the navigation go on to the shell's handler,
+// which records it.
+gboolean OnDecidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type,
+                        gpointer) {
+  if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) {
+    if (webkit_response_policy_decision_is_mime_type_supported(WEBKIT_RESPONSE_POLICY_DECISION(decision)))
+      return FALSE;
+    webkit_policy_decision_ignore(decision);  // no downloads
+    return TRUE;
+  }
+  WebKitNavigationAction* action =
+      webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
+  if (type == WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION) {
+    OpenNewWindowAddress(view, action);
+    webkit_policy_decision_ignore(decision);
+    return TRUE;
+  }
+  switch (Verdict(action)) {
+    case TNavigationVerdict::Load:
+      return FALSE;
+    case TNavigationVerdict::HandOff:
+      HandOff(view, Address(action));
+      break;
+    case TNavigationVerdict::Drop:
+      break;
+  }
+  webkit_policy_decision_ignore(decision);
+  return TRUE;
+}
+
+// A script's window.open: no new view is made; no later handler may make one either.
+GtkWidget* OnCreate(WebKitWebView* view, WebKitNavigationAction* action, gpointer) {
+  OpenNewWindowAddress(view, action);
+  g_signal_stop_emission_by_name(view, "create");
+  return nullptr;
+}
+}  // namespace
+
+void ConnectPageDoors(WebKitWebView* view) {
+  g_object_set_data_full(G_OBJECT(view), DoorsKey, new TPageDoors,
+                         [](gpointer doors) { delete static_cast<TPageDoors*>(doors); });
+  g_signal_connect(view, "button-press-event", G_CALLBACK(OnPress), nullptr);
+  g_signal_connect(view, "key-press-event", G_CALLBACK(OnPress), nullptr);
+  g_signal_connect(view, "decide-policy", G_CALLBACK(OnDecidePolicy), nullptr);
+  g_signal_connect(view, "create", G_CALLBACK(OnCreate), nullptr);
+}
+
+bool HasPageDoors(WebKitWebView* view) {
+  return g_object_get_data(G_OBJECT(view), DoorsKey) != nullptr;
+}
