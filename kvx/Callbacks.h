@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "zip/ZipCallback.h"
+#include "zip/library/ZipCallback.h"
 
 class KvxCallbacks {
  public:

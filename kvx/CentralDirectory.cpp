@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "kvx/EntryName.h"
-#include "zip/ZipRecords.h"
+#include "zip/records/ZipRecords.h"
 
 namespace {
 

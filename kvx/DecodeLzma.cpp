@@ -2,7 +2,7 @@
 #include <lzma.h>
 
 #include "kvx/Decoder.h"
-#include "zip/ZipRecords.h"
+#include "zip/records/ZipRecords.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "kvx/KvxMessages.h"
 #include "kvx/OutputFile.h"
 #include "platform/FileIO.h"
-#include "zip/ZipRecords.h"
+#include "zip/records/ZipRecords.h"
 
 namespace {
 

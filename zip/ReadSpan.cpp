@@ -1,8 +1,8 @@
 // ReadSpan: joins the volumes of a spanned set into one single-volume zip file.
 #include "classlib/BusyCursor.h"
-#include "zip/SpanJoin.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
+#include "zip/join/SpanJoin.h"
 
 namespace {
 

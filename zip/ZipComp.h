@@ -11,13 +11,13 @@
 #include "classlib/StringList.h"
 #include "platform/FileIO.h"
 #include "zip/FailureReport.h"
-#include "zip/JoinedArchive.h"
-#include "zip/ListResults.h"
-#include "zip/UnzipLibrary.h"
 #include "zip/ZipException.h"
 #include "zip/ZipStream.h"
 #include "zip/ZipTypes.h"
-#include "zip/ZipVolume.h"
+#include "zip/join/JoinedArchive.h"
+#include "zip/library/UnzipLibrary.h"
+#include "zip/records/ListResults.h"
+#include "zip/volumes/ZipVolume.h"
 
 extern const char* const ZipVersionText;  // "1.60 L"
 

@@ -4,8 +4,8 @@
 
 #include "classlib/Application.h"
 #include "platform/CodePage.h"
-#include "zip/UnzipLibrary.h"
 #include "zip/ZipComp.h"
+#include "zip/library/UnzipLibrary.h"
 
 namespace {
 constexpr std::size_t TextSize = sizeof(UnzipCallbackRecord::Text);

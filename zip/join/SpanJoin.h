@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "zip/ZipRecords.h"
+#include "zip/records/ZipRecords.h"
 
 class TJoinedArchive;
 class TZipComponent;

@@ -1,17 +1,17 @@
 // The stages of joining a spanned set: last volume, central directory, local entries, end record.
-#include "zip/SpanJoin.h"
+#include "zip/join/SpanJoin.h"
 
 #include <algorithm>
 #include <limits>
 
 #include "platform/Drives.h"
 #include "platform/Folders.h"
-#include "zip/JoinedArchive.h"
-#include "zip/VolumeNames.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
-#include "zip/ZipRecords.h"
-#include "zip/ZipVolume.h"
+#include "zip/join/JoinedArchive.h"
+#include "zip/records/ZipRecords.h"
+#include "zip/volumes/VolumeNames.h"
+#include "zip/volumes/ZipVolume.h"
 
 namespace {
 

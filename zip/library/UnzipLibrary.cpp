@@ -1,5 +1,5 @@
 // Loading and unloading the unzip library, and asking it for its version.
-#include "zip/UnzipLibrary.h"
+#include "zip/library/UnzipLibrary.h"
 
 #include "platform/Drives.h"
 #include "platform/DynLib.h"

@@ -4,10 +4,10 @@
 #include <optional>
 #include <vector>
 
-#include "zip/ReadExact.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
-#include "zip/ZipRecords.h"
+#include "zip/records/ReadExact.h"
+#include "zip/records/ZipRecords.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // The parts of a join that the zip64 records need: the set's numbers from a zip64 end record, and
 // the zip64 end records of the joined archive.
 #include "platform/FileIO.h"
-#include "zip/JoinedArchive.h"
-#include "zip/ReadExact.h"
-#include "zip/SpanJoin.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
-#include "zip/ZipVolume.h"
+#include "zip/join/JoinedArchive.h"
+#include "zip/join/SpanJoin.h"
+#include "zip/records/ReadExact.h"
+#include "zip/volumes/ZipVolume.h"
 
 void TSpanJoin::ReadAcross(std::uint8_t* buffer, std::uint32_t count, std::int32_t messageId) {
   while (count > 0) {

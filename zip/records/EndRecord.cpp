@@ -3,11 +3,11 @@
 #include <cstring>
 #include <vector>
 
-#include "zip/ReadExact.h"
-#include "zip/VolumeNames.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
-#include "zip/ZipRecords.h"
+#include "zip/records/ReadExact.h"
+#include "zip/records/ZipRecords.h"
+#include "zip/volumes/VolumeNames.h"
 
 namespace {
 
