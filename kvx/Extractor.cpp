@@ -33,7 +33,7 @@ std::int32_t Extractor::Run() {
     return 0;
   }
   std::string error;
-  if (!ReadCentralDirectory(archive_, dir_, error)) {
+  if (!LoadCentralDirectory(archive_, dir_, error)) {
     if (callbacks_.Message(kvxErrDirectory, error + ": " + options_.ArchiveName)) callbacks_.BatchEnd();
     return 0;
   }

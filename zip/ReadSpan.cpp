@@ -40,7 +40,7 @@ std::int32_t TZipComponent::ReadSpan(const std::string& ArchiveName, std::string
       FJoinedArchive.CreateOutput(ArchiveName, OutName);
       TSpanJoin join(*this, FVolume, FJoinedArchive);
       join.FindLastVolume();
-      join.ReadCentralDirectory();
+      join.FillSpanTable();
       join.StartData();
       join.CopyLocalEntries();
       join.CopyCentralDirectory();

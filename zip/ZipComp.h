@@ -204,7 +204,7 @@ class TZipComponent : public TComponent {
 
   // Directory reading, split out of List.
   bool LocateEndRecord(std::uint8_t (&record)[22], bool raise);
-  void ReadCentralDirectory(const std::uint8_t (&endRecord)[22]);
+  void ListCentralDirectory(const std::uint8_t (&endRecord)[22]);
   std::string ConvertOemName(const std::string& name) const;
   void ClearDirEntries();
 

@@ -44,7 +44,7 @@ void TZipComponent::List() {
       FVolume.StartAt(ZipFileName());
       if (!FVolume.ProbeDrive()) throw EZipComponent(MessageId::DriveNotDefined, FVolume.DriveRoot());
       LocateEndRecord(record, true);
-      ReadCentralDirectory(record);
+      ListCentralDirectory(record);
     } catch (...) {
       error = true;
       ReportFailure(std::current_exception(), {MessageId::OutOfMemory, MessageId::ListUnknownError, true});

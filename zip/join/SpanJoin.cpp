@@ -97,7 +97,7 @@ std::uint16_t TSpanJoin::ReadCentralHeader(std::uint8_t (&header)[CentralRec::Si
   return nameLength;
 }
 
-void TSpanJoin::ReadCentralDirectory() {
+void TSpanJoin::FillSpanTable() {
   // The table grows by the headers actually read: an end record alone must not make the join
   // allocate the 65 535 entries it may declare.
   FOutput.BuildSpanTable();

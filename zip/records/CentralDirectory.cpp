@@ -85,7 +85,7 @@ void FillFromHeader(ZipDirEntry& entry, const ByteReader& h) {
 
 }  // namespace
 
-void TZipComponent::ReadCentralDirectory(const std::uint8_t (&endRecord)[22]) {
+void TZipComponent::ListCentralDirectory(const std::uint8_t (&endRecord)[22]) {
   const DirectoryTotals totals = ReadDirectoryTotals(
       endRecord, FList.EndRecordPos, [this](std::int64_t at, std::uint8_t* buffer, std::size_t count) {
         return FileSeek(FVolume.VolumeHandle(), at, 0) == at &&
