@@ -49,7 +49,7 @@ bool Extractor::Unsupported(const KvxEntry& e) {
 
 void Extractor::Decode(const KvxEntry& e, std::int64_t start, std::uint64_t size, EntryCipher* cipher,
                        OutputFile* out, const std::string& name, bool replace) {
-  EntrySource source(archive_, start, size, cipher);
+  EntrySource source(FArchive, start, size, cipher);
   std::unique_ptr<Decoder> decoder = MakeDecoder(e.DataMethod(), e.Flags, e.UncompressedSize, source);
   auto corrupt = [&](const std::string& why) {
     if (out) out->Discard();
@@ -60,19 +60,19 @@ void Extractor::Decode(const KvxEntry& e, std::int64_t start, std::uint64_t size
   for (;;) {
     // One byte beyond the declared size is asked for, so that excess data shows.
     const std::uint64_t left = e.UncompressedSize - total;
-    const std::size_t cap = left < buffer_.size() ? static_cast<std::size_t>(left) + 1 : buffer_.size();
+    const std::size_t cap = left < FBuffer.size() ? static_cast<std::size_t>(left) + 1 : FBuffer.size();
     std::size_t produced = 0;
-    DecodeStatus status = decoder->Decode(buffer_.data(), cap, produced);
+    DecodeStatus status = decoder->Decode(FBuffer.data(), cap, produced);
     if (produced > e.UncompressedSize - total) return corrupt("more data than the declared size");
     total += produced;
-    if (e.CrcStored()) crc = crc32(crc, buffer_.data(), static_cast<uInt>(produced));
+    if (e.CrcStored()) crc = crc32(crc, FBuffer.data(), static_cast<uInt>(produced));
     std::string error;
-    if (produced > 0 && out && !out->Write(buffer_.data(), produced, error)) {
+    if (produced > 0 && out && !out->Write(FBuffer.data(), produced, error)) {
       out->Discard();
       Skip(e.Name, kvxSkipWriteError, kvxErrWrite, "Cannot write " + name + ": " + error);
       return;
     }
-    if (produced > 0 && !callbacks_.Written(produced)) return;
+    if (produced > 0 && !FCallbacks.Written(produced)) return;
     if (status == DecodeStatus::End) break;
     if (status == DecodeStatus::Error) return corrupt(decoder->ErrorText());
   }
@@ -84,19 +84,19 @@ void Extractor::Decode(const KvxEntry& e, std::int64_t start, std::uint64_t size
     std::string text = "CRC error in " + e.Name + ": found " + Hex(static_cast<std::uint32_t>(crc)) +
                        ", expected " + Hex(e.Crc);
     std::int32_t answer = 2;
-    if (out && !callbacks_.CrcError(name, static_cast<std::uint32_t>(crc), e.Crc, answer)) return;
+    if (out && !FCallbacks.CrcError(name, static_cast<std::uint32_t>(crc), e.Crc, answer)) return;
     if (!out || answer == 2) {
-      if (!callbacks_.Message(kvxErrCrc, text)) return;
+      if (!FCallbacks.Message(kvxErrCrc, text)) return;
     }
     if (!out) return;
     if (answer == 0) {
       out->Discard();
-      callbacks_.Skipped(e.Name, kvxSkipCorrupt, kvxErrCrc);
+      FCallbacks.Skipped(e.Name, kvxSkipCorrupt, kvxErrCrc);
       return;
     }
   }
   if (!out) {
-    ++count_;
+    ++FCount;
     return;
   }
   std::string error;
@@ -104,11 +104,11 @@ void Extractor::Decode(const KvxEntry& e, std::int64_t start, std::uint64_t size
   // Data that failed its check is kept only under a free name: it never replaces a file.
   OutputFile::CommitResult result = out->Commit(mtime, replace && crcOk, error);
   if (result == OutputFile::CommitResult::Exists && !crcOk)
-    callbacks_.Skipped(e.Name, kvxSkipCorrupt, kvxErrCrc);
+    FCallbacks.Skipped(e.Name, kvxSkipCorrupt, kvxErrCrc);
   else if (result == OutputFile::CommitResult::Exists)
-    callbacks_.Skipped(e.Name, kvxSkipFileExists, 0);
+    FCallbacks.Skipped(e.Name, kvxSkipFileExists, 0);
   else if (result == OutputFile::CommitResult::Error)
     Skip(e.Name, kvxSkipWriteError, kvxErrWrite, "Cannot write " + name + ": " + error);
   else if (crcOk)
-    ++count_;
+    ++FCount;
 }

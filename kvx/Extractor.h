@@ -45,12 +45,12 @@ class Extractor {
               const std::string& name, bool replace);
   void Skip(const std::string& name, std::int32_t reason, std::int32_t code, const std::string& message);
 
-  KvxOptions options_;
-  KvxCallbacks callbacks_;
-  ArchiveFile archive_;
-  CentralDirectory dir_;
-  UniqueFd base_;
-  std::vector<std::uint8_t> buffer_;
-  std::int32_t remainingAsks_;
-  std::int32_t count_ = 0;
+  KvxOptions FOptions;
+  KvxCallbacks FCallbacks;
+  ArchiveFile FArchive;
+  CentralDirectory FDir;
+  UniqueFd FBase;
+  std::vector<std::uint8_t> FBuffer;
+  std::int32_t FRemainingAsks;
+  std::int32_t FCount = 0;
 };
