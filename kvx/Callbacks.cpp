@@ -88,10 +88,10 @@ bool KvxCallbacks::Overwrite(const std::string& name, bool existingOlder, bool& 
 }
 
 bool KvxCallbacks::Comment(const std::string& name, char firstByte) {
-  // The name in the first 256 bytes, the comment's first byte at position 256.
+  // The name, NUL-terminated, in the bytes before the comment's first byte.
   const std::string carried = WithNulEscaped(name);
-  std::string text = carried.substr(0, CutPoint(carried, 255));
-  text.resize(256, '\0');
+  std::string text = carried.substr(0, CutPoint(carried, kvxCommentByteAt - 1));
+  text.resize(kvxCommentByteAt, '\0');
   text += firstByte;
   return Send(kvxComment, 0, 0, &text, text.size());
 }

@@ -6,17 +6,23 @@
 
 namespace {
 
+// ReadSpan's results for a join that failed: the component reported why, memory ran out, or
+// anything else ended it.
+constexpr std::int32_t JoinFailed = -7;
+constexpr std::int32_t JoinOutOfMemory = -8;
+constexpr std::int32_t JoinEndedOtherwise = -9;
+
 // ReadSpan's result for what ended the join.
 std::int32_t SpanResult(FailureKind failure) {
   switch (failure) {
     case FailureKind::Component:
-      return -7;
+      return JoinFailed;
     case FailureKind::OutOfMemory:
-      return -8;
+      return JoinOutOfMemory;
     case FailureKind::Other:
       break;
   }
-  return -9;
+  return JoinEndedOtherwise;
 }
 
 }  // namespace
@@ -52,7 +58,7 @@ std::int32_t TZipComponent::ReadSpan(const std::string& ArchiveName, std::string
     if (OnProgress) OnProgress(this, ptBatchEnd, std::string(), 0);
   } catch (...) {
     // Only an event handler gets here; the run still ends clean.
-    endRun(-9);
+    endRun(JoinEndedOtherwise);
     throw;
   }
   endRun(result);

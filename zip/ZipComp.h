@@ -17,6 +17,7 @@
 #include "zip/join/JoinedArchive.h"
 #include "zip/library/UnzipLibrary.h"
 #include "zip/records/ListResults.h"
+#include "zip/records/ZipRecords.h"
 #include "zip/volumes/ZipVolume.h"
 
 extern const char* const ZipVersionText;  // "1.60 L"
@@ -203,8 +204,8 @@ class TZipComponent : public TComponent {
   friend class TZipComponentTestPeer;
 
   // Directory reading, split out of List.
-  bool LocateEndRecord(std::uint8_t (&record)[22], bool raise);
-  void ListCentralDirectory(const std::uint8_t (&endRecord)[22]);
+  bool LocateEndRecord(std::uint8_t (&record)[EndRec::Size], bool raise);
+  void ListCentralDirectory(const std::uint8_t (&endRecord)[EndRec::Size]);
   std::string ConvertOemName(const std::string& name) const;
   void ClearDirEntries();
 

@@ -27,7 +27,8 @@ DirectoryTotals TSpanJoin::ReadSetTotals() {
         return FileSeek(last, at, 0) == at &&
                ReadExact(last, buffer, static_cast<std::int64_t>(count)) == static_cast<std::int64_t>(count);
       });
-  if (!totals.Consistent || totals.ThisVolume > 0xFFFF || totals.CentralVolume > totals.ThisVolume)
+  if (!totals.Consistent || totals.ThisVolume > EndRec::MaxVolumeNumber ||
+      totals.CentralVolume > totals.ThisVolume)
     throw EZipComponent(MessageId::EndRecordReadFailed, true);
   return totals;
 }
@@ -37,9 +38,9 @@ void TSpanJoin::WriteZip64EndRecords(std::uint32_t centralStart, std::uint32_t c
   std::uint8_t record[Zip64EndRec::Size] = {};
   ByteWriter z(record, sizeof record);
   z.PutU32(Zip64EndRec::Sig, Zip64EndRec::Signature);
-  z.PutU64(Zip64EndRec::RecordSize, Zip64EndRec::Size - 12);
-  z.PutU16(Zip64EndRec::MadeBy, 45);
-  z.PutU16(Zip64EndRec::VersionNeeded, 45);
+  z.PutU64(Zip64EndRec::RecordSize, Zip64EndRec::SizeAfterSizeField);
+  z.PutU16(Zip64EndRec::MadeBy, Zip64EndRec::Version);
+  z.PutU16(Zip64EndRec::VersionNeeded, Zip64EndRec::Version);
   z.PutU64(Zip64EndRec::EntriesThisVolume, FTotal);
   z.PutU64(Zip64EndRec::TotalEntries, FTotal);
   z.PutU64(Zip64EndRec::CentralSize, centralEnd - centralStart);

@@ -4,11 +4,16 @@
 
 #include "classlib/Application.h"
 #include "platform/CodePage.h"
+#include "zip/PasswordDlg.h"
 #include "zip/ZipComp.h"
 #include "zip/library/UnzipLibrary.h"
 
 namespace {
 constexpr std::size_t TextSize = sizeof(UnzipCallbackRecord::Text);
+// The repeat count handed back is at most this.
+constexpr std::uint32_t MaxRepeatCount = 15;
+// A library code's low byte is its error code; the rest says more about it.
+constexpr std::int32_t ErrorCodeMask = 0xFF;
 
 // The record's text up to its NUL, trailing blanks and control characters cut, "/" made "\".
 std::string RecordText(const UnzipCallbackRecord& record) {
@@ -34,13 +39,13 @@ void AnswerPassword(TZipComponent& zip, TUnzipLibrary& library, UnzipCallbackRec
   else
     library.AskPassword((record.Code & 1) != 0, newPassword);
   if (!newPassword.empty()) {
-    SetRecordText(record, FirstCharacters(newPassword, 80), TextSize - 1);  // 80 characters, as the box
+    SetRecordText(record, FirstCharacters(newPassword, PasswordMaxLength), TextSize - 1);
     record.Code = 1;
   } else {
     repeatCount = 0;
     record.Code = 0;
   }
-  record.Number = static_cast<std::int32_t>(std::min<std::uint32_t>(repeatCount, 15));
+  record.Number = static_cast<std::int32_t>(std::min<std::uint32_t>(repeatCount, MaxRepeatCount));
 }
 
 void Act(TZipComponent& zip, TUnzipLibrary& library, UnzipCallbackRecord& record) {
@@ -102,7 +107,7 @@ void Act(TZipComponent& zip, TUnzipLibrary& library, UnzipCallbackRecord& record
       break;
     case kvxComment:
       if (zip.OnFileComment) {
-        std::string comment(1, record.Text[256]);
+        std::string comment(1, record.Text[kvxCommentByteAt]);
         bool changed = false;
         zip.OnFileComment(&zip, text, comment, changed);
         if (changed && !comment.empty())
@@ -121,7 +126,7 @@ void Act(TZipComponent& zip, TUnzipLibrary& library, UnzipCallbackRecord& record
 
 void TUnzipLibrary::NoteCode(std::int32_t code) {
   if (code == 0) return;
-  FZip.FLastErrorCode = code & 255;
+  FZip.FLastErrorCode = code & ErrorCodeMask;
   FZip.FLastFullErrorCode = code;
 }
 

@@ -85,7 +85,7 @@ void FillFromHeader(ZipDirEntry& entry, const ByteReader& h) {
 
 }  // namespace
 
-void TZipComponent::ListCentralDirectory(const std::uint8_t (&endRecord)[22]) {
+void TZipComponent::ListCentralDirectory(const std::uint8_t (&endRecord)[EndRec::Size]) {
   const DirectoryTotals totals = ReadDirectoryTotals(
       endRecord, FList.EndRecordPos, [this](std::int64_t at, std::uint8_t* buffer, std::size_t count) {
         return FileSeek(FVolume.VolumeHandle(), at, 0) == at &&
@@ -94,8 +94,8 @@ void TZipComponent::ListCentralDirectory(const std::uint8_t (&endRecord)[22]) {
       });
   if (!totals.Consistent) throw EZipComponent(MessageId::EndRecordReadFailed, true);
   constexpr std::int64_t maxPosition = std::numeric_limits<std::int32_t>::max();
-  // Volume numbers as the zip64 end record resolves them; a set has at most 65 535 volumes.
-  if (totals.ThisVolume > 0xFFFF || totals.CentralVolume > totals.ThisVolume)
+  // Volume numbers as the zip64 end record resolves them.
+  if (totals.ThisVolume > EndRec::MaxVolumeNumber || totals.CentralVolume > totals.ThisVolume)
     throw EZipComponent(MessageId::EndRecordReadFailed, true);
   const auto thisVolume = static_cast<std::int32_t>(totals.ThisVolume);
   const auto centralVolume = static_cast<std::int32_t>(totals.CentralVolume);

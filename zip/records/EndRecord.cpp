@@ -19,7 +19,7 @@ constexpr std::int64_t MaxArchiveSize = 0x7FFFFFFF - 0x10000;
 
 // On true the record holds the end record and the volume file is open. On false
 // (quiet mode only) the file may still be open: the caller closes it in every case.
-bool TZipComponent::LocateEndRecord(std::uint8_t (&record)[22], bool raise) {
+bool TZipComponent::LocateEndRecord(std::uint8_t (&record)[EndRec::Size], bool raise) {
   FList.ArchiveComment.clear();
   bool marker = false;
   FList.EndRecordPos = 0;
