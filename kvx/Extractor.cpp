@@ -141,14 +141,37 @@ bool Extractor::PrepareTarget(const KvxEntry& e, std::string& name, UniqueFd& fo
   name = FOptions.DirNames ? e.Name : BaseName(e.Name);
   if (!FCallbacks.NewName(name)) return false;
   std::vector<std::string> parts;
+  if (!SplitTargetName(e, name, parts) || !OpenTargetFolder(e, name, parts, folder)) return false;
+  leaf = parts.back();
+  std::int64_t mtime = 0;
+  const LeafKind kind = InspectLeaf(folder.Get(), leaf, mtime);
+  if (kind == LeafKind::Link) {
+    Skip(e.Name, kvxSkipLink, kvxErrLink, "Symbolic link refused: " + name);
+    return false;
+  }
+  if (kind == LeafKind::Other) {
+    Skip(e.Name, kvxSkipWriteError, kvxErrWrite, "Cannot write " + name + ": not a file");
+    return false;
+  }
+  replace = kind == LeafKind::File;
+  return MayWriteOver(e, name, replace, replace && mtime < EntryTime(e));
+}
+
+bool Extractor::SplitTargetName(const KvxEntry& e, const std::string& name, std::vector<std::string>& parts) {
   // The component lists a name ending in a backslash or a colon as a folder: never a file here.
   const char last = e.Name.empty() ? '\0' : e.Name.back();
   if (!SplitSafeName(name, parts) || parts.empty() || name.back() == '/' || last == '\\' || last == ':') {
     Skip(e.Name, kvxSkipBadName, kvxErrName, "Unsafe name refused: " + name);
     return false;
   }
+  return true;
+}
+
+bool Extractor::OpenTargetFolder(const KvxEntry& e, const std::string& name,
+                                 const std::vector<std::string>& parts, UniqueFd& folder) {
   std::string error;
-  PathStatus status = OpenFolder(FBase.Get(), parts, parts.size() - 1, !FOptions.Freshen, folder, error);
+  const PathStatus status =
+      OpenFolder(FBase.Get(), parts, parts.size() - 1, !FOptions.Freshen, folder, error);
   if (status == PathStatus::Missing) {
     FCallbacks.Skipped(e.Name, kvxSkipOnFreshen, 0);
     return false;
@@ -161,19 +184,10 @@ bool Extractor::PrepareTarget(const KvxEntry& e, std::string& name, UniqueFd& fo
     Skip(e.Name, kvxSkipWriteError, kvxErrWrite, "Cannot write " + name + ": " + error);
     return false;
   }
-  leaf = parts.back();
-  std::int64_t mtime = 0;
-  LeafKind kind = InspectLeaf(folder.Get(), leaf, mtime);
-  if (kind == LeafKind::Link) {
-    Skip(e.Name, kvxSkipLink, kvxErrLink, "Symbolic link refused: " + name);
-    return false;
-  }
-  if (kind == LeafKind::Other) {
-    Skip(e.Name, kvxSkipWriteError, kvxErrWrite, "Cannot write " + name + ": not a file");
-    return false;
-  }
-  replace = kind == LeafKind::File;
-  bool older = replace && mtime < EntryTime(e);
+  return true;
+}
+
+bool Extractor::MayWriteOver(const KvxEntry& e, const std::string& name, bool replace, bool older) {
   if (FOptions.Freshen && !replace) {
     FCallbacks.Skipped(e.Name, kvxSkipOnFreshen, 0);
     return false;
@@ -182,13 +196,12 @@ bool Extractor::PrepareTarget(const KvxEntry& e, std::string& name, UniqueFd& fo
     FCallbacks.Skipped(e.Name, kvxSkipFileExists, 0);
     return false;
   }
-  if (replace && !FOptions.Overwrite) {
-    bool overwrite = false;
-    if (!FCallbacks.Overwrite(name, older, overwrite)) return false;
-    if (!overwrite) {
-      FCallbacks.Skipped(e.Name, kvxSkipNoOverwrite, 0);
-      return false;
-    }
+  if (!replace || FOptions.Overwrite) return true;
+  bool overwrite = false;
+  if (!FCallbacks.Overwrite(name, older, overwrite)) return false;
+  if (!overwrite) {
+    FCallbacks.Skipped(e.Name, kvxSkipNoOverwrite, 0);
+    return false;
   }
   return true;
 }

@@ -205,6 +205,7 @@ class TZipComponent : public TComponent {
 
   // Directory reading, split out of List.
   bool LocateEndRecord(std::uint8_t (&record)[EndRec::Size], bool raise);
+  bool FindEndRecord(std::int64_t size, std::uint8_t (&record)[EndRec::Size]);
   void ListCentralDirectory(const std::uint8_t (&endRecord)[EndRec::Size]);
   std::string ConvertOemName(const std::string& name) const;
   void ClearDirEntries();

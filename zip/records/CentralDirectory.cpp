@@ -83,45 +83,107 @@ void FillFromHeader(ZipDirEntry& entry, const ByteReader& h) {
   entry.Encrypted = (entry.GeneralFlags & FlagEncrypted) != 0;
 }
 
-}  // namespace
+constexpr std::int64_t MaxPosition = std::numeric_limits<std::int32_t>::max();
 
-void TZipComponent::ListCentralDirectory(const std::uint8_t (&endRecord)[EndRec::Size]) {
+// The set's numbers from the end record and the zip64 records it defers to, checked.
+DirectoryTotals ReadCheckedTotals(FileHandle file, const std::uint8_t (&endRecord)[EndRec::Size],
+                                  std::int64_t endRecordPos) {
   const DirectoryTotals totals = ReadDirectoryTotals(
-      endRecord, FList.EndRecordPos, [this](std::int64_t at, std::uint8_t* buffer, std::size_t count) {
-        return FileSeek(FVolume.VolumeHandle(), at, 0) == at &&
-               ReadExact(FVolume.VolumeHandle(), buffer, static_cast<std::int64_t>(count)) ==
-                   static_cast<std::int64_t>(count);
+      endRecord, endRecordPos, [file](std::int64_t at, std::uint8_t* buffer, std::size_t count) {
+        return FileSeek(file, at, 0) == at &&
+               ReadExact(file, buffer, static_cast<std::int64_t>(count)) == static_cast<std::int64_t>(count);
       });
   if (!totals.Consistent) throw EZipComponent(MessageId::EndRecordReadFailed, true);
-  constexpr std::int64_t maxPosition = std::numeric_limits<std::int32_t>::max();
   // Volume numbers as the zip64 end record resolves them.
   if (totals.ThisVolume > EndRec::MaxVolumeNumber || totals.CentralVolume > totals.ThisVolume)
     throw EZipComponent(MessageId::EndRecordReadFailed, true);
-  const auto thisVolume = static_cast<std::int32_t>(totals.ThisVolume);
-  const auto centralVolume = static_cast<std::int32_t>(totals.CentralVolume);
-  FVolume.SetLastVolume(thisVolume);
-  if (thisVolume > 0) FList.MultiVolume = true;
-  const std::int64_t centralSize =
-      static_cast<std::int64_t>(std::min<std::uint64_t>(totals.Size, maxPosition));
-  const std::int64_t centralOffset =
-      static_cast<std::int64_t>(std::min<std::uint64_t>(totals.Offset, maxPosition));
+  return totals;
+}
 
-  std::int64_t cd = 0;
-  if (centralVolume != thisVolume) {
-    FVolume.OpenVolume(centralVolume);
-    const std::int64_t size = FileSeek(FVolume.VolumeHandle(), 0, 2);
-    if (size < 0 || size > maxPosition) throw EZipComponent(MessageId::ListSeekFailed, true);
-    FList.DataEndPos = static_cast<std::int32_t>(size);
-    cd = centralOffset;
-  } else {
+// Where the directory lies as the end records say, in the component's 32-bit positions.
+struct DirectoryPlace {
+  std::int32_t ThisVolume;     // the last volume, which holds the end record
+  std::int32_t CentralVolume;  // the volume on which the directory starts
+  std::int64_t Size;
+  std::int64_t Offset;
+};
+
+DirectoryPlace PlaceOf(const DirectoryTotals& totals) {
+  return {static_cast<std::int32_t>(totals.ThisVolume), static_cast<std::int32_t>(totals.CentralVolume),
+          static_cast<std::int64_t>(std::min<std::uint64_t>(totals.Size, MaxPosition)),
+          static_cast<std::int64_t>(std::min<std::uint64_t>(totals.Offset, MaxPosition))};
+}
+
+// Makes the volume on which the directory starts the open one; returns where the directory starts
+// on it: its declared offset on another volume, or what its size leaves before the end records.
+std::int64_t OpenDirectoryVolume(TZipVolume& volume, TListResults& list, const DirectoryPlace& place,
+                                 std::int64_t recordPos) {
+  if (place.CentralVolume == place.ThisVolume) {
     // The volume that holds the end record is the one open.
-    FVolume.SetCurrentVolume(thisVolume);
-    cd = totals.RecordPos - centralSize;
+    volume.SetCurrentVolume(place.ThisVolume);
+    return recordPos - place.Size;
   }
-  const bool cdValid = cd >= 0 && cd <= maxPosition;
+  volume.OpenVolume(place.CentralVolume);
+  const std::int64_t size = FileSeek(volume.VolumeHandle(), 0, 2);
+  if (size < 0 || size > MaxPosition) throw EZipComponent(MessageId::ListSeekFailed, true);
+  list.DataEndPos = static_cast<std::int32_t>(size);
+  return place.Offset;
+}
+
+// Reads the next central header, going on to the next volume where one ends.
+void ReadNextHeader(TZipVolume& volume, std::int32_t lastVolume, std::uint8_t (&header)[CentralRec::Size]) {
+  while (ReadExact(volume.VolumeHandle(), header, CentralRec::Size) <
+         static_cast<std::int64_t>(CentralRec::Size)) {
+    if (volume.CurrentVolume() >= lastVolume) throw EZipComponent(MessageId::CentralHeaderReadFailed, true);
+    volume.OpenVolume(volume.CurrentVolume() + 1);
+  }
+  if (ByteReader(header, CentralRec::Size).U32(CentralRec::Sig) != CentralRec::Signature)
+    throw EZipComponent(MessageId::CentralHeaderBadSignature, true);
+}
+
+// The listed entry for a central header and its parts. Names and comments flagged as UTF-8 are
+// already in the ANSI code page; a Unicode path field names the entry as the unzip library will
+// write it; convertOem turns any other text into the ANSI code page.
+template <class ConvertOem>
+std::unique_ptr<ZipDirEntry> MakeEntry(const ByteReader& h, const CentralParts& parts,
+                                       DirectoryBudget& budget, ConvertOem convertOem) {
+  auto entry = std::make_unique<ZipDirEntry>();
+  FillFromHeader(*entry, h);
+  const bool utf8 = (entry->GeneralFlags & FlagUtf8) != 0;
+  std::optional<std::string> unicode;
+  if (!utf8) unicode = UnicodePathName(parts.Name, parts.Extra.data(), parts.Extra.size());
+  entry->FileName = TZipComponent::ToBackslashes(utf8      ? parts.Name
+                                                 : unicode ? *unicode
+                                                           : convertOem(parts.Name));
+  if (!parts.Extra.empty() && budget.Take(parts.Extra.size())) {
+    entry->ExtraData = std::make_unique<std::uint8_t[]>(parts.Extra.size() + 1u);
+    std::copy(parts.Extra.begin(), parts.Extra.end(), entry->ExtraData.get());
+  }
+  if (!parts.Comment.empty() && budget.Take(parts.Comment.size()))
+    entry->FileComment = utf8 ? parts.Comment : convertOem(parts.Comment);
+  ApplyZip64Values(*entry, parts.Extra);
+  return entry;
+}
+
+// The bytes a central header takes in the directory, with its name, extra field and comment.
+std::int64_t HeaderBytes(const CentralParts& parts) {
+  return static_cast<std::int64_t>(CentralRec::Size + parts.Name.size() + parts.Extra.size() +
+                                   parts.Comment.size());
+}
+
+}  // namespace
+
+void TZipComponent::ListCentralDirectory(const std::uint8_t (&endRecord)[EndRec::Size]) {
+  const DirectoryTotals totals = ReadCheckedTotals(FVolume.VolumeHandle(), endRecord, FList.EndRecordPos);
+  const DirectoryPlace place = PlaceOf(totals);
+  FVolume.SetLastVolume(place.ThisVolume);
+  if (place.ThisVolume > 0) FList.MultiVolume = true;
+
+  const std::int64_t cd = OpenDirectoryVolume(FVolume, FList, place, totals.RecordPos);
+  const bool cdValid = cd >= 0 && cd <= MaxPosition;
   if (cdValid) FList.CentralDirOffset = static_cast<std::int32_t>(cd);
   FList.FirstEntryOffset = FList.DataEndPos == static_cast<std::int32_t>(EndRec::Size) ? 0 : FList.DataEndPos;
-  FList.StructureWarning = centralOffset != cd;
+  FList.StructureWarning = place.Offset != cd;
   if (FList.StructureWarning) ReportMessage(MessageId::StructureWarning, "");
   if (!cdValid || FileSeek(FVolume.VolumeHandle(), cd, 0) != cd)
     throw EZipComponent(MessageId::ListSeekFailed, true);
@@ -135,40 +197,18 @@ void TZipComponent::ListCentralDirectory(const std::uint8_t (&endRecord)[EndRec:
   std::int64_t consumed = 0;
   std::uint64_t k = 0;
   std::uint8_t header[CentralRec::Size];
-  while (k < totals.Entries || consumed < centralSize) {
+  while (k < totals.Entries || consumed < place.Size) {
     ++k;
-    while (ReadExact(FVolume.VolumeHandle(), header, CentralRec::Size) <
-           static_cast<std::int64_t>(CentralRec::Size)) {
-      if (FVolume.CurrentVolume() >= thisVolume)
-        throw EZipComponent(MessageId::CentralHeaderReadFailed, true);
-      FVolume.OpenVolume(FVolume.CurrentVolume() + 1);
-    }
+    ReadNextHeader(FVolume, place.ThisVolume, header);
     const ByteReader h(header, CentralRec::Size);
-    if (h.U32(CentralRec::Sig) != CentralRec::Signature)
-      throw EZipComponent(MessageId::CentralHeaderBadSignature, true);
     ReadCentralParts(FVolume.VolumeHandle(), h, parts);
     FList.LastMadeByVersion = h.U8(CentralRec::MadeByVersion);
     FList.LastHostSystem = h.U8(CentralRec::MadeByHost);
-
-    auto entry = std::make_unique<ZipDirEntry>();
-    FillFromHeader(*entry, h);
-    // Names and comments flagged as UTF-8 are already in the ANSI code page; a Unicode path field
-    // names the entry as the unzip library will write it.
-    const bool utf8 = (entry->GeneralFlags & FlagUtf8) != 0;
-    std::optional<std::string> unicode;
-    if (!utf8) unicode = UnicodePathName(parts.Name, parts.Extra.data(), parts.Extra.size());
-    entry->FileName = ToBackslashes(utf8 ? parts.Name : unicode ? *unicode : ConvertOemName(parts.Name));
-    if (!parts.Extra.empty() && budget.Take(parts.Extra.size())) {
-      entry->ExtraData = std::make_unique<std::uint8_t[]>(parts.Extra.size() + 1u);
-      std::copy(parts.Extra.begin(), parts.Extra.end(), entry->ExtraData.get());
-    }
-    if (!parts.Comment.empty() && budget.Take(parts.Comment.size()))
-      entry->FileComment = utf8 ? parts.Comment : ConvertOemName(parts.Comment);
-    consumed += static_cast<std::int64_t>(CentralRec::Size + parts.Name.size() + parts.Extra.size() +
-                                          parts.Comment.size());
-    ApplyZip64Values(*entry, parts.Extra);
-    extents.push_back(EntryExtent(thisVolume > 0 ? entry->DiskNumberStart : 0, entry->LocalHeaderOffset64,
-                                  entry->CompressedSize64));
+    auto entry =
+        MakeEntry(h, parts, budget, [this](const std::string& text) { return ConvertOemName(text); });
+    consumed += HeaderBytes(parts);
+    extents.push_back(EntryExtent(place.ThisVolume > 0 ? entry->DiskNumberStart : 0,
+                                  entry->LocalHeaderOffset64, entry->CompressedSize64));
 
     const std::uint64_t firstOffset = entry->LocalHeaderOffset64;
     const auto seqNo = static_cast<std::int32_t>(std::min<std::uint64_t>(k, INT32_MAX));
@@ -181,11 +221,11 @@ void TZipComponent::ListCentralDirectory(const std::uint8_t (&endRecord)[EndRec:
     if (static_cast<std::uint64_t>(FList.FirstEntryOffset) > firstOffset)
       FList.FirstEntryOffset = static_cast<std::int32_t>(firstOffset);
   }
-  if (consumed != centralSize || !EntryCountAgrees(k, totals.Entries))
+  if (consumed != place.Size || !EntryCountAgrees(k, totals.Entries))
     throw EZipComponent(MessageId::CentralHeaderReadFailed, true);
   if (ExtentsOverlap(std::move(extents))) throw EZipComponent(MessageId::NotAValidArchive, true);
   // The first entry's offset counts from the start of the file: a stub in front of offsets that
   // leave it out moves it by the stub's size.
   FList.FirstEntryOffset = static_cast<std::int32_t>(
-      std::clamp<std::int64_t>(FList.FirstEntryOffset + cd - centralOffset, INT32_MIN, INT32_MAX));
+      std::clamp<std::int64_t>(FList.FirstEntryOffset + cd - place.Offset, INT32_MIN, INT32_MAX));
 }
