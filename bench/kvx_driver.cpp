@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "zip/KvxLib.h"
+#include "zip/library/KvxLib.h"
 
 static int32_t Report(UnzipCallbackRecord* r) {
   if (r->ActionCode == kvxMessage) std::fprintf(stderr, "message %d: %s\n", r->Code, r->Text);

@@ -29,30 +29,30 @@ std::unique_ptr<AesCipher> AesCipher::Unlock(const std::string& password, unsign
 
 AesCipher::AesCipher(const nettle_cipher& cipher, const std::uint8_t* key, const std::uint8_t* macKey,
                      std::size_t keySize)
-    : cipher_(cipher) {
-  cipher_.set_encrypt_key(&key_, key);
-  hmac_sha1_set_key(&mac_, keySize, macKey);
+    : FCipher(cipher) {
+  FCipher.set_encrypt_key(&FKey, key);
+  hmac_sha1_set_key(&FMac, keySize, macKey);
 }
 
 void AesCipher::NextKeyStream() {
   for (std::size_t block = 0; block < StreamBlocks; ++block) {
-    std::uint8_t* counter = counters_ + block * AES_BLOCK_SIZE;
+    std::uint8_t* counter = FCounters + block * AES_BLOCK_SIZE;
     for (int i = 0; i < 8; ++i) {
-      counter[i] = static_cast<std::uint8_t>(counterLow_ >> (8 * i));
-      counter[8 + i] = static_cast<std::uint8_t>(counterHigh_ >> (8 * i));
+      counter[i] = static_cast<std::uint8_t>(FCounterLow >> (8 * i));
+      counter[8 + i] = static_cast<std::uint8_t>(FCounterHigh >> (8 * i));
     }
-    if (++counterLow_ == 0) ++counterHigh_;
+    if (++FCounterLow == 0) ++FCounterHigh;
   }
-  cipher_.encrypt(&key_, sizeof stream_, stream_, counters_);
-  streamUsed_ = 0;
+  FCipher.encrypt(&FKey, sizeof FStream, FStream, FCounters);
+  FStreamUsed = 0;
 }
 
 void AesCipher::Decrypt(std::uint8_t* data, std::size_t count) {
-  hmac_sha1_update(&mac_, count, data);
+  hmac_sha1_update(&FMac, count, data);
   while (count > 0) {
-    if (streamUsed_ == sizeof stream_) NextKeyStream();
-    const std::size_t n = std::min(count, sizeof stream_ - streamUsed_);
-    const std::uint8_t* key = stream_ + streamUsed_;
+    if (FStreamUsed == sizeof FStream) NextKeyStream();
+    const std::size_t n = std::min(count, sizeof FStream - FStreamUsed);
+    const std::uint8_t* key = FStream + FStreamUsed;
     std::size_t i = 0;
     for (; i + 8 <= n; i += 8) {
       std::uint64_t a, b;
@@ -64,13 +64,13 @@ void AesCipher::Decrypt(std::uint8_t* data, std::size_t count) {
     for (; i < n; ++i) data[i] ^= key[i];
     data += n;
     count -= n;
-    streamUsed_ += n;
+    FStreamUsed += n;
   }
 }
 
 bool AesCipher::CheckTrailer(const std::uint8_t* code) {
   std::uint8_t digest[SHA1_DIGEST_SIZE];
-  hmac_sha1_digest(&mac_, sizeof digest, digest);
+  hmac_sha1_digest(&FMac, sizeof digest, digest);
   std::uint8_t difference = 0;
   for (std::size_t i = 0; i < CodeSize; ++i) difference |= static_cast<std::uint8_t>(digest[i] ^ code[i]);
   return difference == 0;

@@ -35,15 +35,15 @@ class AesCipher : public EntryCipher {
   void NextKeyStream();
 
   static constexpr std::size_t StreamBlocks = 256;
-  const nettle_cipher& cipher_;
+  const nettle_cipher& FCipher;
   union {
     aes128_ctx aes128;
     aes192_ctx aes192;
     aes256_ctx aes256;
-  } key_;
-  hmac_sha1_ctx mac_;
-  std::uint64_t counterLow_ = 1, counterHigh_ = 0;
-  std::uint8_t counters_[StreamBlocks * AES_BLOCK_SIZE];
-  std::uint8_t stream_[StreamBlocks * AES_BLOCK_SIZE];
-  std::size_t streamUsed_ = sizeof stream_;
+  } FKey;
+  hmac_sha1_ctx FMac;
+  std::uint64_t FCounterLow = 1, FCounterHigh = 0;
+  std::uint8_t FCounters[StreamBlocks * AES_BLOCK_SIZE];
+  std::uint8_t FStream[StreamBlocks * AES_BLOCK_SIZE];
+  std::size_t FStreamUsed = sizeof FStream;
 };

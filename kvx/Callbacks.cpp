@@ -24,37 +24,37 @@ std::string WithNulEscaped(const std::string& text) {
 
 }  // namespace
 
-KvxCallbacks::KvxCallbacks(UnzipCallbackFunction function, void* caller) : function_(function) {
-  record_.Caller = caller;
+KvxCallbacks::KvxCallbacks(UnzipCallbackFunction function, void* caller) : FFunction(function) {
+  FRecord.Caller = caller;
 }
 
 bool KvxCallbacks::Call(std::int32_t action, std::int32_t code, std::int32_t number,
                         const std::string* text) {
   if (!text) return Send(action, code, number, nullptr, 0);
   const std::string carried = WithNulEscaped(*text);
-  return Send(action, code, number, &carried, sizeof record_.Text - 1);
+  return Send(action, code, number, &carried, sizeof FRecord.Text - 1);
 }
 
 bool KvxCallbacks::Send(std::int32_t action, std::int32_t code, std::int32_t number, const std::string* text,
                         std::size_t textLimit) {
-  if (stopped_) return false;
-  if (!function_) return true;
-  record_.ActionCode = action;
-  record_.Code = code;
-  record_.Number = number;
-  std::memset(record_.Text, 0, sizeof record_.Text);
-  if (text) std::memcpy(record_.Text, text->data(), CutPoint(*text, textLimit));
-  if (function_(&record_) == -1) stopped_ = true;
-  return !stopped_;
+  if (FStopped) return false;
+  if (!FFunction) return true;
+  FRecord.ActionCode = action;
+  FRecord.Code = code;
+  FRecord.Number = number;
+  std::memset(FRecord.Text, 0, sizeof FRecord.Text);
+  if (text) std::memcpy(FRecord.Text, text->data(), CutPoint(*text, textLimit));
+  if (FFunction(&FRecord) == -1) FStopped = true;
+  return !FStopped;
 }
 
 std::string KvxCallbacks::AnswerText() const {
-  return std::string(record_.Text, strnlen(record_.Text, sizeof record_.Text));
+  return std::string(FRecord.Text, strnlen(FRecord.Text, sizeof FRecord.Text));
 }
 
 bool KvxCallbacks::NewName(std::string& name) {
   if (!Call(kvxNewName, 0, 0, &name)) return false;
-  if (record_.Code == 1) name = AnswerText();
+  if (FRecord.Code == 1) name = AnswerText();
   return true;
 }
 
@@ -63,8 +63,8 @@ bool KvxCallbacks::Password(const std::string& name, std::int32_t& remaining, st
   given = false;
   if (!Call(kvxPassword, 0, remaining, &name)) return false;
   // Each request uses one ask; the answer may only shorten what is left.
-  remaining = std::max(0, std::min(record_.Number, remaining - 1));
-  if (record_.Code == 1) {
+  remaining = std::max(0, std::min(FRecord.Number, remaining - 1));
+  if (FRecord.Code == 1) {
     password = AnswerText();
     given = true;
   } else {
@@ -77,21 +77,21 @@ bool KvxCallbacks::CrcError(const std::string& name, std::uint32_t found, std::u
                             std::int32_t& answer) {
   if (!Call(kvxCrcError, static_cast<std::int32_t>(found), static_cast<std::int32_t>(expected), &name))
     return false;
-  answer = record_.Code;
+  answer = FRecord.Code;
   return true;
 }
 
 bool KvxCallbacks::Overwrite(const std::string& name, bool existingOlder, bool& overwrite) {
   if (!Call(kvxOverwrite, existingOlder ? 1 : 0, 0, &name)) return false;
-  overwrite = record_.Number != 0;
+  overwrite = FRecord.Number != 0;
   return true;
 }
 
 bool KvxCallbacks::Comment(const std::string& name, char firstByte) {
-  // The name in the first 256 bytes, the comment's first byte at position 256.
+  // The name, NUL-terminated, in the bytes before the comment's first byte.
   const std::string carried = WithNulEscaped(name);
-  std::string text = carried.substr(0, CutPoint(carried, 255));
-  text.resize(256, '\0');
+  std::string text = carried.substr(0, CutPoint(carried, kvxCommentByteAt - 1));
+  text.resize(kvxCommentByteAt, '\0');
   text += firstByte;
   return Send(kvxComment, 0, 0, &text, text.size());
 }

@@ -4,13 +4,13 @@
 #include <cstdint>
 #include <string>
 
-#include "zip/ZipCallback.h"
+#include "zip/library/ZipCallback.h"
 
 class KvxCallbacks {
  public:
   KvxCallbacks(UnzipCallbackFunction function, void* caller);
 
-  bool Stopped() const { return stopped_; }
+  bool Stopped() const { return FStopped; }
   bool FileCount(std::uint64_t count) { return Call(kvxFileCount, 0, Clamp(count), nullptr); }
   bool ByteCount(std::uint64_t bytes) { return Call(kvxByteCount, 0, Clamp(bytes), nullptr); }
   bool FileStart(const std::string& name, std::uint64_t size) {
@@ -42,7 +42,7 @@ class KvxCallbacks {
             std::size_t textLimit);
   std::string AnswerText() const;
 
-  UnzipCallbackFunction function_;
-  UnzipCallbackRecord record_{};
-  bool stopped_ = false;
+  UnzipCallbackFunction FFunction;
+  UnzipCallbackRecord FRecord{};
+  bool FStopped = false;
 };

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "kvx/EntryName.h"
-#include "zip/ZipRecords.h"
+#include "zip/records/ZipRecords.h"
 
 namespace {
 
@@ -82,7 +82,7 @@ bool EntriesOverlap(const std::vector<KvxEntry>& entries) {
 
 }  // namespace
 
-bool ReadCentralDirectory(const ArchiveFile& file, CentralDirectory& dir, std::string& error) {
+bool LoadCentralDirectory(const ArchiveFile& file, CentralDirectory& dir, std::string& error) {
   std::int64_t endPos = 0;
   std::uint8_t end[EndRec::Size];
   if (!FindEndRecord(file, endPos, end)) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "kvx/ArchiveFile.h"
-#include "zip/ZipRecords.h"
+#include "zip/records/ZipRecords.h"
 
 struct KvxEntry {
   std::string Name;  // UTF-8, "/" as separator
@@ -52,4 +52,4 @@ struct CentralDirectory {
 // Reads every central header. False with a message when no directory is found, it is unreadable,
 // or it contradicts its end records or itself (entry count, overlapping entries): such a directory
 // is refused as a whole, since the component's List would not show the same entries.
-bool ReadCentralDirectory(const ArchiveFile& file, CentralDirectory& dir, std::string& error);
+bool LoadCentralDirectory(const ArchiveFile& file, CentralDirectory& dir, std::string& error);

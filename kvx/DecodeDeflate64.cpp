@@ -31,26 +31,26 @@ constexpr std::uint8_t CodeLengthOrder[19] = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5
 class Deflate64Decoder : public Decoder {
  public:
   explicit Deflate64Decoder(EntrySource& source)
-      : Decoder(source), window_(std::make_unique_for_overwrite<std::uint8_t[]>(WindowCapacity)) {}
+      : Decoder(source), FWindow(std::make_unique_for_overwrite<std::uint8_t[]>(WindowCapacity)) {}
 
  protected:
   Step Run(std::uint8_t* out, std::size_t cap, std::size_t& done) override {
     for (;;) {
-      const std::size_t n = std::min(cap - done, pos_ - delivered_);
-      std::memcpy(out + done, window_.get() + delivered_, n);
-      delivered_ += n;
+      const std::size_t n = std::min(cap - done, FPos - FDelivered);
+      std::memcpy(out + done, FWindow.get() + FDelivered, n);
+      FDelivered += n;
       done += n;
-      if (delivered_ < pos_) return Step::Ok;
-      if (state_ == State::Done) return Step::End;
+      if (FDelivered < FPos) return Step::Ok;
+      if (FState == State::Done) return Step::End;
       if (done > 0) return Step::Ok;
-      if (pos_ + LongestMatch > WindowCapacity) {
-        std::memmove(window_.get(), window_.get() + pos_ - HistorySize, HistorySize);
-        pos_ = delivered_ = HistorySize;
+      if (FPos + LongestMatch > WindowCapacity) {
+        std::memmove(FWindow.get(), FWindow.get() + FPos - HistorySize, HistorySize);
+        FPos = FDelivered = HistorySize;
       }
       const Progress progress = Inflate();
       if (progress == Progress::Failed) return Step::Error;
-      if (progress == Progress::NeedInput && pos_ == delivered_)
-        return eof_ ? Fail("unexpected end of data") : Step::Ok;
+      if (progress == Progress::NeedInput && FPos == FDelivered)
+        return FEof ? Fail("unexpected end of data") : Step::Ok;
     }
   }
 
@@ -69,78 +69,78 @@ class Deflate64Decoder : public Decoder {
   enum class Progress { Room, NeedInput, Failed };
 
   void Refill() {
-    while (bitCount_ <= 56 && inAvail_ > 0) {
-      bits_ |= static_cast<std::uint64_t>(*in_++) << bitCount_;
-      bitCount_ += 8;
-      --inAvail_;
+    while (FBitCount <= 56 && FInAvail > 0) {
+      FBits |= static_cast<std::uint64_t>(*FIn++) << FBitCount;
+      FBitCount += 8;
+      --FInAvail;
     }
   }
   std::uint32_t Peek(unsigned skip, unsigned count) const {
-    return static_cast<std::uint32_t>((bits_ >> skip) & ((std::uint64_t{1} << count) - 1));
+    return static_cast<std::uint32_t>((FBits >> skip) & ((std::uint64_t{1} << count) - 1));
   }
   void Drop(unsigned count) {
-    bits_ >>= count;
-    bitCount_ -= count;
+    FBits >>= count;
+    FBitCount -= count;
   }
   Progress Failed(const char* text) {
     Fail(text);
     return Progress::Failed;
   }
-  void EndBlock() { state_ = final_ ? State::Done : State::Header; }
+  void EndBlock() { FState = FFinal ? State::Done : State::Header; }
 
   // Decodes until the window has no room for a longest match, the input runs dry or the stream ends.
   Progress Inflate() {
-    while (pos_ + LongestMatch <= WindowCapacity) {
+    while (FPos + LongestMatch <= WindowCapacity) {
       Refill();
-      switch (state_) {
+      switch (FState) {
         case State::Header: {
-          if (bitCount_ < 3) return Progress::NeedInput;
-          final_ = Peek(0, 1) != 0;
+          if (FBitCount < 3) return Progress::NeedInput;
+          FFinal = Peek(0, 1) != 0;
           const std::uint32_t type = Peek(1, 2);
           Drop(3);
           if (type == 0) {
-            Drop(bitCount_ % 8);
-            state_ = State::StoredLength;
+            Drop(FBitCount % 8);
+            FState = State::StoredLength;
           } else if (type == 1) {
             UseFixedCodes();
           } else if (type == 2) {
-            state_ = State::TableSizes;
+            FState = State::TableSizes;
           } else {
             return Failed("invalid block type");
           }
           break;
         }
         case State::StoredLength:
-          if (bitCount_ < 32) return Progress::NeedInput;
+          if (FBitCount < 32) return Progress::NeedInput;
           if (Peek(0, 16) != (~Peek(16, 16) & 0xFFFF)) return Failed("invalid stored block length");
-          storedLeft_ = Peek(0, 16);
+          FStoredLeft = Peek(0, 16);
           Drop(32);
-          state_ = State::Stored;
+          FState = State::Stored;
           break;
         case State::Stored:
           if (!CopyStored()) return Progress::NeedInput;
           break;
         case State::TableSizes:
-          if (bitCount_ < 14) return Progress::NeedInput;
-          literalCount_ = 257 + Peek(0, 5);
-          distanceCount_ = 1 + Peek(5, 5);
-          codeLengthCount_ = 4 + Peek(10, 4);
+          if (FBitCount < 14) return Progress::NeedInput;
+          FLiteralCount = 257 + Peek(0, 5);
+          FDistanceCount = 1 + Peek(5, 5);
+          FCodeLengthCount = 4 + Peek(10, 4);
           Drop(14);
-          std::fill(std::begin(lengths_), std::end(lengths_), 0);
-          filled_ = 0;
-          state_ = State::CodeLengthCode;
+          std::fill(std::begin(FLengths), std::end(FLengths), 0);
+          FFilled = 0;
+          FState = State::CodeLengthCode;
           break;
         case State::CodeLengthCode:
-          while (filled_ < codeLengthCount_) {
+          while (FFilled < FCodeLengthCount) {
             Refill();
-            if (bitCount_ < 3) return Progress::NeedInput;
-            lengths_[CodeLengthOrder[filled_++]] = static_cast<std::uint8_t>(Peek(0, 3));
+            if (FBitCount < 3) return Progress::NeedInput;
+            FLengths[CodeLengthOrder[FFilled++]] = static_cast<std::uint8_t>(Peek(0, 3));
             Drop(3);
           }
-          if (!codeLengthCode_.Build(lengths_, 19)) return Failed("invalid code lengths");
-          std::fill(std::begin(lengths_), std::end(lengths_), 0);
-          filled_ = 0;
-          state_ = State::CodeLengths;
+          if (!FCodeLengthCode.Build(FLengths, 19)) return Failed("invalid code lengths");
+          std::fill(std::begin(FLengths), std::end(FLengths), 0);
+          FFilled = 0;
+          FState = State::CodeLengths;
           break;
         case State::CodeLengths: {
           const Progress p = ReadCodeLengths();
@@ -156,93 +156,93 @@ class Deflate64Decoder : public Decoder {
         case State::Done:
           return Progress::Room;
       }
-      if (state_ == State::Done) return Progress::Room;
+      if (FState == State::Done) return Progress::Room;
     }
     return Progress::Room;
   }
 
   void UseFixedCodes() {
-    if (!fixedReady_) {
+    if (!FFixedReady) {
       std::uint8_t lengths[288 + 32];
       std::fill(lengths, lengths + 144, 8);
       std::fill(lengths + 144, lengths + 256, 9);
       std::fill(lengths + 256, lengths + 280, 7);
       std::fill(lengths + 280, lengths + 288, 8);
       std::fill(lengths + 288, lengths + 320, 5);
-      fixedLiterals_.Build(lengths, 288);
-      fixedDistances_.Build(lengths + 288, 32);
-      fixedReady_ = true;
+      FFixedLiterals.Build(lengths, 288);
+      FFixedDistances.Build(lengths + 288, 32);
+      FFixedReady = true;
     }
-    literals_ = &fixedLiterals_;
-    distances_ = &fixedDistances_;
-    state_ = State::Codes;
+    FLiterals = &FFixedLiterals;
+    FDistances = &FFixedDistances;
+    FState = State::Codes;
   }
 
   // False when the input ran dry before the block's bytes were all copied.
   bool CopyStored() {
-    while (storedLeft_ > 0 && bitCount_ >= 8) {
-      if (pos_ == WindowCapacity) return true;
-      window_[pos_++] = static_cast<std::uint8_t>(Peek(0, 8));
+    while (FStoredLeft > 0 && FBitCount >= 8) {
+      if (FPos == WindowCapacity) return true;
+      FWindow[FPos++] = static_cast<std::uint8_t>(Peek(0, 8));
       Drop(8);
-      --storedLeft_;
+      --FStoredLeft;
     }
-    const std::size_t n = std::min({storedLeft_, inAvail_, WindowCapacity - pos_});
-    std::memcpy(window_.get() + pos_, in_, n);
-    pos_ += n;
-    in_ += n;
-    inAvail_ -= n;
-    storedLeft_ -= n;
-    if (storedLeft_ == 0) {
+    const std::size_t n = std::min({FStoredLeft, FInAvail, WindowCapacity - FPos});
+    std::memcpy(FWindow.get() + FPos, FIn, n);
+    FPos += n;
+    FIn += n;
+    FInAvail -= n;
+    FStoredLeft -= n;
+    if (FStoredLeft == 0) {
       EndBlock();
       return true;
     }
-    return pos_ == WindowCapacity || inAvail_ > 0;
+    return FPos == WindowCapacity || FInAvail > 0;
   }
 
   Progress ReadCodeLengths() {
-    const std::size_t total = literalCount_ + distanceCount_;
-    while (filled_ < total) {
+    const std::size_t total = FLiteralCount + FDistanceCount;
+    while (FFilled < total) {
       Refill();
       unsigned used = 0;
-      const int symbol = codeLengthCode_.Decode(bits_, bitCount_, used);
+      const int symbol = FCodeLengthCode.Decode(FBits, FBitCount, used);
       if (symbol == HuffmanCode::NeedBits) return Progress::NeedInput;
       if (symbol < 0) return Failed("invalid code lengths");
       if (symbol < 16) {
-        lengths_[filled_++] = static_cast<std::uint8_t>(symbol);
+        FLengths[FFilled++] = static_cast<std::uint8_t>(symbol);
         Drop(used);
         continue;
       }
       const unsigned extra = symbol == 16 ? 2 : symbol == 17 ? 3 : 7;
-      if (used + extra > bitCount_) return Progress::NeedInput;
+      if (used + extra > FBitCount) return Progress::NeedInput;
       const std::size_t repeat = (symbol == 16 ? 3 : symbol == 17 ? 3 : 11) + Peek(used, extra);
-      if (symbol == 16 && filled_ == 0) return Failed("invalid code lengths");
-      if (repeat > total - filled_) return Failed("invalid code lengths");
-      const std::uint8_t value = symbol == 16 ? lengths_[filled_ - 1] : 0;
-      std::fill(lengths_ + filled_, lengths_ + filled_ + repeat, value);
-      filled_ += repeat;
+      if (symbol == 16 && FFilled == 0) return Failed("invalid code lengths");
+      if (repeat > total - FFilled) return Failed("invalid code lengths");
+      const std::uint8_t value = symbol == 16 ? FLengths[FFilled - 1] : 0;
+      std::fill(FLengths + FFilled, FLengths + FFilled + repeat, value);
+      FFilled += repeat;
       Drop(used + extra);
     }
-    if (lengths_[256] == 0) return Failed("block without an end code");
-    if (!literalCode_.Build(lengths_, literalCount_) ||
-        !distanceCode_.Build(lengths_ + literalCount_, distanceCount_))
+    if (FLengths[256] == 0) return Failed("block without an end code");
+    if (!FLiteralCode.Build(FLengths, FLiteralCount) ||
+        !FDistanceCode.Build(FLengths + FLiteralCount, FDistanceCount))
       return Failed("invalid code lengths");
-    literals_ = &literalCode_;
-    distances_ = &distanceCode_;
-    state_ = State::Codes;
+    FLiterals = &FLiteralCode;
+    FDistances = &FDistanceCode;
+    FState = State::Codes;
     return Progress::Room;
   }
 
   Progress DecodeCodes() {
-    std::uint8_t* window = window_.get();
-    while (pos_ + LongestMatch <= WindowCapacity) {
-      if (bitCount_ < 32) Refill();
+    std::uint8_t* window = FWindow.get();
+    while (FPos + LongestMatch <= WindowCapacity) {
+      if (FBitCount < 32) Refill();
       unsigned used = 0;
-      if (state_ == State::Codes) {
-        const int symbol = literals_->Decode(bits_, bitCount_, used);
+      if (FState == State::Codes) {
+        const int symbol = FLiterals->Decode(FBits, FBitCount, used);
         if (symbol < 256) {
           if (symbol < 0)
             return symbol == HuffmanCode::NeedBits ? Progress::NeedInput : Failed("invalid code");
-          window[pos_++] = static_cast<std::uint8_t>(symbol);
+          window[FPos++] = static_cast<std::uint8_t>(symbol);
           Drop(used);
           continue;
         }
@@ -254,54 +254,54 @@ class Deflate64Decoder : public Decoder {
         const unsigned index = static_cast<unsigned>(symbol) - 257;
         if (index >= 29) return Failed("invalid length code");
         const unsigned extra = LengthExtra[index];
-        if (used + extra > bitCount_) return Progress::NeedInput;
-        matchLength_ = LengthBase[index] + Peek(used, extra);
+        if (used + extra > FBitCount) return Progress::NeedInput;
+        FMatchLength = LengthBase[index] + Peek(used, extra);
         Drop(used + extra);
-        state_ = State::Distance;
-        if (bitCount_ < 32) Refill();
+        FState = State::Distance;
+        if (FBitCount < 32) Refill();
       }
-      const int symbol = distances_->Decode(bits_, bitCount_, used);
+      const int symbol = FDistances->Decode(FBits, FBitCount, used);
       if (symbol < 0)
         return symbol == HuffmanCode::NeedBits ? Progress::NeedInput : Failed("invalid distance code");
       const unsigned extra = DistanceExtra[symbol];
-      if (used + extra > bitCount_) return Progress::NeedInput;
+      if (used + extra > FBitCount) return Progress::NeedInput;
       const std::size_t distance = DistanceBase[symbol] + Peek(used, extra);
       Drop(used + extra);
-      if (distance > pos_) return Failed("distance beyond the start of the data");
+      if (distance > FPos) return Failed("distance beyond the start of the data");
       CopyMatch(window, distance);
-      state_ = State::Codes;
+      FState = State::Codes;
     }
     return Progress::Room;
   }
 
   void CopyMatch(std::uint8_t* window, std::size_t distance) {
-    std::uint8_t* to = window + pos_;
+    std::uint8_t* to = window + FPos;
     const std::uint8_t* from = to - distance;
-    if (distance >= matchLength_) {
-      std::memcpy(to, from, matchLength_);
+    if (distance >= FMatchLength) {
+      std::memcpy(to, from, FMatchLength);
     } else {
-      for (std::size_t i = 0; i < matchLength_; ++i) to[i] = from[i];
+      for (std::size_t i = 0; i < FMatchLength; ++i) to[i] = from[i];
     }
-    pos_ += matchLength_;
+    FPos += FMatchLength;
   }
 
-  // Left unfilled: a match reaches back no further than pos_, so no byte is read before it is
+  // Left unfilled: a match reaches back no further than FPos, so no byte is read before it is
   // written.
-  std::unique_ptr<std::uint8_t[]> window_;
-  std::size_t pos_ = 0;        // end of the decoded bytes in window_
-  std::size_t delivered_ = 0;  // end of the bytes handed out
-  std::uint64_t bits_ = 0;
-  unsigned bitCount_ = 0;
-  State state_ = State::Header;
-  bool final_ = false;
-  std::size_t storedLeft_ = 0;
-  std::size_t literalCount_ = 0, distanceCount_ = 0, codeLengthCount_ = 0, filled_ = 0;
-  std::size_t matchLength_ = 0;
-  std::uint8_t lengths_[288 + 32] = {};
-  HuffmanCode codeLengthCode_, literalCode_, distanceCode_, fixedLiterals_, fixedDistances_;
-  const HuffmanCode* literals_ = nullptr;
-  const HuffmanCode* distances_ = nullptr;
-  bool fixedReady_ = false;
+  std::unique_ptr<std::uint8_t[]> FWindow;
+  std::size_t FPos = 0;        // end of the decoded bytes in FWindow
+  std::size_t FDelivered = 0;  // end of the bytes handed out
+  std::uint64_t FBits = 0;
+  unsigned FBitCount = 0;
+  State FState = State::Header;
+  bool FFinal = false;
+  std::size_t FStoredLeft = 0;
+  std::size_t FLiteralCount = 0, FDistanceCount = 0, FCodeLengthCount = 0, FFilled = 0;
+  std::size_t FMatchLength = 0;
+  std::uint8_t FLengths[288 + 32] = {};
+  HuffmanCode FCodeLengthCode, FLiteralCode, FDistanceCode, FFixedLiterals, FFixedDistances;
+  const HuffmanCode* FLiterals = nullptr;
+  const HuffmanCode* FDistances = nullptr;
+  bool FFixedReady = false;
 };
 
 }  // namespace

@@ -3,30 +3,30 @@
 #include <algorithm>
 #include <cstring>
 
-#include "zip/ZipRecords.h"
+#include "zip/records/ZipRecords.h"
 
 DecodeStatus Decoder::Decode(std::uint8_t* out, std::size_t cap, std::size_t& produced) {
   produced = 0;
   for (;;) {
-    if (inAvail_ == 0 && !eof_) {
-      std::int64_t got = source_.Read(input_, InputSize);
+    if (FInAvail == 0 && !FEof) {
+      std::int64_t got = FSource.Read(FInput, InputSize);
       if (got < 0) {
-        error_ = "read error";
+        FError = "read error";
         return DecodeStatus::Error;
       }
-      in_ = input_;
-      inAvail_ = static_cast<std::size_t>(got);
-      eof_ = got == 0;
+      FIn = FInput;
+      FInAvail = static_cast<std::size_t>(got);
+      FEof = got == 0;
     }
-    const std::uint8_t* before = in_;
+    const std::uint8_t* before = FIn;
     std::size_t done = 0;
     Step step = Run(out + produced, cap - produced, done);
     produced += done;
     if (step == Step::Error) return DecodeStatus::Error;
     if (step == Step::End) return DecodeStatus::End;
     if (produced > 0) return DecodeStatus::More;
-    if (in_ == before && (eof_ || inAvail_ > 0)) {
-      error_ = eof_ ? "unexpected end of data" : "data error";
+    if (FIn == before && (FEof || FInAvail > 0)) {
+      FError = FEof ? "unexpected end of data" : "data error";
       return DecodeStatus::Error;
     }
   }
@@ -40,11 +40,11 @@ class StoredDecoder : public Decoder {
 
  protected:
   Step Run(std::uint8_t* out, std::size_t cap, std::size_t& done) override {
-    if (inAvail_ == 0 && eof_) return Step::End;
-    done = std::min(cap, inAvail_);
-    std::memcpy(out, in_, done);
-    in_ += done;
-    inAvail_ -= done;
+    if (FInAvail == 0 && FEof) return Step::End;
+    done = std::min(cap, FInAvail);
+    std::memcpy(out, FIn, done);
+    FIn += done;
+    FInAvail -= done;
     return Step::Ok;
   }
 };

@@ -11,7 +11,7 @@ enum class DecodeStatus { More, End, Error };
 
 class Decoder {
  public:
-  explicit Decoder(EntrySource& source) : source_(source) {}
+  explicit Decoder(EntrySource& source) : FSource(source) {}
   Decoder(const Decoder&) = delete;
   Decoder& operator=(const Decoder&) = delete;
   virtual ~Decoder() = default;
@@ -19,26 +19,26 @@ class Decoder {
   // Puts up to cap bytes into out (produced says how many). More: call again; End: the stream is
   // complete and all of it delivered; Error: see ErrorText.
   DecodeStatus Decode(std::uint8_t* out, std::size_t cap, std::size_t& produced);
-  const std::string& ErrorText() const { return error_; }
+  const std::string& ErrorText() const { return FError; }
 
  protected:
   enum class Step { Ok, End, Error };
-  // Consumes from in_/inAvail_ and writes at most cap bytes to out, adding to done.
+  // Consumes from FIn/FInAvail and writes at most cap bytes to out, adding to done.
   virtual Step Run(std::uint8_t* out, std::size_t cap, std::size_t& done) = 0;
   Step Fail(const char* text) {
-    error_ = text;
+    FError = text;
     return Step::Error;
   }
 
   static constexpr std::size_t InputSize = 64 * 1024;
-  const std::uint8_t* in_ = input_;
-  std::size_t inAvail_ = 0;
-  bool eof_ = false;  // the source has no more bytes
+  const std::uint8_t* FIn = FInput;
+  std::size_t FInAvail = 0;
+  bool FEof = false;  // the source has no more bytes
 
  private:
-  EntrySource& source_;
-  std::uint8_t input_[InputSize];
-  std::string error_;
+  EntrySource& FSource;
+  std::uint8_t FInput[InputSize];
+  std::string FError;
 };
 
 // Memory ceiling for the dictionaries of LZMA, xz and zstd streams.

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/CodePage.h"
-#include "zip/ZipRecords.h"
+#include "zip/records/ZipRecords.h"
 
 namespace {
 

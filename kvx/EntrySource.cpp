@@ -3,12 +3,12 @@
 #include <algorithm>
 
 std::int64_t EntrySource::Read(std::uint8_t* buffer, std::size_t cap) {
-  std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(cap, left_));
+  std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(cap, FLeft));
   if (n == 0) return 0;
-  if (!file_.ReadAt(next_, buffer, n)) return -1;
-  if (cipher_) cipher_->Decrypt(buffer, n);
-  next_ += static_cast<std::int64_t>(n);
-  left_ -= n;
+  if (!FFile.ReadAt(FNext, buffer, n)) return -1;
+  if (FCipher) FCipher->Decrypt(buffer, n);
+  FNext += static_cast<std::int64_t>(n);
+  FLeft -= n;
   return static_cast<std::int64_t>(n);
 }
 

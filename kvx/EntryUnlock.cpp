@@ -6,22 +6,22 @@
 #include "kvx/Extractor.h"
 #include "kvx/KvxMessages.h"
 #include "kvx/TraditionalCipher.h"
-#include "zip/ZipRecords.h"
+#include "zip/records/ZipRecords.h"
 
 bool Extractor::LocateData(const KvxEntry& e, std::int64_t& start, std::uint64_t& size,
                            std::unique_ptr<EntryCipher>& cipher) {
   std::uint8_t local[LocalRec::Size];
   std::int64_t at =
-      dir_.Prefix + static_cast<std::int64_t>(std::min<std::uint64_t>(e.LocalHeaderOffset, INT64_MAX / 2));
+      FDir.Prefix + static_cast<std::int64_t>(std::min<std::uint64_t>(e.LocalHeaderOffset, INT64_MAX / 2));
   const ByteReader r(local, sizeof local);
-  if (!archive_.ReadAt(at, local, sizeof local) || r.U32(LocalRec::Sig) != LocalRec::Signature) {
+  if (!FArchive.ReadAt(at, local, sizeof local) || r.U32(LocalRec::Sig) != LocalRec::Signature) {
     Skip(e.Name, kvxSkipCorrupt, kvxErrCorrupt, "Corrupt data in " + e.Name + ": local header not found");
     return false;
   }
   start = at + static_cast<std::int64_t>(LocalRec::Size) + r.U16(LocalRec::NameLength) +
           r.U16(LocalRec::ExtraLength);
   size = e.CompressedSize;
-  if (start > archive_.Size() || size > static_cast<std::uint64_t>(archive_.Size() - start)) {
+  if (start > FArchive.Size() || size > static_cast<std::uint64_t>(FArchive.Size() - start)) {
     Skip(e.Name, kvxSkipCorrupt, kvxErrCorrupt,
          "Corrupt data in " + e.Name + ": data beyond the end of the archive");
     return false;
@@ -66,7 +66,7 @@ bool Extractor::ReadEncryptionHeader(const KvxEntry& e, std::int64_t start, std:
     Skip(e.Name, kvxSkipCorrupt, kvxErrCorrupt, "Corrupt data in " + e.Name + ": encryption header missing");
     return false;
   }
-  if (!archive_.ReadAt(start, header, headerSize)) {
+  if (!FArchive.ReadAt(start, header, headerSize)) {
     Skip(e.Name, kvxSkipCorrupt, kvxErrRead, "Read error in " + e.Name);
     return false;
   }
@@ -76,18 +76,18 @@ bool Extractor::ReadEncryptionHeader(const KvxEntry& e, std::int64_t start, std:
 bool Extractor::UnlockEntry(const KvxEntry& e, std::unique_ptr<EntryCipher>& cipher,
                             const std::function<std::unique_ptr<EntryCipher>(const std::string&)>& unlock) {
   for (;;) {
-    if (!options_.Password.empty()) {
-      cipher = unlock(options_.Password);
+    if (!FOptions.Password.empty()) {
+      cipher = unlock(FOptions.Password);
       if (cipher) return true;
     }
     bool given = false;
     std::string password;
-    if (remainingAsks_ <= 0 || !callbacks_.Password(e.Name, remainingAsks_, password, given) || !given ||
+    if (FRemainingAsks <= 0 || !FCallbacks.Password(e.Name, FRemainingAsks, password, given) || !given ||
         password.empty()) {
-      if (!callbacks_.Stopped())
+      if (!FCallbacks.Stopped())
         Skip(e.Name, kvxSkipBadPassword, kvxErrPassword, "Wrong or missing password for " + e.Name);
       return false;
     }
-    options_.Password = password;
+    FOptions.Password = password;
   }
 }

@@ -11,7 +11,7 @@
 #include "kvx/KvxMessages.h"
 #include "kvx/OutputFile.h"
 #include "platform/FileIO.h"
-#include "zip/ZipRecords.h"
+#include "zip/records/ZipRecords.h"
 
 namespace {
 
@@ -49,66 +49,95 @@ bool Extractor::Unsupported(const KvxEntry& e) {
 
 void Extractor::Decode(const KvxEntry& e, std::int64_t start, std::uint64_t size, EntryCipher* cipher,
                        OutputFile* out, const std::string& name, bool replace) {
-  EntrySource source(archive_, start, size, cipher);
+  EntrySource source(FArchive, start, size, cipher);
   std::unique_ptr<Decoder> decoder = MakeDecoder(e.DataMethod(), e.Flags, e.UncompressedSize, source);
-  auto corrupt = [&](const std::string& why) {
-    if (out) out->Discard();
-    Skip(e.Name, kvxSkipCorrupt, kvxErrCorrupt, "Corrupt data in " + e.Name + ": " + why);
-  };
+  std::uint32_t crc = 0;
+  if (!DecodeAll(e, *decoder, out, name, crc)) return;
+  if (cipher && !Authentic(source, *cipher, start + static_cast<std::int64_t>(size)))
+    return Corrupt(e, out, "authentication failed (damaged data or wrong password)");
+  const bool crcOk = !e.CrcStored() || crc == e.Crc;
+  if (!crcOk && !KeepDespiteCrc(e, out, name, crc)) return;
+  if (!out) {
+    ++FCount;
+    return;
+  }
+  Commit(e, *out, name, replace, crcOk);
+}
+
+void Extractor::Corrupt(const KvxEntry& e, OutputFile* out, const std::string& why) {
+  if (out) out->Discard();
+  Skip(e.Name, kvxSkipCorrupt, kvxErrCorrupt, "Corrupt data in " + e.Name + ": " + why);
+}
+
+bool Extractor::DecodeAll(const KvxEntry& e, Decoder& decoder, OutputFile* out, const std::string& name,
+                          std::uint32_t& crc) {
   std::uint64_t total = 0;
-  uLong crc = crc32(0, nullptr, 0);
+  uLong sum = crc32(0, nullptr, 0);
   for (;;) {
     // One byte beyond the declared size is asked for, so that excess data shows.
     const std::uint64_t left = e.UncompressedSize - total;
-    const std::size_t cap = left < buffer_.size() ? static_cast<std::size_t>(left) + 1 : buffer_.size();
+    const std::size_t cap = left < FBuffer.size() ? static_cast<std::size_t>(left) + 1 : FBuffer.size();
     std::size_t produced = 0;
-    DecodeStatus status = decoder->Decode(buffer_.data(), cap, produced);
-    if (produced > e.UncompressedSize - total) return corrupt("more data than the declared size");
+    const DecodeStatus status = decoder.Decode(FBuffer.data(), cap, produced);
+    if (produced > left) {
+      Corrupt(e, out, "more data than the declared size");
+      return false;
+    }
     total += produced;
-    if (e.CrcStored()) crc = crc32(crc, buffer_.data(), static_cast<uInt>(produced));
-    std::string error;
-    if (produced > 0 && out && !out->Write(buffer_.data(), produced, error)) {
-      out->Discard();
-      Skip(e.Name, kvxSkipWriteError, kvxErrWrite, "Cannot write " + name + ": " + error);
-      return;
-    }
-    if (produced > 0 && !callbacks_.Written(produced)) return;
+    if (e.CrcStored()) sum = crc32(sum, FBuffer.data(), static_cast<uInt>(produced));
+    if (!Deliver(e, out, name, produced)) return false;
     if (status == DecodeStatus::End) break;
-    if (status == DecodeStatus::Error) return corrupt(decoder->ErrorText());
-  }
-  if (total != e.UncompressedSize) return corrupt("less data than the declared size");
-  if (cipher && !Authentic(source, *cipher, start + static_cast<std::int64_t>(size)))
-    return corrupt("authentication failed (damaged data or wrong password)");
-  bool crcOk = !e.CrcStored() || crc == e.Crc;
-  if (!crcOk) {
-    std::string text = "CRC error in " + e.Name + ": found " + Hex(static_cast<std::uint32_t>(crc)) +
-                       ", expected " + Hex(e.Crc);
-    std::int32_t answer = 2;
-    if (out && !callbacks_.CrcError(name, static_cast<std::uint32_t>(crc), e.Crc, answer)) return;
-    if (!out || answer == 2) {
-      if (!callbacks_.Message(kvxErrCrc, text)) return;
-    }
-    if (!out) return;
-    if (answer == 0) {
-      out->Discard();
-      callbacks_.Skipped(e.Name, kvxSkipCorrupt, kvxErrCrc);
-      return;
+    if (status == DecodeStatus::Error) {
+      Corrupt(e, out, decoder.ErrorText());
+      return false;
     }
   }
-  if (!out) {
-    ++count_;
-    return;
+  if (total != e.UncompressedSize) {
+    Corrupt(e, out, "less data than the declared size");
+    return false;
   }
+  crc = static_cast<std::uint32_t>(sum);
+  return true;
+}
+
+bool Extractor::Deliver(const KvxEntry& e, OutputFile* out, const std::string& name, std::size_t produced) {
+  if (produced == 0) return true;
   std::string error;
-  std::int64_t mtime = e.HasUnixTime ? e.UnixTime : DosToUnixTime(e.DosDateTime);
+  if (out && !out->Write(FBuffer.data(), produced, error)) {
+    out->Discard();
+    Skip(e.Name, kvxSkipWriteError, kvxErrWrite, "Cannot write " + name + ": " + error);
+    return false;
+  }
+  return FCallbacks.Written(produced);
+}
+
+bool Extractor::KeepDespiteCrc(const KvxEntry& e, OutputFile* out, const std::string& name,
+                               std::uint32_t crc) {
+  const std::string text = "CRC error in " + e.Name + ": found " + Hex(crc) + ", expected " + Hex(e.Crc);
+  std::int32_t answer = 2;
+  if (out && !FCallbacks.CrcError(name, crc, e.Crc, answer)) return false;
+  if ((!out || answer == 2) && !FCallbacks.Message(kvxErrCrc, text)) return false;
+  if (!out) return false;
+  if (answer == 0) {
+    out->Discard();
+    FCallbacks.Skipped(e.Name, kvxSkipCorrupt, kvxErrCrc);
+    return false;
+  }
+  return true;
+}
+
+void Extractor::Commit(const KvxEntry& e, OutputFile& out, const std::string& name, bool replace,
+                       bool crcOk) {
+  std::string error;
+  const std::int64_t mtime = e.HasUnixTime ? e.UnixTime : DosToUnixTime(e.DosDateTime);
   // Data that failed its check is kept only under a free name: it never replaces a file.
-  OutputFile::CommitResult result = out->Commit(mtime, replace && crcOk, error);
+  const OutputFile::CommitResult result = out.Commit(mtime, replace && crcOk, error);
   if (result == OutputFile::CommitResult::Exists && !crcOk)
-    callbacks_.Skipped(e.Name, kvxSkipCorrupt, kvxErrCrc);
+    FCallbacks.Skipped(e.Name, kvxSkipCorrupt, kvxErrCrc);
   else if (result == OutputFile::CommitResult::Exists)
-    callbacks_.Skipped(e.Name, kvxSkipFileExists, 0);
+    FCallbacks.Skipped(e.Name, kvxSkipFileExists, 0);
   else if (result == OutputFile::CommitResult::Error)
     Skip(e.Name, kvxSkipWriteError, kvxErrWrite, "Cannot write " + name + ": " + error);
   else if (crcOk)
-    ++count_;
+    ++FCount;
 }

@@ -13,6 +13,7 @@
 #include "kvx/KvxOptions.h"
 #include "kvx/OutputTree.h"
 
+class Decoder;
 class OutputFile;
 
 class Extractor {
@@ -28,6 +29,15 @@ class Extractor {
   // Decides where a file entry goes; false when it was skipped (and reported).
   bool PrepareTarget(const KvxEntry& e, std::string& name, UniqueFd& folder, std::string& leaf,
                      bool& replace);
+  // The parts of a target name that is safe to write; false (and reported) when it is not.
+  bool SplitTargetName(const KvxEntry& e, const std::string& name, std::vector<std::string>& parts);
+  // Opens the folder the target goes into, made where it is missing unless freshening; false (and
+  // reported) when it cannot be.
+  bool OpenTargetFolder(const KvxEntry& e, const std::string& name, const std::vector<std::string>& parts,
+                        UniqueFd& folder);
+  // Whether the options and the caller's answer let the entry be written where a file may stand;
+  // false (and reported) when it is skipped.
+  bool MayWriteOver(const KvxEntry& e, const std::string& name, bool replace, bool older);
   bool Unsupported(const KvxEntry& e);
   // Finds the entry's data and sets the cipher up; false when it was skipped (and reported).
   bool LocateData(const KvxEntry& e, std::int64_t& start, std::uint64_t& size,
@@ -43,14 +53,26 @@ class Extractor {
   // gives the file its name; counts the entry when it came out whole.
   void Decode(const KvxEntry& e, std::int64_t start, std::uint64_t size, EntryCipher* cipher, OutputFile* out,
               const std::string& name, bool replace);
+  // Decodes the whole of the entry's data, handing it on as it comes, and gives its CRC; false when
+  // the entry ended there (skipped and reported, or stopped).
+  bool DecodeAll(const KvxEntry& e, Decoder& decoder, OutputFile* out, const std::string& name,
+                 std::uint32_t& crc);
+  // Writes the bytes just decoded to out and reports them written; false when the entry ends there.
+  bool Deliver(const KvxEntry& e, OutputFile* out, const std::string& name, std::size_t produced);
+  // Reports a CRC mismatch and asks what to do; true when the data is kept all the same.
+  bool KeepDespiteCrc(const KvxEntry& e, OutputFile* out, const std::string& name, std::uint32_t crc);
+  // Gives the written file its name and time, and counts it when it came out whole.
+  void Commit(const KvxEntry& e, OutputFile& out, const std::string& name, bool replace, bool crcOk);
+  // Drops what was written of the entry and reports its data corrupt.
+  void Corrupt(const KvxEntry& e, OutputFile* out, const std::string& why);
   void Skip(const std::string& name, std::int32_t reason, std::int32_t code, const std::string& message);
 
-  KvxOptions options_;
-  KvxCallbacks callbacks_;
-  ArchiveFile archive_;
-  CentralDirectory dir_;
-  UniqueFd base_;
-  std::vector<std::uint8_t> buffer_;
-  std::int32_t remainingAsks_;
-  std::int32_t count_ = 0;
+  KvxOptions FOptions;
+  KvxCallbacks FCallbacks;
+  ArchiveFile FArchive;
+  CentralDirectory FDir;
+  UniqueFd FBase;
+  std::vector<std::uint8_t> FBuffer;
+  std::int32_t FRemainingAsks;
+  std::int32_t FCount = 0;
 };

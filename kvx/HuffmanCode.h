@@ -19,7 +19,7 @@ class HuffmanCode {
   // The symbol whose code starts at the low bit of bits, of which avail are valid; used is set to
   // the code's length.
   int Decode(std::uint64_t bits, unsigned avail, unsigned& used) const {
-    const std::uint16_t entry = fast_[bits & (FastSize - 1)];
+    const std::uint16_t entry = FFast[bits & (FastSize - 1)];
     if (entry != 0) {
       used = entry & 15u;
       return used <= avail ? entry >> 4 : NeedBits;
@@ -32,7 +32,7 @@ class HuffmanCode {
   static constexpr std::size_t FastSize = std::size_t{1} << FastBits;
   int DecodeLong(std::uint64_t bits, unsigned avail, unsigned& used) const;
 
-  std::uint16_t fast_[FastSize] = {};  // symbol << 4 | length; 0 where no short code fits
-  std::uint16_t count_[MaxBits + 1] = {};
-  std::uint16_t symbols_[MaxSymbols] = {};  // by code length, then by symbol
+  std::uint16_t FFast[FastSize] = {};  // symbol << 4 | length; 0 where no short code fits
+  std::uint16_t FCount[MaxBits + 1] = {};
+  std::uint16_t FSymbols[MaxSymbols] = {};  // by code length, then by symbol
 };

@@ -8,7 +8,7 @@
 #include "kvx/Extractor.h"
 #include "kvx/KvxMessages.h"
 #include "kvx/KvxOptions.h"
-#include "zip/KvxLib.h"
+#include "zip/library/KvxLib.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "zip/ZipCallback.h"
+#include "zip/library/ZipCallback.h"
 
 struct KvxOptions {
   std::string ArchiveName;

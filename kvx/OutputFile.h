@@ -26,8 +26,8 @@ class OutputFile {
   void Discard();
 
  private:
-  UniqueFd folder_;
-  UniqueFd file_;
-  std::string name_;
-  std::string tempName_;
+  UniqueFd FFolder;
+  UniqueFd FFile;
+  std::string FName;
+  std::string FTempName;
 };

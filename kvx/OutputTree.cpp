@@ -9,14 +9,14 @@
 
 UniqueFd& UniqueFd::operator=(UniqueFd&& other) noexcept {
   if (this != &other) {
-    if (fd_ >= 0) close(fd_);
-    fd_ = other.Release();
+    if (FDescriptor >= 0) close(FDescriptor);
+    FDescriptor = other.Release();
   }
   return *this;
 }
 
 UniqueFd::~UniqueFd() {
-  if (fd_ >= 0) close(fd_);
+  if (FDescriptor >= 0) close(FDescriptor);
 }
 
 PathStatus OpenFolder(int base, const std::vector<std::string>& parts, std::size_t count, bool create,

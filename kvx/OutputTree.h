@@ -10,19 +10,19 @@
 class UniqueFd {
  public:
   UniqueFd() = default;
-  explicit UniqueFd(int fd) : fd_(fd) {}
-  UniqueFd(UniqueFd&& other) noexcept : fd_(other.Release()) {}
+  explicit UniqueFd(int fd) : FDescriptor(fd) {}
+  UniqueFd(UniqueFd&& other) noexcept : FDescriptor(other.Release()) {}
   UniqueFd& operator=(UniqueFd&& other) noexcept;
   ~UniqueFd();
-  int Get() const { return fd_; }
+  int Get() const { return FDescriptor; }
   int Release() {
-    int fd = fd_;
-    fd_ = -1;
+    int fd = FDescriptor;
+    FDescriptor = -1;
     return fd;
   }
 
  private:
-  int fd_ = -1;
+  int FDescriptor = -1;
 };
 
 enum class PathStatus { Ok, Missing, Link, Error };

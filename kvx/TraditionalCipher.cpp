@@ -16,14 +16,14 @@ TraditionalCipher::TraditionalCipher(const std::string& password) {
 }
 
 void TraditionalCipher::UpdateKeys(std::uint8_t plain) {
-  key0_ = CrcByte(key0_, plain);
-  key1_ = (key1_ + (key0_ & 0xFF)) * 134775813u + 1;
-  key2_ = CrcByte(key2_, static_cast<std::uint8_t>(key1_ >> 24));
+  FKey0 = CrcByte(FKey0, plain);
+  FKey1 = (FKey1 + (FKey0 & 0xFF)) * 134775813u + 1;
+  FKey2 = CrcByte(FKey2, static_cast<std::uint8_t>(FKey1 >> 24));
 }
 
 void TraditionalCipher::Decrypt(std::uint8_t* data, std::size_t count) {
   for (std::size_t i = 0; i < count; ++i) {
-    std::uint32_t t = (key2_ | 2) & 0xFFFF;
+    std::uint32_t t = (FKey2 | 2) & 0xFFFF;
     std::uint8_t plain = static_cast<std::uint8_t>(data[i] ^ static_cast<std::uint8_t>((t * (t ^ 1)) >> 8));
     UpdateKeys(plain);
     data[i] = plain;

@@ -17,5 +17,5 @@ class TraditionalCipher : public EntryCipher {
 
  private:
   void UpdateKeys(std::uint8_t plain);
-  std::uint32_t key0_ = 0x12345678, key1_ = 0x23456789, key2_ = 0x34567890;
+  std::uint32_t FKey0 = 0x12345678, FKey1 = 0x23456789, FKey2 = 0x34567890;
 };

@@ -47,6 +47,26 @@ int OpenSubfolder(int dirFd, const char* name, dev_t device, ino_t& inode) {
   return fd;
 }
 
+// Removes the entry name of dirFd that OpenSubfolder just found to be no folder (a file or a
+// link); any other failure of that opening is passed on. Returns 0 or the errno met.
+int RemoveNonFolder(int dirFd, const char* name) {
+  if (errno != ENOTDIR && errno != ELOOP) return errno;
+  return unlinkat(dirFd, name, 0) == 0 ? 0 : errno;
+}
+
+// Opens the parent of the folder fd and checks that it is the folder whose identity is expected;
+// -1 with errno when it is not.
+int OpenParent(int fd, dev_t device, ino_t expected) {
+  ino_t parentInode = 0;
+  const int parentFd = OpenSubfolder(fd, "..", device, parentInode);
+  if (parentFd >= 0 && parentInode != expected) {
+    close(parentFd);
+    errno = EXDEV;
+    return -1;
+  }
+  return parentFd;
+}
+
 // One folder on the way down: its name in its parent, its identity, and what is left in it.
 struct Level {
   std::string name;
@@ -54,67 +74,86 @@ struct Level {
   std::vector<std::string> pending;
 };
 
-// Deletes the entry name of the folder dirFd; a folder goes with its contents. Never crosses into
-// another file system. However deep the tree, at most three handles are open at a time: the walk
-// goes down one handle at a time and climbs back through "..", checking that it arrives in the
-// folder it came from. Returns 0 or the first errno met.
+// Deletes a folder tree from the bottom up without crossing into another file system. However
+// deep the tree, at most three handles are open at a time: the walk goes down one handle at a time
+// and climbs back through "..", checking that it arrives in the folder it came from.
+class FolderTreeDeletion {
+ public:
+  FolderTreeDeletion(int topFd, dev_t device) : FTopFd(topFd), FDevice(device) {}
+
+  // Deletes the folder name of the top folder, open as fd; returns 0 or the first errno met.
+  int Run(int fd, const std::string& name, ino_t inode) {
+    FFd = fd;
+    Enter(name, inode);
+    while (!FPath.empty()) {
+      if (!FPath.back().pending.empty())
+        StepToNextChild();
+      else if (!ClimbOut())
+        break;
+    }
+    return FFirstError;
+  }
+
+ private:
+  void Note(int error) {
+    if (FFirstError == 0) FFirstError = error;
+  }
+
+  void Enter(const std::string& name, ino_t inode) {
+    FPath.push_back({name, inode, {}});
+    Note(ReadNames(FFd, FPath.back().pending));
+  }
+
+  // Removes the next name of the current folder, or goes down into it when it is a folder.
+  void StepToNextChild() {
+    Level& level = FPath.back();
+    const std::string child = std::move(level.pending.back());
+    level.pending.pop_back();
+    ino_t childInode = 0;
+    const int childFd = OpenSubfolder(FFd, child.c_str(), FDevice, childInode);
+    if (childFd < 0) {
+      Note(RemoveNonFolder(FFd, child.c_str()));
+      return;
+    }
+    close(FFd);
+    FFd = childFd;
+    Enter(child, childInode);
+  }
+
+  // The current folder is empty as far as it goes: climbs to its parent and removes it there.
+  // False when the tree was moved meanwhile: the walk stops rather than delete elsewhere.
+  bool ClimbOut() {
+    const std::string done = std::move(FPath.back().name);
+    FPath.pop_back();
+    int parentFd = FTopFd;
+    if (!FPath.empty()) {
+      parentFd = OpenParent(FFd, FDevice, FPath.back().inode);
+      if (parentFd < 0) {
+        Note(errno);
+        close(FFd);
+        return false;
+      }
+    }
+    close(FFd);
+    if (unlinkat(parentFd, done.c_str(), AT_REMOVEDIR) != 0) Note(errno);
+    FFd = parentFd;
+    return true;
+  }
+
+  const int FTopFd;
+  const dev_t FDevice;
+  int FFd = -1;  // the folder the walk stands in
+  std::vector<Level> FPath;
+  int FFirstError = 0;
+};
+
+// Deletes the entry name of the folder dirFd; a folder goes with its contents. Returns 0 or the
+// first errno met.
 int DeleteAt(int dirFd, const char* name, dev_t device) {
   ino_t inode = 0;
-  int fd = OpenSubfolder(dirFd, name, device, inode);
-  if (fd < 0) {
-    if (errno != ENOTDIR && errno != ELOOP) return errno;
-    return unlinkat(dirFd, name, 0) == 0 ? 0 : errno;
-  }
-  int firstError = 0;
-  const auto note = [&firstError](int error) {
-    if (firstError == 0) firstError = error;
-  };
-  std::vector<Level> path;
-  path.push_back({name, inode, {}});
-  note(ReadNames(fd, path.back().pending));
-  while (!path.empty()) {
-    Level& level = path.back();
-    if (!level.pending.empty()) {
-      const std::string child = std::move(level.pending.back());
-      level.pending.pop_back();
-      ino_t childInode = 0;
-      const int childFd = OpenSubfolder(fd, child.c_str(), device, childInode);
-      if (childFd < 0) {
-        if (errno != ENOTDIR && errno != ELOOP)
-          note(errno);
-        else if (unlinkat(fd, child.c_str(), 0) != 0)
-          note(errno);
-        continue;
-      }
-      close(fd);
-      fd = childFd;
-      path.push_back({child, childInode, {}});
-      note(ReadNames(fd, path.back().pending));
-      continue;
-    }
-    // The folder is empty as far as it goes: climb to its parent and remove it there.
-    const std::string done = std::move(level.name);
-    path.pop_back();
-    int parentFd = dirFd;
-    if (!path.empty()) {
-      ino_t parentInode = 0;
-      parentFd = OpenSubfolder(fd, "..", device, parentInode);
-      if (parentFd >= 0 && parentInode != path.back().inode) {
-        close(parentFd);
-        parentFd = -1;
-        errno = EXDEV;
-      }
-      if (parentFd < 0) {  // the tree was moved meanwhile: stop rather than delete elsewhere
-        note(errno);
-        close(fd);
-        return firstError;
-      }
-    }
-    close(fd);
-    if (unlinkat(parentFd, done.c_str(), AT_REMOVEDIR) != 0) note(errno);
-    fd = parentFd;
-  }
-  return firstError;
+  const int fd = OpenSubfolder(dirFd, name, device, inode);
+  if (fd < 0) return RemoveNonFolder(dirFd, name);
+  return FolderTreeDeletion(dirFd, device).Run(fd, name, inode);
 }
 
 // The names one item of pFrom stands for, each as a folder part and a name part.

@@ -15,8 +15,8 @@
 #include "tools/KvxTool.h"
 #include "tools/SafeText.h"
 #include "tools/TerminalBackend.h"
-#include "zip/JoinedArchive.h"
 #include "zip/ZipComp.h"
+#include "zip/join/JoinedArchive.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include "tools/ListOutput.h"
 #include "tools/SafeText.h"
-#include "zip/EntryEncryption.h"
 #include "zip/ZipComp.h"
+#include "zip/records/EntryEncryption.h"
 
 namespace {
 

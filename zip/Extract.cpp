@@ -2,10 +2,10 @@
 #include <exception>
 
 #include "platform/Folders.h"
-#include "zip/UnzipCommand.h"
-#include "zip/UnzipLibrary.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
+#include "zip/library/UnzipCommand.h"
+#include "zip/library/UnzipLibrary.h"
 
 namespace {
 // What one Extract call changed and gives back whichever way it ends.

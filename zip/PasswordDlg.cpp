@@ -19,7 +19,7 @@ TPasswordDlg::TPasswordDlg(TZipComponent* owner, int) {
   FForm.dialogBorder = true;
   FForm.screenCenter = true;
   FForm.labels.push_back(TLabelSpec{20, 8, 297, 18, ""});
-  FForm.edits.push_back(TEditSpec{20, 40, 297, '*', 80, ""});
+  FForm.edits.push_back(TEditSpec{20, 40, 297, '*', PasswordMaxLength, ""});
   FForm.buttons.push_back(TBitBtnSpec{44, 72, 90, 28, bkOK, ButtonCaption(owner, MessageId::PasswordOkButton),
                                       [this] { OkButtonClick(); }});
   FForm.buttons.push_back(

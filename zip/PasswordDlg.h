@@ -8,6 +8,9 @@
 
 class TZipComponent;
 
+// The most characters the password box takes.
+constexpr int PasswordMaxLength = 80;
+
 class TPasswordDlg {
  public:
   // Builds the dialog and its four controls; the owner gives the texts of the buttons.

@@ -1,22 +1,28 @@
 // ReadSpan: joins the volumes of a spanned set into one single-volume zip file.
 #include "classlib/BusyCursor.h"
-#include "zip/SpanJoin.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
+#include "zip/join/SpanJoin.h"
 
 namespace {
+
+// ReadSpan's results for a join that failed: the component reported why, memory ran out, or
+// anything else ended it.
+constexpr std::int32_t JoinFailed = -7;
+constexpr std::int32_t JoinOutOfMemory = -8;
+constexpr std::int32_t JoinEndedOtherwise = -9;
 
 // ReadSpan's result for what ended the join.
 std::int32_t SpanResult(FailureKind failure) {
   switch (failure) {
     case FailureKind::Component:
-      return -7;
+      return JoinFailed;
     case FailureKind::OutOfMemory:
-      return -8;
+      return JoinOutOfMemory;
     case FailureKind::Other:
       break;
   }
-  return -9;
+  return JoinEndedOtherwise;
 }
 
 }  // namespace
@@ -40,7 +46,7 @@ std::int32_t TZipComponent::ReadSpan(const std::string& ArchiveName, std::string
       FJoinedArchive.CreateOutput(ArchiveName, OutName);
       TSpanJoin join(*this, FVolume, FJoinedArchive);
       join.FindLastVolume();
-      join.ReadCentralDirectory();
+      join.FillSpanTable();
       join.StartData();
       join.CopyLocalEntries();
       join.CopyCentralDirectory();
@@ -52,7 +58,7 @@ std::int32_t TZipComponent::ReadSpan(const std::string& ArchiveName, std::string
     if (OnProgress) OnProgress(this, ptBatchEnd, std::string(), 0);
   } catch (...) {
     // Only an event handler gets here; the run still ends clean.
-    endRun(-9);
+    endRun(JoinEndedOtherwise);
     throw;
   }
   endRun(result);

@@ -11,13 +11,14 @@
 #include "classlib/StringList.h"
 #include "platform/FileIO.h"
 #include "zip/FailureReport.h"
-#include "zip/JoinedArchive.h"
-#include "zip/ListResults.h"
-#include "zip/UnzipLibrary.h"
 #include "zip/ZipException.h"
 #include "zip/ZipStream.h"
 #include "zip/ZipTypes.h"
-#include "zip/ZipVolume.h"
+#include "zip/join/JoinedArchive.h"
+#include "zip/library/UnzipLibrary.h"
+#include "zip/records/ListResults.h"
+#include "zip/records/ZipRecords.h"
+#include "zip/volumes/ZipVolume.h"
 
 extern const char* const ZipVersionText;  // "1.60 L"
 
@@ -203,8 +204,9 @@ class TZipComponent : public TComponent {
   friend class TZipComponentTestPeer;
 
   // Directory reading, split out of List.
-  bool LocateEndRecord(std::uint8_t (&record)[22], bool raise);
-  void ReadCentralDirectory(const std::uint8_t (&endRecord)[22]);
+  bool LocateEndRecord(std::uint8_t (&record)[EndRec::Size], bool raise);
+  bool FindEndRecord(std::int64_t size, std::uint8_t (&record)[EndRec::Size]);
+  void ListCentralDirectory(const std::uint8_t (&endRecord)[EndRec::Size]);
   std::string ConvertOemName(const std::string& name) const;
   void ClearDirEntries();
 

@@ -5,7 +5,7 @@
 #include "platform/Folders.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
-#include "zip/ZipRecords.h"
+#include "zip/records/ZipRecords.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ void TZipComponent::List() {
       FVolume.StartAt(ZipFileName());
       if (!FVolume.ProbeDrive()) throw EZipComponent(MessageId::DriveNotDefined, FVolume.DriveRoot());
       LocateEndRecord(record, true);
-      ReadCentralDirectory(record);
+      ListCentralDirectory(record);
     } catch (...) {
       error = true;
       ReportFailure(std::current_exception(), {MessageId::OutOfMemory, MessageId::ListUnknownError, true});

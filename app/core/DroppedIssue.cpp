@@ -5,7 +5,7 @@
 #include <cctype>
 #include <string_view>
 
-#include "zip/VolumeNames.h"
+#include "zip/volumes/VolumeNames.h"
 
 namespace {
 bool IsRegularFile(const std::string& name) {

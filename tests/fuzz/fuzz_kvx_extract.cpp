@@ -9,7 +9,7 @@
 #include <string>
 
 #include "tests/support/ZipWriter.h"
-#include "zip/KvxLib.h"
+#include "zip/library/KvxLib.h"
 
 namespace {
 

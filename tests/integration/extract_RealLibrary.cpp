@@ -11,8 +11,8 @@
 #include "platform/Folders.h"
 #include "tests/support/TempFiles.h"
 #include "tests/support/ZipComponentTestPeer.h"
-#include "zip/UnzipLibrary.h"
 #include "zip/ZipComp.h"
+#include "zip/library/UnzipLibrary.h"
 
 namespace fs = std::filesystem;
 

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "tests/integration/kvx_Harness.h"
-#include "zip/ZipRecords.h"
+#include "zip/records/ZipRecords.h"
 
 namespace fs = std::filesystem;
 

@@ -13,8 +13,8 @@
 #include "platform/Folders.h"
 #include "tests/fakekvx/FakeKvxClient.h"
 #include "tests/support/TempFiles.h"
-#include "zip/UnzipLibrary.h"
 #include "zip/ZipComp.h"
+#include "zip/library/UnzipLibrary.h"
 
 struct ReportedMessage {
   std::int32_t LastErrorCode, ErrCode;

@@ -6,8 +6,8 @@
 #include "tests/support/FolderAccess.h"
 #include "tests/support/ZipComponentTestPeer.h"
 #include "tests/unit/extract_Fixture.h"
-#include "zip/UnzipCommand.h"
 #include "zip/ZipMsg.h"
+#include "zip/library/UnzipCommand.h"
 
 namespace {
 class RecordTest : public ExtractFixture {};

@@ -6,9 +6,9 @@
 #include "tests/support/StagedDrives.h"
 #include "tests/support/ZipComponentTestPeer.h"
 #include "tests/support/ZipWriter.h"
-#include "zip/VolumeNames.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
+#include "zip/volumes/VolumeNames.h"
 
 namespace {
 

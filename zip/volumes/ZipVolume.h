@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "zip/OwnedFile.h"
-#include "zip/VolumeNames.h"
+#include "zip/volumes/OwnedFile.h"
+#include "zip/volumes/VolumeNames.h"
 
 class TZipComponent;
 

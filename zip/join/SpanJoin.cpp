@@ -1,17 +1,17 @@
 // The stages of joining a spanned set: last volume, central directory, local entries, end record.
-#include "zip/SpanJoin.h"
+#include "zip/join/SpanJoin.h"
 
 #include <algorithm>
 #include <limits>
 
 #include "platform/Drives.h"
 #include "platform/Folders.h"
-#include "zip/JoinedArchive.h"
-#include "zip/VolumeNames.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
-#include "zip/ZipRecords.h"
-#include "zip/ZipVolume.h"
+#include "zip/join/JoinedArchive.h"
+#include "zip/records/ZipRecords.h"
+#include "zip/volumes/VolumeNames.h"
+#include "zip/volumes/ZipVolume.h"
 
 namespace {
 
@@ -97,7 +97,7 @@ std::uint16_t TSpanJoin::ReadCentralHeader(std::uint8_t (&header)[CentralRec::Si
   return nameLength;
 }
 
-void TSpanJoin::ReadCentralDirectory() {
+void TSpanJoin::FillSpanTable() {
   // The table grows by the headers actually read: an end record alone must not make the join
   // allocate the 65 535 entries it may declare.
   FOutput.BuildSpanTable();

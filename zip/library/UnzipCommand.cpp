@@ -1,13 +1,13 @@
 // Builds the command record for the unzip library from the component's settings.
-#include "zip/UnzipCommand.h"
+#include "zip/library/UnzipCommand.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
-#include "zip/UnzipLibrary.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
+#include "zip/library/UnzipLibrary.h"
 
 namespace {
 constexpr std::int32_t Flag(bool value) {

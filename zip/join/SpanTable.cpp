@@ -1,8 +1,8 @@
 // The table of central directory entries that pairs each local header with its central header,
 // indexed by name so that a set of many entries pairs in linear time.
-#include "zip/JoinedArchive.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
+#include "zip/join/JoinedArchive.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <limits>
 
 #include "platform/Folders.h"
-#include "zip/JoinedArchive.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
-#include "zip/ZipVolume.h"
+#include "zip/join/JoinedArchive.h"
+#include "zip/volumes/ZipVolume.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // The parts of a join that the zip64 records need: the set's numbers from a zip64 end record, and
 // the zip64 end records of the joined archive.
 #include "platform/FileIO.h"
-#include "zip/JoinedArchive.h"
-#include "zip/ReadExact.h"
-#include "zip/SpanJoin.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
-#include "zip/ZipVolume.h"
+#include "zip/join/JoinedArchive.h"
+#include "zip/join/SpanJoin.h"
+#include "zip/records/ReadExact.h"
+#include "zip/volumes/ZipVolume.h"
 
 void TSpanJoin::ReadAcross(std::uint8_t* buffer, std::uint32_t count, std::int32_t messageId) {
   while (count > 0) {
@@ -27,7 +27,8 @@ DirectoryTotals TSpanJoin::ReadSetTotals() {
         return FileSeek(last, at, 0) == at &&
                ReadExact(last, buffer, static_cast<std::int64_t>(count)) == static_cast<std::int64_t>(count);
       });
-  if (!totals.Consistent || totals.ThisVolume > 0xFFFF || totals.CentralVolume > totals.ThisVolume)
+  if (!totals.Consistent || totals.ThisVolume > EndRec::MaxVolumeNumber ||
+      totals.CentralVolume > totals.ThisVolume)
     throw EZipComponent(MessageId::EndRecordReadFailed, true);
   return totals;
 }
@@ -37,9 +38,9 @@ void TSpanJoin::WriteZip64EndRecords(std::uint32_t centralStart, std::uint32_t c
   std::uint8_t record[Zip64EndRec::Size] = {};
   ByteWriter z(record, sizeof record);
   z.PutU32(Zip64EndRec::Sig, Zip64EndRec::Signature);
-  z.PutU64(Zip64EndRec::RecordSize, Zip64EndRec::Size - 12);
-  z.PutU16(Zip64EndRec::MadeBy, 45);
-  z.PutU16(Zip64EndRec::VersionNeeded, 45);
+  z.PutU64(Zip64EndRec::RecordSize, Zip64EndRec::SizeAfterSizeField);
+  z.PutU16(Zip64EndRec::MadeBy, Zip64EndRec::Version);
+  z.PutU16(Zip64EndRec::VersionNeeded, Zip64EndRec::Version);
   z.PutU64(Zip64EndRec::EntriesThisVolume, FTotal);
   z.PutU64(Zip64EndRec::TotalEntries, FTotal);
   z.PutU64(Zip64EndRec::CentralSize, centralEnd - centralStart);

@@ -4,11 +4,16 @@
 
 #include "classlib/Application.h"
 #include "platform/CodePage.h"
-#include "zip/UnzipLibrary.h"
+#include "zip/PasswordDlg.h"
 #include "zip/ZipComp.h"
+#include "zip/library/UnzipLibrary.h"
 
 namespace {
 constexpr std::size_t TextSize = sizeof(UnzipCallbackRecord::Text);
+// The repeat count handed back is at most this.
+constexpr std::uint32_t MaxRepeatCount = 15;
+// A library code's low byte is its error code; the rest says more about it.
+constexpr std::int32_t ErrorCodeMask = 0xFF;
 
 // The record's text up to its NUL, trailing blanks and control characters cut, "/" made "\".
 std::string RecordText(const UnzipCallbackRecord& record) {
@@ -34,94 +39,100 @@ void AnswerPassword(TZipComponent& zip, TUnzipLibrary& library, UnzipCallbackRec
   else
     library.AskPassword((record.Code & 1) != 0, newPassword);
   if (!newPassword.empty()) {
-    SetRecordText(record, FirstCharacters(newPassword, 80), TextSize - 1);  // 80 characters, as the box
+    SetRecordText(record, FirstCharacters(newPassword, PasswordMaxLength), TextSize - 1);
     record.Code = 1;
   } else {
     repeatCount = 0;
     record.Code = 0;
   }
-  record.Number = static_cast<std::int32_t>(std::min<std::uint32_t>(repeatCount, 15));
+  record.Number = static_cast<std::int32_t>(std::min<std::uint32_t>(repeatCount, MaxRepeatCount));
+}
+
+void AnswerNewName(TZipComponent& zip, UnzipCallbackRecord& record, const std::string& text) {
+  if (!zip.OnSetNewName) return;
+  std::string name = text;
+  bool changed = false;
+  zip.OnSetNewName(&zip, name, changed);
+  if (changed) SetRecordText(record, name, TextSize - 1);
+  record.Code = changed ? 1 : 0;
+}
+
+void AnswerCrcError(TZipComponent& zip, UnzipCallbackRecord& record, const std::string& text) {
+  if (!zip.OnCRC32Error) {
+    record.Code = 2;  // the library's own default
+    return;
+  }
+  bool doExtract = true;
+  zip.OnCRC32Error(&zip, text, static_cast<std::uint32_t>(record.Code),
+                   static_cast<std::uint32_t>(record.Number), doExtract);
+  record.Code = doExtract ? 1 : 0;
+}
+
+void AnswerOverwrite(TZipComponent& zip, UnzipCallbackRecord& record, const std::string& text) {
+  if (!zip.OnExtractOverwrite) return;
+  bool doOverwrite = (record.Number & 0xFF) != 0;
+  zip.OnExtractOverwrite(&zip, text, (record.Code & 1) != 0, doOverwrite);
+  record.Number = doOverwrite ? 1 : 0;
+}
+
+void AnswerComment(TZipComponent& zip, UnzipCallbackRecord& record, const std::string& text) {
+  if (!zip.OnFileComment) return;
+  std::string comment(1, record.Text[kvxCommentByteAt]);
+  bool changed = false;
+  zip.OnFileComment(&zip, text, comment, changed);
+  if (changed && !comment.empty())
+    SetRecordText(record, comment, TextSize - 1);
+  else
+    record.Text[0] = '\0';
+  record.Code = changed ? 1 : 0;
+  record.Number = static_cast<std::int32_t>(std::min<std::size_t>(comment.size(), TextSize - 1));
+}
+
+void ReportProgress(TZipComponent& zip, ProgressType type, const std::string& text, std::int32_t number) {
+  if (zip.OnProgress) zip.OnProgress(&zip, type, text, number);
 }
 
 void Act(TZipComponent& zip, TUnzipLibrary& library, UnzipCallbackRecord& record) {
   const std::string text = RecordText(record);
   switch (record.ActionCode) {
     case kvxFileStart:
-      if (zip.OnProgress) zip.OnProgress(&zip, ptFileStart, text, record.Number);
-      break;
+      return ReportProgress(zip, ptFileStart, text, record.Number);
     case kvxWritten:
-      if (zip.OnProgress) zip.OnProgress(&zip, ptWritten, "", record.Number);
-      break;
+      return ReportProgress(zip, ptWritten, "", record.Number);
     case kvxBatchEnd:
-      if (zip.OnProgress) zip.OnProgress(&zip, ptBatchEnd, "", 0);
-      break;
+      return ReportProgress(zip, ptBatchEnd, "", 0);
+    case kvxFileCount:
+      return ReportProgress(zip, ptFileCount, "", record.Number);
+    case kvxByteCount:
+      return ReportProgress(zip, ptByteCount, "", record.Number);
     case kvxMessage:
       library.NoteMessage(text, record.Code);
       if (zip.OnMessage) zip.OnMessage(&zip, record.Code, text);
-      break;
-    case kvxFileCount:
-      if (zip.OnProgress) zip.OnProgress(&zip, ptFileCount, "", record.Number);
-      break;
-    case kvxByteCount:
-      if (zip.OnProgress) zip.OnProgress(&zip, ptByteCount, "", record.Number);
-      break;
-    case kvxNewName:
-      if (zip.OnSetNewName) {
-        std::string name = text;
-        bool changed = false;
-        zip.OnSetNewName(&zip, name, changed);
-        if (changed) SetRecordText(record, name, TextSize - 1);
-        record.Code = changed ? 1 : 0;
-      }
-      break;
-    case kvxPassword:
-      AnswerPassword(zip, library, record, text);
-      break;
-    case kvxCrcError: {
-      bool doExtract = true;
-      if (zip.OnCRC32Error) {
-        zip.OnCRC32Error(&zip, text, static_cast<std::uint32_t>(record.Code),
-                         static_cast<std::uint32_t>(record.Number), doExtract);
-        record.Code = doExtract ? 1 : 0;
-      } else {
-        record.Code = 2;
-      }
-      break;
-    }
-    case kvxOverwrite:
-      if (zip.OnExtractOverwrite) {
-        bool doOverwrite = (record.Number & 0xFF) != 0;
-        zip.OnExtractOverwrite(&zip, text, (record.Code & 1) != 0, doOverwrite);
-        record.Number = doOverwrite ? 1 : 0;
-      }
-      break;
+      return;
     case kvxSkipped:
       library.NoteCode(record.Code);
       if (zip.OnExtractSkipped)
         zip.OnExtractSkipped(&zip, text, static_cast<UnZipSkipTypes>(record.Number & 0xFF), record.Code);
-      break;
+      return;
+    case kvxNewName:
+      return AnswerNewName(zip, record, text);
+    case kvxPassword:
+      return AnswerPassword(zip, library, record, text);
+    case kvxCrcError:
+      return AnswerCrcError(zip, record, text);
+    case kvxOverwrite:
+      return AnswerOverwrite(zip, record, text);
     case kvxComment:
-      if (zip.OnFileComment) {
-        std::string comment(1, record.Text[256]);
-        bool changed = false;
-        zip.OnFileComment(&zip, text, comment, changed);
-        if (changed && !comment.empty())
-          SetRecordText(record, comment, TextSize - 1);
-        else
-          record.Text[0] = '\0';
-        record.Code = changed ? 1 : 0;
-        record.Number = static_cast<std::int32_t>(std::min<std::size_t>(comment.size(), TextSize - 1));
-      }
-      break;
+      return AnswerComment(zip, record, text);
     default:
-      break;
+      return;
   }
 }
 }  // namespace
 
 void TUnzipLibrary::NoteCode(std::int32_t code) {
   if (code == 0) return;
-  FZip.FLastErrorCode = code & 255;
+  FZip.FLastErrorCode = code & ErrorCodeMask;
   FZip.FLastFullErrorCode = code;
 }
 

@@ -1,5 +1,5 @@
 // Loading and unloading the unzip library, and asking it for its version.
-#include "zip/UnzipLibrary.h"
+#include "zip/library/UnzipLibrary.h"
 
 #include "platform/Drives.h"
 #include "platform/DynLib.h"
@@ -9,17 +9,24 @@
 
 const char* const UnzipLibraryFileName = "libkvx.so";
 
+namespace {
+// While the library loads, a drive without a medium or a fault in it fails the call instead of
+// showing a box of the system's own.
+constexpr UINT LoadErrorMode = SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX;
+constexpr UINT DefaultErrorMode = 0;
+}  // namespace
+
 void TUnzipLibrary::Load() {
   std::string fileName = UnzipLibraryFileName;
   if (!FZip.DLLDirectory().empty()) {
     const std::string candidate = FZip.DLLDirectory() + PathDelim + UnzipLibraryFileName;
     if (FileExists(candidate)) fileName = candidate;
   }
-  SetErrorMode(3);
-  // The error mode goes back to 0 however the load ends; an exception, which only an OnMessage
+  SetErrorMode(LoadErrorMode);
+  // The error mode goes back to the default however the load ends; an exception, which only an OnMessage
   // handler raises here, goes on to the caller.
   const struct ErrorModeReset {
-    ~ErrorModeReset() { SetErrorMode(0); }
+    ~ErrorModeReset() { SetErrorMode(DefaultErrorMode); }
   } errorModeReset;
   // Entry points are looked up before anything is reported, so a throwing OnMessage handler
   // can never leave stale addresses from an earlier load behind.

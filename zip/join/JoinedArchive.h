@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/FileIO.h"
-#include "zip/OwnedFile.h"
-#include "zip/SpanEntry.h"
+#include "zip/join/SpanEntry.h"
+#include "zip/volumes/OwnedFile.h"
 
 class TZipComponent;
 class TZipVolume;

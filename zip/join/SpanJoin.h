@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "zip/ZipRecords.h"
+#include "zip/records/ZipRecords.h"
 
 class TJoinedArchive;
 class TZipComponent;
@@ -17,7 +17,7 @@ class TSpanJoin {
   // Asks for volumes until one holds an end record; reads the set's numbers from it.
   void FindLastVolume();
   // Reads the central directory once, filling the span table; writes nothing.
-  void ReadCentralDirectory();
+  void FillSpanTable();
   // Opens the first volume and checks that it begins with the spanning marker.
   void StartData();
   // Copies every local entry in disk order and notes where each one went.

@@ -79,6 +79,7 @@ constexpr std::size_t CentralSize = 12;
 constexpr std::size_t CentralOffset = 16;  // relative to the start of its volume
 constexpr std::size_t CommentLength = 20;
 constexpr std::size_t MaxCommentLength = 0xFFFF;
+constexpr std::uint64_t MaxVolumeNumber = 0xFFFF;  // a set has at most 65 535 volumes
 }  // namespace EndRec
 
 inline bool IsEndRecordSignature(const std::uint8_t* p) {
@@ -108,6 +109,9 @@ constexpr std::size_t EntriesThisVolume = 24;
 constexpr std::size_t TotalEntries = 32;
 constexpr std::size_t CentralSize = 40;
 constexpr std::size_t CentralOffset = 48;
+// What the size field holds for a record without extensible data: the bytes after that field.
+constexpr std::size_t SizeAfterSizeField = Size - (RecordSize + sizeof(std::uint64_t));
+constexpr std::uint16_t Version = 45;  // the zip version that brought the zip64 records
 }  // namespace Zip64EndRec
 
 // Zip64 end record locator, right in front of the end record.

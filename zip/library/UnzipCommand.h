@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "zip/KvxLib.h"
+#include "zip/library/KvxLib.h"
 
 class TZipComponent;
 

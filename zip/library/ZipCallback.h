@@ -29,6 +29,9 @@ enum {
   kvxComment = 12    /* text: entry name, text[256]: first comment byte; answer: text, code, number */
 };
 
+/* Where in the text of a kvxComment call the comment's first byte stands, after the name. */
+enum { kvxCommentByteAt = 256 };
+
 /* Skip reasons delivered with kvxSkipped (low byte of number). */
 enum {
   kvxSkipOnFreshen = 1,

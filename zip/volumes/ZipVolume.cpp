@@ -1,6 +1,6 @@
 // Drives and volumes: the archive's drive, its label and space, the prompt for a disk, and
 // opening the volume file that is wanted.
-#include "zip/ZipVolume.h"
+#include "zip/volumes/ZipVolume.h"
 
 #include <cctype>
 #include <cstring>

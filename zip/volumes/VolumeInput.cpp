@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "zip/ZipException.h"
-#include "zip/ZipVolume.h"
+#include "zip/volumes/ZipVolume.h"
 
 std::int64_t TZipVolume::ReadInput(void* buffer, std::int64_t count) {
   if (count <= 0) return 0;

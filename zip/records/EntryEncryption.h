@@ -3,8 +3,8 @@
 // field: an AES entry's header says method 99, its AES block names the real method.
 #include <cstdint>
 
-#include "zip/ZipRecords.h"
 #include "zip/ZipTypes.h"
+#include "zip/records/ZipRecords.h"
 
 enum class EntryEncryptionKind { None, Traditional, Aes, Strong };
 

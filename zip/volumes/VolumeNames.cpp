@@ -1,5 +1,5 @@
 // Names of the volumes of a spanned set: disk labels and the files of either naming.
-#include "zip/VolumeNames.h"
+#include "zip/volumes/VolumeNames.h"
 
 #include <cctype>
 
