@@ -1,13 +1,11 @@
 // Feeds arbitrary bytes to the unzip library's Deflate64 decoder: the input is the data of the
 // one entry (method 9) of an archive, tested but not extracted.
-#include <dlfcn.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
+#include "tests/fuzz/UnzipLibraryEntry.h"
 #include "tests/support/ZipWriter.h"
-#include "zip/library/KvxLib.h"
 
 namespace {
 
@@ -54,9 +52,7 @@ std::string ArchiveAround(const std::string& data) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  void* handle = dlopen(FOLIVO_BIN_DIR "/libkvx.so", RTLD_NOW);
-  if (handle != nullptr) LibraryExec = reinterpret_cast<KvxUnzipExecFunction>(dlsym(handle, "KvxUnzipExec"));
-  if (LibraryExec == nullptr) std::abort();
+  LibraryExec = LoadUnzipLibraryEntry();
   return 0;
 }
 

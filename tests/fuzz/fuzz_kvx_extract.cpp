@@ -1,6 +1,5 @@
 // Feeds arbitrary bytes to the unzip library as an archive: first in test mode, then extracting
 // into a private folder that is removed afterwards.
-#include <dlfcn.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -8,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/fuzz/UnzipLibraryEntry.h"
 #include "tests/support/ZipWriter.h"
-#include "zip/library/KvxLib.h"
 
 namespace {
 
@@ -30,9 +29,7 @@ KvxUnzipExecFunction LibraryExec = nullptr;
 
 // Loads the library before the first input, so the fuzzer counts its coverage from the start.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  void* handle = dlopen(FOLIVO_BIN_DIR "/libkvx.so", RTLD_NOW);
-  if (handle != nullptr) LibraryExec = reinterpret_cast<KvxUnzipExecFunction>(dlsym(handle, "KvxUnzipExec"));
-  if (LibraryExec == nullptr) std::abort();
+  LibraryExec = LoadUnzipLibraryEntry();
   return 0;
 }
 

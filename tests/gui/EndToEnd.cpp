@@ -10,6 +10,7 @@
 
 #include "classlib/Application.h"
 #include "tests/gui/ReaderWindow.h"
+#include "tests/support/LinksPage.h"
 
 namespace fs = std::filesystem;
 
@@ -18,16 +19,6 @@ using namespace gui;
 using EndToEnd = ReaderWindowTest;
 const std::string SampleIssue = FOLIVO_SOURCE_DIR "/samples/korvex-01.kvx";
 const TReaderSession* const session = AddReaderSession("gui_EndToEnd");
-
-const char* const LinksPageBytes =
-    "<HTML>\r\n<HEAD>\r\n</HEAD>\r\n"
-    "<BODY BGCOLOR=#000000 LINK=#DDFF00 VLINK=#DDFF00 ALINK=#00FF00>\r\n"
-    "<P ALIGN=\"CENTER\">\r\n"
-    "<FONT SIZE=\"5\" FACE=\"Verdana, arial, sans-serif\" COLOR=#DDFF00>\r\n"
-    "<BR><BR><BR><BR><BR>\r\n"
-    "<A HREF=\"http://www.astralume.example/\" TARGET=\"_new\">\r\n"
-    "<I>Connetti a Astralume</A></I></FONT></P>\r\n"
-    "</BODY></HTML>\r\n";
 
 TEST_F(EndToEnd, IndexAsksWhileNoIssueIsOpenAndGoesStraightThereOnceOneIs) {
   backend.messageDlgAnswers = {mrNo, mrNo};

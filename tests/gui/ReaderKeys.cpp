@@ -26,14 +26,6 @@ const TReaderSession* const session = AddReaderSession("gui_ReaderKeys");
 
 class ReaderKeys : public ReaderWindowTest {
  protected:
-  // Keys typed on the main window through the X server, as xdotool names them.
-  void Keys(const std::string& keys) {
-    ASSERT_EQ(
-        std::system(
-            ("xdotool search --onlyvisible --name '^Korvex Folivo$' windowfocus --sync key " + keys).c_str()),
-        0);
-    Pump(300);
-  }
   // Mouse buttons pressed over the middle of the page, with keys held down meanwhile.
   void Buttons(const std::string& buttons, const std::string& held = "") {
     const wxRect page = View()->GetScreenRect();

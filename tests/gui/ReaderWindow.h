@@ -120,6 +120,15 @@ class ReaderWindowTest : public ::testing::Test {
   const TBrowsingHistory& History() { return frame->Form().History(); }
   wxWebView* View() { return frame->Browser().Control(); }
 
+  // Keys typed on the main window through the X server, as xdotool names them.
+  void Keys(const std::string& keys) {
+    ASSERT_EQ(
+        std::system(
+            ("xdotool search --onlyvisible --name '^Korvex Folivo$' windowfocus --sync key " + keys).c_str()),
+        0);
+    Pump(300);
+  }
+
   // The page's value of a script expression, waited for with a deadline.
   std::string Script(const std::string& expression) {
     const std::intptr_t id = ++scriptsRun;

@@ -29,13 +29,6 @@ void CollectPushButtons(AtkObject* accessible, std::vector<std::string>& names) 
 
 class SkinButtonKeys : public ReaderWindowTest {
  protected:
-  void Keys(const std::string& keys) {
-    ASSERT_EQ(
-        std::system(
-            ("xdotool search --onlyvisible --name '^Korvex Folivo$' windowfocus --sync key " + keys).c_str()),
-        0);
-    Pump(300);
-  }
   bool MarkIs(int button) {
     return PumpUntil([&] { return frame->Image1()->FocusMark() == button; }, 5000);
   }

@@ -7,20 +7,11 @@
 #include "app_Shell.h"
 #include "platform/Folders.h"
 #include "tests/fakekvx/FakeKvxClient.h"
+#include "tests/support/LinksPage.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-const char* const LinksPageBytes =
-    "<HTML>\r\n<HEAD>\r\n</HEAD>\r\n"
-    "<BODY BGCOLOR=#000000 LINK=#DDFF00 VLINK=#DDFF00 ALINK=#00FF00>\r\n"
-    "<P ALIGN=\"CENTER\">\r\n"
-    "<FONT SIZE=\"5\" FACE=\"Verdana, arial, sans-serif\" COLOR=#DDFF00>\r\n"
-    "<BR><BR><BR><BR><BR>\r\n"
-    "<A HREF=\"http://www.astralume.example/\" TARGET=\"_new\">\r\n"
-    "<I>Connetti a Astralume</A></I></FONT></P>\r\n"
-    "</BODY></HTML>\r\n";
-
 TEST_F(ShellTest, IndexWithoutAnIssueAsksAndNoOrCancelDoNothing) {
   form->FormCreate();
   fs::create_directory(Korvex("index.htm"));  // a folder does not count
