@@ -29,6 +29,10 @@ TSkinButtonStandIn::TSkinButtonStandIn(TSkinPanel& panel, int index, const TSkin
   atk_object_set_role(accessible, ATK_ROLE_PUSH_BUTTON);
   atk_object_set_name(accessible, button.caption.utf8_str());
   Bind(wxEVT_KEY_DOWN, &TSkinButtonStandIn::OnKeyDown, this);
+  // The toolkit hands the pointer's events over a window-less child to that child: they belong to
+  // the skin, which draws the button and tests where the mouse is.
+  for (const auto& type : {wxEVT_MOTION, wxEVT_LEFT_DOWN, wxEVT_LEFT_DCLICK, wxEVT_LEFT_UP})
+    Bind(type, &TSkinButtonStandIn::PassToSkin, this);
   Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& event) {
     FPanel.SetFocusMark(FIndex);
     event.Skip();
@@ -37,6 +41,14 @@ TSkinButtonStandIn::TSkinButtonStandIn(TSkinPanel& panel, int index, const TSkin
     FPanel.SetFocusMark(-1);
     event.Skip();
   });
+}
+
+void TSkinButtonStandIn::PassToSkin(wxMouseEvent& event) {
+  wxMouseEvent onSkin(event);
+  onSkin.SetPosition(event.GetPosition() + GetPosition());
+  onSkin.SetEventObject(&FPanel);
+  onSkin.SetId(FPanel.GetId());
+  FPanel.GetEventHandler()->ProcessEvent(onSkin);
 }
 
 // Tab and Shift+Tab step through the buttons left to right and past either end back to the page;

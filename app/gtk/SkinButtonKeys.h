@@ -1,6 +1,6 @@
 #pragma once
 // The image buttons for the keyboard and for assistive tools. Each painted button gets a windowless,
-// focusable stand-in that draws nothing and lets the mouse through to the skin: Tab and Shift+Tab
+// focusable stand-in that draws nothing and passes the mouse on to the skin: Tab and Shift+Tab
 // reach it, Space and Enter press it, the skin marks it while it has the focus, and the toolkit's
 // accessibility layer announces it as a push button with its name.
 #include <wx/statbmp.h>
@@ -16,6 +16,7 @@ class TSkinButtonStandIn : public wxStaticBitmap {
  private:
   TSkinButtonStandIn(TSkinPanel& panel, int index, const TSkinPanel::TImageButton& button);
   void OnKeyDown(wxKeyEvent& event);
+  void PassToSkin(wxMouseEvent& event);
   // The stand-in after or before this one, or nullptr at the end of the row.
   TSkinButtonStandIn* Neighbour(bool forward) const;
 
