@@ -35,7 +35,8 @@ std::string FileLink(const std::string& name) {
   for (const char c : name) {
     const auto byte = static_cast<unsigned char>(c);
     const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
-                       (byte >= '0' && byte <= '9') || c == '-' || c == '.' || c == '_' || c == '~';
+                       (byte >= '0' && byte <= '9') || c == '-' || c == '.' || c == '_' || c == '~' ||
+                       c == '/';
     if (plain) {
       link += c;
     } else {

@@ -1,6 +1,6 @@
 #pragma once
-// The page shown for an issue without index.htm: the issue's name and a link to each page at the
-// top of its directory. Names come from the archive: they are escaped in the text and in the links.
+// The page shown for an issue without index.htm: the issue's name and a link to each of its pages,
+// at any depth. Names come from the archive: they are escaped in the text and in the links.
 #include <string>
 #include <vector>
 
@@ -10,5 +10,6 @@ void WriteContentsPage(const std::string& fileName, const std::string& issueName
 
 // The text with &, <, >, " and ' written as HTML character references.
 std::string HtmlText(const std::string& text);
-// A relative link to a file of that name: every byte but letters, digits and -._~ percent-encoded.
+// A relative link to a file of that name ("/" between folders): every byte but letters, digits,
+// -._~ and "/" percent-encoded.
 std::string FileLink(const std::string& name);

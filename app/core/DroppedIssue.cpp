@@ -1,8 +1,10 @@
 #include "app/core/DroppedIssue.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cctype>
+#include <cerrno>
 #include <string_view>
 
 #include "zip/volumes/VolumeNames.h"
@@ -33,10 +35,18 @@ bool IsLastPartOfSet(const std::string& name) {
 }
 }  // namespace
 
+std::string IssueFileProblem(const std::string& name) {
+  struct stat info {};
+  if (stat(name.c_str(), &info) != 0) return errno == EACCES ? "permission denied" : "no such file";
+  if (S_ISDIR(info.st_mode)) return "a folder";
+  if (!S_ISREG(info.st_mode)) return "not an issue";
+  if (access(name.c_str(), R_OK) != 0) return "permission denied";
+  if (EndsWithIgnoreCase(name, ".kvx")) return "";
+  if (EndsWithIgnoreCase(name, ".zip") && IsLastPartOfSet(name)) return "";
+  return "not an issue";
+}
+
 std::string IssueOfDrop(const std::vector<std::string>& files) {
-  if (files.size() != 1 || !IsRegularFile(files[0])) return std::string();
-  const std::string& name = files[0];
-  if (EndsWithIgnoreCase(name, ".kvx")) return name;
-  if (EndsWithIgnoreCase(name, ".zip") && IsLastPartOfSet(name)) return name;
-  return std::string();
+  if (files.size() != 1 || !IssueFileProblem(files[0]).empty()) return std::string();
+  return files[0];
 }

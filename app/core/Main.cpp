@@ -14,7 +14,7 @@ std::string HomeFolder() {
 }
 }  // namespace
 
-TMainForm::TMainForm(TMainFormView& view) : TComponent(nullptr), FView(view) {
+TMainForm::TMainForm(TMainFormView& view) : TComponent(nullptr), FView(view), FIssuePage("index.htm") {
   Name = "MainForm";
   FZipComponent1 = new TZipComponent(this);
   FZipComponent1->Name = "ZipComponent1";
@@ -53,6 +53,7 @@ void TMainForm::FormCreate() {
 
 bool TMainForm::FormCloseQuery() {
   if (FHoldCount == 0) return true;
+  CancelOpening();
   FZipComponent1->SetCancelRequested(true);
   FCloseWanted = true;
   return false;

@@ -19,7 +19,14 @@ class TMainFormView {
   virtual TBrowserControl& WebBrowser1() = 0;
   virtual void ShowAboutBox() = 0;     // makes it visible; nothing when it already is
   virtual void CloseMainWindow() = 0;  // asks the window to close, as its close box does
+  // The display of an issue being opened, shown once the opening takes a while; its Cancel calls
+  // the form's CancelOpening.
+  virtual void ShowOpeningProgress(const std::string& /*issueName*/) {}
+  virtual void UpdateOpeningProgress(const std::string& /*text*/, int /*percent*/) {}
+  virtual void HideOpeningProgress() {}
 };
+
+class TIssueOpening;
 
 class TMainForm : public TComponent {
  public:
@@ -47,9 +54,14 @@ class TMainForm : public TComponent {
   void SpeedButton4Click();  // WEB: the links page
   void Exit1Click();
   void Informazioni1Click();
-  // The open-issue step for a file chosen without the open dialog (a file dropped on the window).
+  // The open-issue step for a file given without the open dialog (dropped on the window, handed
+  // over by a later start, named on the command line). A file that is no issue is told; one given
+  // while another issue is being opened is opened after it.
   void OpenIssueFile(const std::string& fileName);
-  // Fired by each open-issue step just before the issue's index is shown.
+  // Stops the opening under way; the issue on screen stays.
+  void CancelOpening();
+  bool Opening() const { return FOpening != nullptr; }
+  // Fired just before a newly opened issue's first page is shown.
   std::function<void()> OnIssueOpening;
 
   TZipComponent& ZipComponent1() { return *FZipComponent1; }
@@ -61,14 +73,17 @@ class TMainForm : public TComponent {
   void OpenIssueStep();
   // The open-issue step; an empty file name asks for one in the open dialog.
   void OpenIssue(const std::string& fileName);
-  void UnpackAndShowIssue(std::string fileName);
+  // The new issue is in place: its history starts with its first page.
+  void ShowNewIssue(const std::string& page);
   void ShowIndexOrAsk();
 
   TMainFormView& FView;
   TZipComponent* FZipComponent1;  // owned as a component: freed with the form
   TBrowsingHistory FHistory;
-  int FHoldCount = 0;       // commands running held (HoldWindow)
-  bool FUnpacking = false;  // inside the open-issue step
+  int FHoldCount = 0;                 // commands running held (HoldWindow)
+  TIssueOpening* FOpening = nullptr;  // the opening under way
+  std::string FWaitingIssue;          // given during an opening, opened after it
+  std::string FIssuePage;             // where INDEX goes: the issue's first page
   bool FCloseWanted = false;
 };
 

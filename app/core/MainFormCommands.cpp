@@ -1,15 +1,14 @@
 #include <exception>
 #include <functional>
 #include <string>
-#include <vector>
+#include <utility>
 
-#include "app/core/ContentsPage.h"
+#include "app/core/DroppedIssue.h"
 #include "app/core/IssueNames.h"
+#include "app/core/IssueOpening.h"
 #include "app/core/Main.h"
-#include "app/core/UnpackReport.h"
 #include "app/core/WorkingFolder.h"
 #include "classlib/Backend.h"
-#include "classlib/BusyCursor.h"
 #include "platform/Folders.h"
 
 // Commands that wait in a modal loop or let messages through run held: a close asked for meanwhile
@@ -35,69 +34,62 @@ void TMainForm::OpenIssueStep() {
 }
 
 void TMainForm::OpenIssueFile(const std::string& fileName) {
-  if (!fileName.empty()) OpenIssue(fileName);
+  if (fileName.empty()) return;
+  const std::string problem = IssueFileProblem(fileName);
+  if (!problem.empty())
+    Backend().ShowMessage(fileName + " cannot be opened: " + problem + ".");
+  else
+    OpenIssue(fileName);
 }
 
-// One issue at a time: an open asked for while one is being unpacked is ignored.
+void TMainForm::CancelOpening() {
+  if (FOpening) FOpening->Cancel();
+}
+
+// One issue at a time: the open dialog asked for during an opening is refused, a file given then
+// waits for it.
 void TMainForm::OpenIssue(const std::string& fileName) {
-  if (FUnpacking) return;
-  HoldWindow([this, &fileName] {
-    FUnpacking = true;
-    try {
-      UnpackAndShowIssue(fileName);
-    } catch (...) {
-      FUnpacking = false;
-      throw;
+  if (FOpening) {
+    if (!fileName.empty())
+      FWaitingIssue = fileName;
+    else
+      Backend().ShowMessage("An issue is being opened: wait for it, or cancel it, before opening another.");
+    return;
+  }
+  HoldWindow([this, fileName] {
+    for (std::string next = fileName;;) {
+      TIssueOpening opening(*FZipComponent1, OpenDialog1, FView,
+                            [this](const std::string& page) { ShowNewIssue(page); });
+      FOpening = &opening;
+      try {
+        opening.Run(next);
+      } catch (...) {
+        FOpening = nullptr;
+        throw;
+      }
+      FOpening = nullptr;
+      next = std::exchange(FWaitingIssue, std::string());
+      if (next.empty() || FCloseWanted) return;
     }
-    FUnpacking = false;
   });
 }
 
-void TMainForm::UnpackAndShowIssue(std::string fileName) {
-  if (fileName.empty()) {
-    if (!Backend().ExecuteOpenDialog(OpenDialog1) || FCloseWanted) return;
-    fileName = OpenDialog1.fileName;
-  }
-  RefillTempPath();
-  std::string problems;
-  std::string shownPage = WorkingFile("index.htm");
-  {
-    const TBusyCursor busy;
-    const TUnpackReport report(*FZipComponent1);
-    FZipComponent1->SetZipFileName(fileName);
-    if (FCloseWanted) return;  // Extract would clear the cancel that the close asked for
-    // The folder holds one issue at a time, else an earlier issue's files would stand in for this
-    // one's missing pages and pictures. An issue that could not be read leaves the folder as it is.
-    if (report.Listed() && !InsideWorkingFolder(fileName)) EmptyWorkingFolder();
-    // A directory that could not be read was reported by List; Extract would only add a second
-    // box saying that no archive is named.
-    if (FZipComponent1->HasDirectory()) FZipComponent1->Extract();
-    if (FCloseWanted) return;
-    problems = report.Text();
-    if (report.Listed() && !report.HasIndex()) {
-      std::vector<std::string> pages;
-      for (const std::string& page : report.TopPages())
-        if (FileExists(WorkingFile(page))) pages.push_back(page);
-      shownPage = WorkingFile(ContentsPageName);
-      WriteContentsPage(shownPage, ExtractFileName(fileName), pages);
-    }
-  }
-  if (!problems.empty()) Backend().ShowMessage(problems);
-  std::vector<std::string> names;
-  for (const auto& entry : FZipComponent1->ListResults().DirEntries) names.push_back(entry->FileName);
-  IssueNames().NewIssue(names);
-  if (FCloseWanted) return;
+// Back and Forward never lead to pages of an issue that is gone.
+void TMainForm::ShowNewIssue(const std::string& page) {
+  FIssuePage = page.substr(WorkingFolder().size() + 1);
+  FHistory.ClearPending();
+  FHistory.Create();
   if (OnIssueOpening) OnIssueOpening();
-  FView.SetAddressText(shownPage);
+  FView.SetAddressText(page);
   GoToAddress();
 }
 
 void TMainForm::ShowIndexOrAsk() {
   RefillTempPath();
-  // index.htm in any case, as the engine finds it.
-  const std::string index = IssueNames().Resolve(WorkingFolder(), "index.htm");
-  if (!index.empty() && FileExists(index)) {
-    FView.SetAddressText(WorkingFile("index.htm"));
+  // The issue's first page in any case, as the engine finds it.
+  const std::string page = IssueNames().Resolve(WorkingFolder(), FIssuePage);
+  if (!page.empty() && FileExists(page)) {
+    FView.SetAddressText(WorkingFile(FIssuePage));
     GoToAddress();
     return;
   }

@@ -69,9 +69,9 @@ bool ReadRequest(int socket, std::string& request) {
   }
 }
 
-std::string IssueOfRequest(const std::string& request) {
-  if (request.empty() || request[0] != '/' || request.find('\0') != std::string::npos) return std::string();
-  return IssueOfDrop({request});
+// A request names one file by its absolute path.
+bool IsFileRequest(const std::string& request) {
+  return !request.empty() && request[0] == '/' && request.find('\0') == std::string::npos;
 }
 }  // namespace
 
@@ -148,13 +148,11 @@ bool AnswerHandover(int listening, std::string& issue) {
   if (connection < 0) return false;
   SetTimeout(connection, 1);
   std::string request;
-  bool taken = FromThisUser(connection) && ReadRequest(connection, request);
-  if (taken && !request.empty()) {
-    issue = IssueOfRequest(request);
-    taken = !issue.empty();
-  }
-  const char reply = taken ? Accepted : Declined;
+  const bool wanted = FromThisUser(connection) && ReadRequest(connection, request) &&
+                      (request.empty() || IsFileRequest(request));
+  if (wanted) issue = request;
+  const char reply = wanted && (issue.empty() || IssueFileProblem(issue).empty()) ? Accepted : Declined;
   WriteAll(connection, &reply, 1);
   close(connection);
-  return taken;
+  return wanted;
 }

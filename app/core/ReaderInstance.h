@@ -40,7 +40,8 @@ class TReaderInstance {
 };
 
 // Answers one start waiting on the listening socket. Returns true when it asked for the window,
-// with issue set to the file to open ("" for none). The request is untrusted: it must come from
-// this user, end within a second and hold at most one absolute path that names an issue as a
-// dropped file would; anything else is refused.
+// with issue set to the file it names ("" for none), which the window opens or says why it cannot.
+// The start is told the file was taken only when it is an issue. The request is untrusted: it must
+// come from this user, end within a second and hold at most one absolute path; anything else is
+// refused without a word to the window.
 bool AnswerHandover(int listening, std::string& issue);

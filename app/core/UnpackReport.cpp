@@ -2,40 +2,43 @@
 
 #include <algorithm>
 
-#include "platform/CodePage.h"
-#include "platform/Folders.h"
+#include "zip/ZipMsg.h"
 
 namespace {
-std::string LowerAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
+// Every report of the component is under an id of its message table; the library's codes are below
+// them.
+constexpr std::int32_t FirstComponentMessageId = 10000;
+
+// Reports after which the operation goes on.
+bool IsWarning(std::int32_t id) {
+  return id == MessageId::StructureWarning || id == MessageId::GarbageAtEnd ||
+         id == MessageId::UnattendedPasswordWarning;
 }
 
-bool AtTop(const std::string& name) {
-  return name.find_first_of("/\\") == std::string::npos;
-}
-
-bool EndsWith(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+std::string Files(int count) {
+  return std::to_string(count) + (count == 1 ? " file" : " files");
 }
 }  // namespace
 
-TShownBoxCount::TShownBoxCount() : FOuter(Backend()) {
+TShownBoxes::TShownBoxes() : FOuter(Backend()) {
   SetBackend(this);
 }
 
-TShownBoxCount::~TShownBoxCount() {
+TShownBoxes::~TShownBoxes() {
   SetBackend(&FOuter);
 }
 
-int TShownBoxCount::MessageBox(const std::string& text, const std::string& caption, unsigned style) {
-  ++FCount;
+bool TShownBoxes::Showed(const std::string& text) const {
+  return std::find(FTexts.begin(), FTexts.end(), text) != FTexts.end();
+}
+
+int TShownBoxes::MessageBox(const std::string& text, const std::string& caption, unsigned style) {
+  FTexts.push_back(text);
   return FOuter.MessageBox(text, caption, style);
 }
 
-void TShownBoxCount::ShowMessage(const std::string& text) {
-  ++FCount;
+void TShownBoxes::ShowMessage(const std::string& text) {
+  FTexts.push_back(text);
   FOuter.ShowMessage(text);
 }
 
@@ -60,51 +63,34 @@ void TUnpackReport::Skipped(UnZipSkipTypes reason) {
   if (FSkipped++ == 0) FFirstReason = SkipReasonText(reason);
 }
 
-// The library's messages carry their error code and are shown nowhere; those with code 0 are the
-// component's, shown in a box of its own or not at all (its notices of files copied).
+// The library's messages carry its error code and are shown nowhere. Those with code 0 are the
+// component's: a report (it set its last error to the id) of a failure or a warning, or a notice of
+// a file copied while a spanned set is joined, which is no failure.
 void TUnpackReport::Message(std::int32_t code, const std::string& text) {
-  if (code != 0 && FLibraryError.empty()) FLibraryError = text;
-}
-
-bool TUnpackReport::Listed() const {
-  return !FZip.ZipFileName().empty() && FileExists(FZip.ZipFileName());
-}
-
-bool TUnpackReport::HasIndex() const {
-  const auto& entries = FZip.ListResults().DirEntries;
-  return std::any_of(entries.begin(), entries.end(), [](const auto& entry) {
-    return CompareTextIgnoreCase(entry->FileName, "index.htm") == 0;
-  });
-}
-
-std::vector<std::string> TUnpackReport::TopPages() const {
-  std::vector<std::string> pages;
-  for (const auto& entry : FZip.ListResults().DirEntries) {
-    const std::string lower = LowerAscii(entry->FileName);
-    if (AtTop(lower) && (EndsWith(lower, ".htm") || EndsWith(lower, ".html")))
-      pages.push_back(entry->FileName);
+  if (code != 0) {
+    if (FLibraryError.empty()) FLibraryError = text;
+    return;
   }
-  return pages;
+  if (FZip.LastMessage() != text || FZip.LastErrorCode() < FirstComponentMessageId ||
+      IsWarning(FZip.LastErrorCode()))
+    return;
+  if (FZip.LastErrorCode() == MessageId::UserCanceled) FStoppedByUser = true;
+  if (FComponentError.empty()) FComponentError = text;
+}
+
+bool TUnpackReport::ToldByComponent() const {
+  return !FComponentError.empty() && FBoxes.Showed(FComponentError);
 }
 
 std::string TUnpackReport::Text() const {
-  if (!Listed()) return "";  // the directory could not be read: the component said why
-  std::string text;
+  if (FSkipped > 0) return Files(FSkipped) + " of this issue could not be unpacked: " + FFirstReason + ".";
   // A library that failed as a whole counts -1 files extracted.
-  const int extracted = std::max(FZip.ExtractedCount(), 0);
-  if (FSkipped > 0) {
-    text = std::to_string(FSkipped) + (FSkipped == 1 ? " file" : " files") +
-           " of this issue could not be unpacked: " + FFirstReason + ".";
-  } else if (FBoxes.Count() == 0 && !FLibraryError.empty() && extracted < FZip.EntryCount()) {
-    const int missing = FZip.EntryCount() - extracted;
-    text = std::to_string(missing) + (missing == 1 ? " file" : " files") +
-           " of this issue could not be unpacked: " + FLibraryError + ".";
-  }
-  if (!HasIndex()) {
-    if (!text.empty()) text += "\n\n";
-    text += "This issue has no index.htm at its top: its first page cannot be shown.";
-  }
-  return text;
+  const int missing = FZip.EntryCount() - std::max(FZip.ExtractedCount(), 0);
+  if (!FLibraryError.empty() && missing > 0)
+    return Files(missing) + " of this issue could not be unpacked: " + FLibraryError + ".";
+  if (!FComponentError.empty() && !FStoppedByUser && !ToldByComponent())
+    return "This issue could not be unpacked: " + FComponentError;
+  return "";
 }
 
 std::string SkipReasonText(UnZipSkipTypes reason) {

@@ -1,22 +1,23 @@
 #pragma once
-// What went wrong while an issue was unpacked, gathered from the archive component's events and
-// told to the user in one box: how many files could not be unpacked and the first reason, and an
-// issue without index.htm at its top.
+// What went wrong while an issue was unpacked, gathered from the archive component's events, and
+// what of it the user must still be told: the component shows its own failures in boxes of its
+// own, the library's reach the reader only as events.
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "classlib/Backend.h"
 #include "zip/ZipComp.h"
 
-// Passes everything to the backend that was installed before it and counts the message boxes
-// really shown meanwhile; puts that backend back when destroyed.
-class TShownBoxCount : public TBackend {
+// Passes everything to the backend that was installed before it and keeps the texts of the message
+// boxes really shown meanwhile; puts that backend back when destroyed.
+class TShownBoxes : public TBackend {
  public:
-  TShownBoxCount();
-  ~TShownBoxCount() override;
-  TShownBoxCount(const TShownBoxCount&) = delete;
-  TShownBoxCount& operator=(const TShownBoxCount&) = delete;
-  int Count() const { return FCount; }
+  TShownBoxes();
+  ~TShownBoxes() override;
+  TShownBoxes(const TShownBoxes&) = delete;
+  TShownBoxes& operator=(const TShownBoxes&) = delete;
+  bool Showed(const std::string& text) const;
 
   int MessageBox(const std::string& text, const std::string& caption, unsigned style) override;
   void ShowMessage(const std::string& text) override;
@@ -29,26 +30,25 @@ class TShownBoxCount : public TBackend {
 
  private:
   TBackend& FOuter;
-  int FCount = 0;
+  std::vector<std::string> FTexts;
 };
 
 class TUnpackReport {
  public:
-  // Listens to the component's events until destroyed.
+  // Listens to the component's events until destroyed; made just before Extract.
   explicit TUnpackReport(TZipComponent& zip);
   ~TUnpackReport();
   TUnpackReport(const TUnpackReport&) = delete;
   TUnpackReport& operator=(const TUnpackReport&) = delete;
 
-  // The text of the box after List and Extract; "" when the issue came out whole or its directory
-  // could not be read. A failure the component has shown in its own box is not told again.
+  // What the user must still be told: how many files could not be unpacked and the first reason,
+  // a library that failed as a whole, a failure of the component that no box showed; "" when the
+  // issue came out whole or the component told its failure itself.
   std::string Text() const;
-  // Whether List read the directory of an archive that is there.
-  bool Listed() const;
-  // Whether the directory holds index.htm, in any case, at its top.
-  bool HasIndex() const;
-  // The entries at the top of the directory that are pages (.htm, .html), in directory order.
-  std::vector<std::string> TopPages() const;
+  // Whether the user stopped the unpacking at a prompt of the component (a disk asked for).
+  bool StoppedByUser() const { return FStoppedByUser; }
+  // Whether the component showed its own box for a failure, which then needs no other word.
+  bool ToldByComponent() const;
 
  private:
   void Skipped(UnZipSkipTypes reason);
@@ -57,8 +57,10 @@ class TUnpackReport {
   TZipComponent& FZip;
   int FSkipped = 0;
   std::string FFirstReason;
-  std::string FLibraryError;  // the library's first error message
-  TShownBoxCount FBoxes;      // the component's own boxes
+  std::string FLibraryError;    // the library's first error message
+  std::string FComponentError;  // the component's first report of a failure
+  bool FStoppedByUser = false;
+  TShownBoxes FBoxes;
 };
 
 // The words for a reason the library gives for skipping a file.

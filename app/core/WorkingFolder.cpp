@@ -3,7 +3,6 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
-#include <vector>
 
 #include "platform/Folders.h"
 #include "platform/TempPath.h"
@@ -46,28 +45,35 @@ std::string WorkingFile(const std::string& name) {
   return WorkingFolder() + PathDelim + name;
 }
 
-void EmptyWorkingFolder() {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  std::vector<fs::path> doomed;
-  for (const auto& entry : fs::directory_iterator(WorkingFolder(), error)) {
-    const std::string name = entry.path().filename().string();
-    if (name != StartPageName && name != LinksPageName && name != ContentsPageName)
-      doomed.push_back(entry.path());
-  }
-  for (const fs::path& path : doomed) fs::remove_all(path, error);
+std::string UnpackingFolder() {
+  return WorkingFolder() + "-next";
 }
 
 bool InsideWorkingFolder(const std::string& path) {
   namespace fs = std::filesystem;
   std::error_code error;
-  const std::string folder = fs::weakly_canonical(WorkingFolder(), error).string() + "/";
   const std::string full = fs::weakly_canonical(fs::absolute(path, error), error).string();
-  return full.compare(0, folder.size(), folder) == 0;
+  for (const std::string& folder : {WorkingFolder(), UnpackingFolder()}) {
+    const std::string inside = fs::weakly_canonical(folder, error).string() + "/";
+    if (full.compare(0, inside.size(), inside) == 0) return true;
+  }
+  return false;
+}
+
+void RemoveFolderTree(const std::string& folder) {
+  std::string pattern = folder + PathDelim + "*.*";
+  pattern.push_back('\0');
+  SHFILEOPSTRUCTA request{};
+  request.wFunc = FO_DELETE;
+  request.pFrom = pattern.c_str();
+  request.fFlags = FOF_NOCONFIRMATION;
+  SHFileOperationA(&request);
+  RemoveDirectoryA(folder.c_str());
 }
 
 void RemoveWorkingFolder() {
   RefillTempPath();
+  RemoveFolderTree(UnpackingFolder());
   SHFileOperationA(&CleanupRequest);
   SetCurrentDirectoryA(TempPathBuffer);
   RemoveDirectoryA("KORVEX");

@@ -24,14 +24,18 @@ extern const char* const StartPageName;
 extern const char* const LinksPageName;
 extern const char* const ContentsPageName;
 
-// Deletes everything in the working folder but the program's own pages, so one issue's files never
-// stand in for another's; links are removed, never followed. Failures are ignored.
-void EmptyWorkingFolder();
-// Whether the path names something inside the working folder.
+// "<temp>KORVEX-next": a new issue is unpacked there, beside the one on screen, and trades places
+// with the working folder once it has something to show.
+std::string UnpackingFolder();
+// Whether the path names something inside the working folder or the unpacking folder.
 bool InsideWorkingFolder(const std::string& path);
+// Removes the folder with everything in it, however deep; links are removed, never followed.
+// Failures are ignored.
+void RemoveFolderTree(const std::string& folder);
 
 // The close sequence's clean-up: everything under "<temp>KORVEX" deleted through the clean-up
-// request, then "<temp>" made current and "KORVEX" removed; results ignored.
+// request, then "<temp>" made current and "KORVEX" removed; results ignored. An issue that was
+// being unpacked goes too.
 void RemoveWorkingFolder();
 
 // The main unit's initialisation: refills the buffer and points pFrom at "<temp>KORVEX/*.*"

@@ -2,13 +2,21 @@
 
 #include "app/core/DroppedIssue.h"
 #include "classlib/Application.h"
+#include "classlib/Backend.h"
 
 bool OpenDroppedIssue(wxWindow& frame, TMainForm& form, const std::vector<std::string>& files) {
-  const std::string issue = IssueOfDrop(files);
-  if (issue.empty()) return false;
-  // The drag source waits for the drop to finish: open the issue once it has.
-  frame.CallAfter([&form, issue] { Application.Guard([&form, &issue] { form.OpenIssueFile(issue); }); });
-  return true;
+  if (files.empty()) return false;
+  const std::string file = files.size() == 1 ? files[0] : std::string();
+  // The drag source waits for the drop to finish: the issue is opened once it has.
+  frame.CallAfter([&form, file] {
+    Application.Guard([&form, &file] {
+      if (file.empty())
+        Backend().ShowMessage("Drop one issue at a time.");
+      else
+        form.OpenIssueFile(file);
+    });
+  });
+  return !IssueOfDrop(files).empty();
 }
 
 bool TIssueDropTarget::OnDropFiles(wxCoord, wxCoord, const wxArrayString& files) {

@@ -1,6 +1,6 @@
 #pragma once
-// Files dropped on the window: a single issue runs the open-issue step without the open dialog;
-// any other drop is taken and ignored.
+// Files dropped on the window: one file runs the open-issue step without the open dialog, which
+// says why when it is no issue; several are refused with a word.
 #include <wx/dnd.h>
 #include <wx/window.h>
 
@@ -9,8 +9,8 @@
 
 #include "app/core/Main.h"
 
-// Opens the dropped files' issue, if they hold a single one, once the drop has finished; says
-// whether they did.
+// Opens the dropped file, or says why not, once the drop has finished; says whether the drop holds
+// an issue.
 bool OpenDroppedIssue(wxWindow& frame, TMainForm& form, const std::vector<std::string>& files);
 
 class TIssueDropTarget : public wxFileDropTarget {

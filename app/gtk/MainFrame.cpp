@@ -4,6 +4,7 @@
 #include <wx/settings.h>
 
 #include "app/gtk/Artwork.h"
+#include "app/gtk/OpeningProgressBox.h"
 #include "app/gtk/ReaderExtras.h"
 #include "app/gtk/SkinButtonKeys.h"
 #include "app/gtk/Unit1.h"
@@ -48,6 +49,7 @@ TMainFrame::TMainFrame()
   FForm = std::make_unique<TMainForm>(*this);
   BuildButtons();
   FExtras = std::make_unique<TReaderExtras>(*this, *FWebBrowser1->Control(), *FForm);
+  FOpeningProgress = new TOpeningProgressBox(this, [this] { FForm->CancelOpening(); });
   Bind(wxEVT_CLOSE_WINDOW, &TMainFrame::OnClose, this);
   Application.Guard([this] { FForm->FormCreate(); });
   Centre(wxBOTH);
@@ -110,6 +112,18 @@ void TMainFrame::ShowAboutBox() {
 
 void TMainFrame::CloseMainWindow() {
   Close();
+}
+
+void TMainFrame::ShowOpeningProgress(const std::string& issueName) {
+  FOpeningProgress->Begin(issueName);
+}
+
+void TMainFrame::UpdateOpeningProgress(const std::string& text, int percent) {
+  FOpeningProgress->Progress(text, percent);
+}
+
+void TMainFrame::HideOpeningProgress() {
+  FOpeningProgress->Hide();
 }
 
 void TMainFrame::OnClose(wxCloseEvent& event) {

@@ -11,6 +11,7 @@
 #include "app/gtk/WebBrowser.h"
 
 class TInformazioni;
+class TOpeningProgressBox;
 class TReaderExtras;
 
 // The address slot: a combo box that stays hidden and never takes the focus.
@@ -39,6 +40,9 @@ class TMainFrame : public wxFrame, public TMainFormView {
   TBrowserControl& WebBrowser1() override { return *FWebBrowser1; }
   void ShowAboutBox() override;
   void CloseMainWindow() override;
+  void ShowOpeningProgress(const std::string& issueName) override;
+  void UpdateOpeningProgress(const std::string& text, int percent) override;
+  void HideOpeningProgress() override;
 
  private:
   void BuildMenu();
@@ -51,4 +55,5 @@ class TMainFrame : public wxFrame, public TMainFormView {
   std::unique_ptr<TMainForm> FForm;
   std::unique_ptr<TReaderExtras> FExtras;
   TInformazioni* FInformazioni = nullptr;
+  TOpeningProgressBox* FOpeningProgress;  // a child window
 };

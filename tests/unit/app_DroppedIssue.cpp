@@ -31,6 +31,9 @@ TEST(DroppedIssue, KvxFileOrTheLastNumberedPartOnlyAndOneFileAtATime) {
   EXPECT_EQ(issueOf({"folder.kvx"}), "");
   EXPECT_EQ(issueOf({"missing.kvx"}), "");
   EXPECT_EQ(issueOf({"issue.KVX", "set003.zip"}), "");
+  EXPECT_EQ(IssueFileProblem((folder / "missing.kvx").string()), "no such file");
+  EXPECT_EQ(IssueFileProblem((folder / "folder.kvx").string()), "a folder");
+  EXPECT_EQ(IssueFileProblem((folder / "notes.txt").string()), "not an issue");
   fs::remove_all(folder);
 }
 }  // namespace
