@@ -21,6 +21,14 @@
 namespace {
 TReaderInstance* Instance = nullptr;  // held by main for the whole run
 std::string IssueArgument;
+
+// A check of the toolkit's own that failed is told on stderr, never in a box of the toolkit's
+// whose buttons could end the reader.
+void LogToolkitCheck(const wxString& file, int line, const wxString& function, const wxString& condition,
+                     const wxString& message) {
+  std::fprintf(stderr, "folivo: toolkit check failed in %s (%s:%d): %s %s\n", function.utf8_str().data(),
+               file.utf8_str().data(), line, condition.utf8_str().data(), message.utf8_str().data());
+}
 }  // namespace
 
 class TFolivoApp : public wxApp {
@@ -99,6 +107,7 @@ int main(int argc, char** argv) {
   }
   Instance = instance.get();
   IssueArgument = arguments.issue;
+  wxSetAssertHandler(LogToolkitCheck);
   char* programOnly[] = {argv[0], nullptr};
   int count = 1;
   return wxEntry(count, programOnly);

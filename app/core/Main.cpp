@@ -19,7 +19,8 @@ TMainForm::TMainForm(TMainFormView& view) : TComponent(nullptr), FView(view), FI
   FZipComponent1 = new TZipComponent(this);
   FZipComponent1->Name = "ZipComponent1";
   ApplyStoredZipComponent1(*FZipComponent1);
-  OpenDialog1.filter = "Korvex File (*.kvx)|*.kvx";
+  // The last part of a spanned set opens the set: offered after the issue files.
+  OpenDialog1.filter = "Korvex File (*.kvx)|*.kvx|Last part of a spanned issue (*.zip)|*.zip";
   OpenDialog1.filterIndex = 1;
   OpenDialog1.initialDir = HomeFolder();
   OpenDialog1.hideReadOnly = true;

@@ -107,7 +107,9 @@ void TMainFrame::SetAddressText(const std::string& text) {
 }
 
 void TMainFrame::ShowAboutBox() {
-  if (FInformazioni && !FInformazioni->IsShown()) FInformazioni->Show();
+  if (!FInformazioni || FInformazioni->IsShown()) return;
+  FInformazioni->CentreOnParent();
+  FInformazioni->Show();
 }
 
 void TMainFrame::CloseMainWindow() {

@@ -14,10 +14,13 @@ wxFont SansSerif(int pixels, bool bold) {
   info.FaceName("MS Sans Serif").Bold(bold);
   return wxFont(info);
 }
+
+// A box of the main window's: above it, with nothing to maximise or resize.
+constexpr long AboutBoxStyle = wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX | wxFRAME_FLOAT_ON_PARENT;
 }  // namespace
 
 TInformazioni::TInformazioni(wxWindow* owner)
-    : wxFrame(owner, wxID_ANY, "Informazioni", wxPoint(191, 177), wxSize(290, 179), wxDEFAULT_FRAME_STYLE,
+    : wxFrame(owner, wxID_ANY, "Informazioni", wxDefaultPosition, wxSize(290, 179), AboutBoxStyle,
               "Informazioni") {
   SetSize(FromDIP(wxSize(290, 179)));
   auto* panel = new wxPanel(this);

@@ -1,5 +1,6 @@
 #pragma once
-// TInformazioni: the About box. Created hidden once; closing it only hides it.
+// TInformazioni: the About box, above the main window and centred on it when shown. Created hidden
+// once; closing it only hides it.
 #include <wx/frame.h>
 
 class TInformazioni : public wxFrame {

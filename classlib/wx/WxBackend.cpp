@@ -6,6 +6,8 @@
 #include <wx/filename.h>
 #include <wx/utils.h>
 
+#include <cctype>
+
 #include "classlib/Application.h"
 #include "classlib/wx/WxMessageBox.h"
 
@@ -39,6 +41,25 @@ wxArtID IconOf(TMsgDlgType type) {
       break;
   }
   return wxArtID();
+}
+
+// The filter with each pattern matching in any case, as the system the dialog stands in for
+// matches them: "*.kvx" becomes "*.[kK][vV][xX]". Descriptions stay as they are.
+wxString CaseBlindFilter(const std::string& filter) {
+  std::string blind;
+  bool pattern = false;  // descriptions and patterns alternate, a description first
+  for (const char c : filter) {
+    if (c == '|') {
+      pattern = !pattern;
+      blind += c;
+    } else if (pattern && std::isalpha(static_cast<unsigned char>(c))) {
+      blind += std::string("[") + static_cast<char>(std::tolower(static_cast<unsigned char>(c))) +
+               static_cast<char>(std::toupper(static_cast<unsigned char>(c))) + "]";
+    } else {
+      blind += c;
+    }
+  }
+  return wxString::FromUTF8(blind);
 }
 
 TBoxButton ButtonOf(TMsgDlgBtn button) {
@@ -94,7 +115,7 @@ bool TWxBackend::ExecuteOpenDialog(TOpenDialog& dialog) {
   if (dialog.fileMustExist) style |= wxFD_FILE_MUST_EXIST;
   const wxBusyCursorSuspender pointer;
   wxFileDialog chooser(wxTheApp->GetTopWindow(), wxFileSelectorPromptStr, folder, name,
-                       wxString::FromUTF8(dialog.filter), style);
+                       CaseBlindFilter(dialog.filter), style);
   chooser.SetFilterIndex(dialog.filterIndex > 0 ? dialog.filterIndex - 1 : 0);
   if (chooser.ShowModal() != wxID_OK) return false;
   dialog.fileName = chooser.GetPath().utf8_string();

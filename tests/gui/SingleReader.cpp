@@ -74,8 +74,11 @@ TEST_F(SingleReader, ALaterStartLeavesTheFolderAloneAndHandsOverItsIssue) {
   EXPECT_EQ(Script("document.title"), "Korvex - numero 1");
   EXPECT_EQ(Shown("MessageBox") + Shown("ShowMessage"), 0);
 
+  // A file that is no issue is refused, and the window says why.
   EXPECT_EQ(ExitOf(StartReader({FOLIVO_SOURCE_DIR "/README.md"}, session->Folder())), 1);
-  EXPECT_EQ(History().Count(), 2);
+  EXPECT_TRUE(PumpUntil([&] { return Shown("ShowMessage") == 1; }, ScriptDeadline));
+  EXPECT_EQ(backend.shown.back().text, FOLIVO_SOURCE_DIR "/README.md cannot be opened: not an issue.");
+  EXPECT_EQ(History().Count(), 1);
 }
 
 TEST(KilledReader, LeavesNoLockThatALaterStartObeys) {

@@ -36,7 +36,7 @@ TEST_F(ShellTest, OpenDialogIsConfiguredAndAMissingFileIsHandedOnAndTheStartPage
   form->Apri1Click();
   ASSERT_EQ(backend.openDialogsSeen.size(), 1u);
   const TOpenDialog& seen = backend.openDialogsSeen[0];
-  EXPECT_EQ(seen.filter, "Korvex File (*.kvx)|*.kvx");
+  EXPECT_EQ(seen.filter, "Korvex File (*.kvx)|*.kvx|Last part of a spanned issue (*.zip)|*.zip");
   EXPECT_EQ(seen.filterIndex, 1);
   EXPECT_EQ(seen.initialDir, getpwuid(getuid())->pw_dir);
   EXPECT_FALSE(seen.fileMustExist);
