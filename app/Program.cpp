@@ -1,9 +1,11 @@
 // The reader's entry: `folivo [ISSUE]`. A start while a reader runs in this session hands the
 // issue to that reader and ends.
+#include <gtk/gtk.h>
 #include <wx/app.h>
 #include <wx/image.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "app/core/CommandLine.h"
@@ -42,6 +44,7 @@ class TFolivoApp : public wxApp {
       Application.ShowException(Exception("No private temporary folder can be had"));
       return false;
     }
+    g_object_set(gtk_settings_get_default(), "gtk-recent-files-enabled", FALSE, nullptr);
     wxInitAllImageHandlers();
     SetAppDisplayName(Application.Title);
     auto* mainForm = new TMainFrame;
@@ -108,6 +111,9 @@ int main(int argc, char** argv) {
   Instance = instance.get();
   IssueArgument = arguments.issue;
   wxSetAssertHandler(LogToolkitCheck);
+  // The toolkit's dialogs keep their settings and the files chosen in them for this run only:
+  // nothing of the reader is written under the user's home.
+  setenv("GSETTINGS_BACKEND", "memory", 1);
   char* programOnly[] = {argv[0], nullptr};
   int count = 1;
   return wxEntry(count, programOnly);

@@ -2,6 +2,8 @@
 
 #include <webkit2/webkit2.h>
 
+const char* const PrintToFileName = "korvex.pdf";
+
 namespace {
 void PrintPage(wxWebView& view) {
   auto* engine = WEBKIT_WEB_VIEW(view.GetNativeBackend());
@@ -31,8 +33,13 @@ std::string PrintToFileFolder() {
 
 GtkPrintSettings* NewPrintSettings() {
   GtkPrintSettings* settings = gtk_print_settings_new();
-  gchar* folder = g_filename_to_uri(PrintToFileFolder().c_str(), nullptr, nullptr);
-  if (folder) gtk_print_settings_set(settings, GTK_PRINT_SETTINGS_OUTPUT_DIR, folder);
-  g_free(folder);
+  // The dialog's file button shows the whole address; given only the folder, it shows nothing.
+  const std::string folder = PrintToFileFolder();
+  for (const auto& [key, path] : {std::pair{GTK_PRINT_SETTINGS_OUTPUT_DIR, folder},
+                                  std::pair{GTK_PRINT_SETTINGS_OUTPUT_URI, folder + "/" + PrintToFileName}}) {
+    gchar* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
+    if (uri) gtk_print_settings_set(settings, key, uri);
+    g_free(uri);
+  }
   return settings;
 }

@@ -11,5 +11,7 @@ void BindPrintKey(wxWindow& frame, wxWebView& view);
 // else the home folder; never the working folder (the current folder once an issue is unpacked),
 // which is deleted when the program ends.
 std::string PrintToFileFolder();
+// The file it proposes there.
+extern const char* const PrintToFileName;
 // The settings the print dialog starts from; the caller owns them.
 GtkPrintSettings* NewPrintSettings();

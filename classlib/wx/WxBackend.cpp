@@ -1,6 +1,7 @@
 #include "classlib/wx/WxBackend.h"
 
 #include <wx/app.h>
+#include <wx/arrstr.h>
 #include <wx/cursor.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
@@ -62,6 +63,19 @@ wxString CaseBlindFilter(const std::string& filter) {
   return wxString::FromUTF8(blind);
 }
 
+// The position (from 1) of the first entry of the filter whose patterns match the name in any case,
+// or 0; with only, that entry alone is tried.
+int FilterShowing(const std::string& filter, const wxString& name, int only = 0) {
+  const wxArrayString parts = wxSplit(wxString::FromUTF8(filter), '|', 0);
+  for (std::size_t i = 1; i < parts.size(); i += 2) {
+    const int entry = static_cast<int>(i / 2) + 1;
+    if (only != 0 && entry != only) continue;
+    for (const wxString& pattern : wxSplit(parts[i], ';', 0))
+      if (wxMatchWild(pattern.Lower(), name.Lower(), false)) return entry;
+  }
+  return 0;
+}
+
 TBoxButton ButtonOf(TMsgDlgBtn button) {
   switch (button) {
     case mbYes:
@@ -109,7 +123,13 @@ bool TWxBackend::ExecuteOpenDialog(TOpenDialog& dialog) {
   if (!dialog.fileName.empty()) {
     const wxFileName last(wxString::FromUTF8(dialog.fileName));
     if (last.IsAbsolute()) folder = last.GetPath();
-    name = last.GetFullName();
+    // The dialog shows the last name with the filter that lets it be seen: given one that hides
+    // it, the dialog would drop its filter.
+    const int shows = FilterShowing(dialog.filter, last.GetFullName());
+    if (shows > 0) {
+      name = last.GetFullName();
+      if (FilterShowing(dialog.filter, name, dialog.filterIndex) == 0) dialog.filterIndex = shows;
+    }
   }
   long style = wxFD_OPEN;
   if (dialog.fileMustExist) style |= wxFD_FILE_MUST_EXIST;
