@@ -2,9 +2,12 @@
 // the real dialogs, and what shows read back from the screen.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "tests/gui/ReaderProcess.h"
 #include "tests/support/Shell.h"
@@ -22,18 +25,20 @@ std::string Page(const char* colour, const std::string& body = "") {
   return std::string("<html><body style='margin:0;background:") + colour + "'>" + body + "</body></html>";
 }
 
-// An issue of the given files, zipped with the options given.
+// An issue of the given files, zipped with the options given. Its sources lie in a hidden folder
+// beside it.
 std::string MakeIssue(const std::string& folder, const std::string& name,
                       const std::vector<std::pair<std::string, std::string>>& files,
                       const std::string& options = "") {
-  const std::string tree = folder + "/" + name + ".src";
+  const std::string tree = folder + "/.sources/" + name;
   std::string names;
   for (const auto& [file, content] : files) {
     fs::create_directories(fs::path(tree + "/" + file).parent_path());
     WriteBytes(tree + "/" + file, content);
     names += " " + Quoted(file);
   }
-  EXPECT_EQ(Shell("cd " + Quoted(tree) + " && zip -q " + options + " ../" + Quoted(name) + names), 0);
+  EXPECT_EQ(Shell("cd " + Quoted(tree) + " && zip -q " + options + " " + Quoted(folder + "/" + name) + names),
+            0);
   return folder + "/" + name;
 }
 
@@ -82,5 +87,144 @@ TEST(PersonAtTheWindow, TheSkinButtonsAnswerTheMouseAndShowTheirFrameUnderIt) {
   EXPECT_TRUE(reader.Shows(PageX, PageY, Green)) << "INDEX";
   ASSERT_TRUE(reader.Click(Web.CentreX(), Web.CentreY()));
   EXPECT_TRUE(reader.Shows(PageX, PageY, Black)) << "WEB";
+}
+
+// The dialog's place for a file in its list: the first row, below the column titles.
+constexpr int FirstRowX = 221, FirstRowY = 83;
+// The print dialog's first printer row.
+constexpr int FirstPrinterX = 82, FirstPrinterY = 86;
+
+// Every menu item by its keys, and the real dialogs they bring: the open dialog (its filter
+// ignores case, and it stays whole after a split set), the password box, the print dialog, the
+// About box.
+TEST(PersonAtTheWindow, TheMenusAndTheirDialogsAnswerKeysAndThePointer) {
+  TTempFolder folder;
+  const std::string shelf = folder / "scaffale";
+  fs::create_directories(shelf);
+  MakeIssue(shelf, "NUMERO03.KVX", {{"index.htm", Page("#0000ff")}});
+  WriteBytes(shelf + "/altro.txt", "not an issue");
+  const std::string set =
+      MakeIssue(folder.Path(), "diviso.zip",
+                {{"index.htm", Page("#ff8000")}, {"filler.bin", std::string(100000, 'f')}}, "-0 -s 64k");
+  ASSERT_TRUE(fs::exists(folder / "diviso.z01"));
+  const std::string locked =
+      MakeIssue(folder.Path(), "chiuso.kvx", {{"index.htm", Page("#00ff00")}}, "-P segreto");
+
+  TReaderProcess reader;
+  ASSERT_TRUE(reader.Started());
+  // Vai > Indice with no issue asks; No leaves the start page.
+  ASSERT_TRUE(reader.Keys("alt+v n"));
+  const std::string question = reader.FindWindow("^Confirm$");
+  ASSERT_NE(question, "");
+  ASSERT_TRUE(reader.Keys("Escape", question));
+  EXPECT_TRUE(reader.Gone("^Confirm$"));
+
+  // File > Apri: the issue named in capitals shows under the filter and opens with a double click.
+  ASSERT_TRUE(reader.Keys("alt+f a"));
+  std::string dialog = reader.FindWindow("^Select a file$");
+  ASSERT_NE(dialog, "");
+  ASSERT_TRUE(reader.TypeLocation(shelf + "/", dialog));
+  std::this_thread::sleep_for(std::chrono::seconds(1));  // the list of the folder typed
+  ASSERT_EQ(Shell("xdotool mousemove --window " + dialog + " " + std::to_string(FirstRowX) + " " +
+                  std::to_string(FirstRowY) + " click --repeat 2 --delay 80 1"),
+            0);
+  EXPECT_TRUE(reader.Shows(PageX, PageY, Blue));
+
+  // A spanned set by its last part; the dialog opens again with its filter, no toolkit complaint.
+  ASSERT_TRUE(reader.Keys("alt+f a"));
+  dialog = reader.FindWindow("^Select a file$");
+  ASSERT_TRUE(reader.TypeLocation(set, dialog));
+  EXPECT_TRUE(reader.Shows(PageX, PageY, Orange));
+  ASSERT_TRUE(reader.Keys("alt+f a"));
+  dialog = reader.FindWindow("^Select a file$");
+  ASSERT_TRUE(reader.Keys("Escape", dialog));
+  EXPECT_TRUE(reader.Gone("^Select a file$"));
+
+  // The password box: a wrong password leaves the issue on screen and says so; the right one opens it.
+  for (const char* password : {"sbagliata", "segreto"}) {
+    ASSERT_TRUE(reader.Keys("alt+f a"));
+    dialog = reader.FindWindow("^Select a file$");
+    ASSERT_TRUE(reader.TypeLocation(locked, dialog));
+    const std::string box = reader.FindWindow("^Password$");
+    ASSERT_NE(box, "");
+    ASSERT_TRUE(reader.Type(password, box) && reader.Keys("Return", box));
+    if (std::string(password) == "segreto") break;
+    const std::string told = reader.FindBox("^Korvex Folivo$");
+    ASSERT_NE(told, "");
+    EXPECT_TRUE(reader.Shows(PageX, PageY, Orange));
+    ASSERT_TRUE(reader.Keys("Return", told));
+  }
+  EXPECT_TRUE(reader.Shows(PageX, PageY, Green));
+
+  // Vai > Web, ? > Informazioni (centred on the window, closed by its button), Vai > Indice.
+  ASSERT_TRUE(reader.Keys("alt+v w"));
+  EXPECT_TRUE(reader.Shows(PageX, PageY, Black));
+  ASSERT_TRUE(reader.Keys("alt+question i"));
+  const std::string about = reader.FindWindow("^Informazioni$");
+  ASSERT_NE(about, "");
+  const auto centre = [](const std::string& window) {
+    const std::string shell = gui::Output("xdotool getwindowgeometry --shell " + window + " | tr '\\n' ' '");
+    int x = 0, y = 0, width = 0, height = 0;
+    std::sscanf(shell.c_str(), "WINDOW=%*d X=%d Y=%d WIDTH=%d HEIGHT=%d", &x, &y, &width, &height);
+    return std::pair{x + width / 2, y + height / 2};
+  };
+  EXPECT_LE(std::abs(centre(about).first - centre(reader.Window()).first), 2);
+  EXPECT_LE(std::abs(centre(about).second - centre(reader.Window()).second), 2);
+  ASSERT_TRUE(reader.Keys("Return", about));
+  EXPECT_TRUE(reader.Gone("^Informazioni$"));
+  ASSERT_TRUE(reader.Keys("alt+v n"));
+  EXPECT_TRUE(reader.Shows(PageX, PageY, Green));
+
+  // Ctrl+P: Print to File proposes a file in the home folder, never in the working folder.
+  ASSERT_TRUE(reader.Keys("ctrl+p"));
+  const std::string print = reader.FindWindow("^Print$");
+  ASSERT_NE(print, "");
+  ASSERT_EQ(Shell("xdotool mousemove --window " + print + " " + std::to_string(FirstPrinterX) + " " +
+                  std::to_string(FirstPrinterY) + " click 1"),
+            0);
+  ASSERT_TRUE(reader.Keys("alt+p", print));
+  EXPECT_TRUE(gui::WaitUntil([&] { return fs::exists(reader.Home() + "/korvex.pdf"); }, 30000));
+
+  // File > Esci ends the reader and its working folder.
+  ASSERT_TRUE(reader.Keys("alt+f e"));
+  EXPECT_EQ(reader.Exit(), 0);
+  EXPECT_FALSE(fs::exists(reader.Working()));
+  EXPECT_EQ(ReadBytes(reader.ErrorLog()).find("toolkit check failed"), std::string::npos);
+}
+
+// A long opening shows how far it has come; its Cancel leaves the issue on screen as it was.
+TEST(PersonAtTheWindow, ALongOpeningShowsItsProgressAndCancelLeavesTheIssueOnScreen) {
+  TTempFolder folder;
+  const std::string many = folder / "tante.kvx";
+  ASSERT_EQ(Shell("python3 -c \"import zipfile, sys\n"
+                  "with zipfile.ZipFile(sys.argv[1], 'w') as z:\n"
+                  "  z.writestr('index.htm', 'x')\n"
+                  "  for i in range(60000): z.writestr(f'p/{i}.htm', 'x' * 50)\" " +
+                  Quoted(many)),
+            0);
+  TReaderProcess reader({TwoPages(folder.Path())});
+  ASSERT_TRUE(reader.Started());
+  ASSERT_TRUE(reader.Shows(PageX, PageY, Green));
+  ASSERT_TRUE(reader.Click(PageX, PageY));
+  ASSERT_TRUE(reader.Shows(PageX, PageY, Orange));
+
+  ASSERT_TRUE(reader.Keys("alt+f a"));
+  const std::string dialog = reader.FindWindow("^Select a file$");
+  ASSERT_TRUE(reader.TypeLocation(many, dialog));
+  const std::string progress = reader.FindWindow("^Opening an issue$");
+  ASSERT_NE(progress, "");
+  int width = 0, height = 0;
+  std::sscanf(gui::Output("xdotool getwindowgeometry --shell " + progress + " | tr '\\n' ' '").c_str(),
+              "WINDOW=%*d X=%*d Y=%*d WIDTH=%d HEIGHT=%d", &width, &height);
+  ASSERT_EQ(Shell("xdotool mousemove --window " + progress + " " + std::to_string(width - 45) + " " +
+                  std::to_string(height - 25) + " click 1"),
+            0);
+  EXPECT_TRUE(reader.Gone("^Opening an issue$"));
+  EXPECT_TRUE(gui::WaitUntil([&] { return !fs::exists(reader.Temp() + "/KORVEX-next"); }, 20000));
+  EXPECT_TRUE(fs::exists(reader.Working("a.htm")));
+  EXPECT_TRUE(reader.Shows(PageX, PageY, Orange));
+  // Back still leads to the page before, in the issue still on screen.
+  ASSERT_TRUE(reader.Click(Back.CentreX(), Back.CentreY()));
+  EXPECT_TRUE(reader.Shows(PageX, PageY, Green));
 }
 }  // namespace

@@ -99,33 +99,38 @@ class TReaderProcess {
   std::string ErrorLog() const { return FTemp / "stderr.log"; }
 
   // The id of a visible window of the reader whose title matches, waited for; "" when none came.
+  // A window just shown is given a moment before it takes keys.
   std::string FindWindow(const std::string& title, int milliseconds = 20000) const {
-    std::string found;
-    WaitUntil(
-        [&] {
-          found = Output("xdotool search --onlyvisible --pid " + std::to_string(FPid) + " --name '" + title +
-                         "' 2>/dev/null | head -n 1");
-          return !found.empty();
-        },
-        milliseconds);
-    return found;
+    return Found(" | head -n 1", title, milliseconds);
+  }
+  // A box of the reader's with that title, not its main window.
+  std::string FindBox(const std::string& title, int milliseconds = 20000) const {
+    return Found(" | grep -v -x " + FWindow + " | head -n 1", title, milliseconds);
   }
   bool Gone(const std::string& title, int milliseconds = 20000) const {
     return WaitUntil(
         [&] {
-          return Output("xdotool search --onlyvisible --pid " + std::to_string(FPid) + " --name '" + title +
-                        "' 2>/dev/null")
+          return Output("xdotool search --all --onlyvisible --pid " + std::to_string(FPid) + " --name '" +
+                        title + "' 2>/dev/null")
               .empty();
         },
         milliseconds);
   }
 
+  // A name typed into a file dialog's location field, opened by its own key, and Return.
+  bool TypeLocation(const std::string& path, const std::string& dialog) const {
+    return Keys("ctrl+l", dialog) && Type(path, dialog) && Keys("Return", dialog);
+  }
   // xdotool commands after the window is given the keyboard.
   bool Keys(const std::string& keys, const std::string& window = "") const {
     return Xdotool("windowfocus --sync " + (window.empty() ? FWindow : window) + " key --delay 60 " + keys);
   }
+  // Typed text is given a moment to settle (a field may offer completions) before the next key.
+  // xdotool types every word after "type": nothing may follow it in one call.
   bool Type(const std::string& text, const std::string& window) const {
-    return Xdotool("windowfocus --sync " + window + " type --delay 20 '" + text + "'");
+    const bool typed = Xdotool("windowfocus --sync " + window + " type --delay 20 '" + text + "'");
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    return typed;
   }
   // The pointer to a point of the client area (below the menu bar) along a line, in steps as a hand
   // moves it, and a click of a button there.
@@ -191,6 +196,18 @@ class TReaderProcess {
   }
 
  private:
+  std::string Found(const std::string& filter, const std::string& title, int milliseconds) const {
+    std::string found;
+    WaitUntil(
+        [&] {
+          found = Output("xdotool search --all --onlyvisible --pid " + std::to_string(FPid) + " --name '" +
+                         title + "' 2>/dev/null" + filter);
+          return !found.empty();
+        },
+        milliseconds);
+    if (!found.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    return found;
+  }
   static bool Xdotool(const std::string& commands) {
     return std::system(("xdotool " + commands + " >/dev/null 2>&1").c_str()) == 0;
   }
