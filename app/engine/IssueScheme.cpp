@@ -1,4 +1,4 @@
-#include "app/gtk/IssueScheme.h"
+#include "app/engine/IssueScheme.h"
 
 #include <sys/stat.h>
 
