@@ -1,14 +1,17 @@
 // The reader's entry: `folivo [ISSUE]`. A start while a reader runs in this session hands the
 // issue to that reader and ends.
+#include <unistd.h>
 #include <wx/app.h>
 #include <wx/image.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "app/core/CommandLine.h"
 #include "app/core/ReaderInstance.h"
 #include "app/core/WorkingFolder.h"
+#include "app/engine/EngineFiles.h"
 #include "app/gtk/EndSignals.h"
 #include "app/gtk/IssueHandover.h"
 #include "app/gtk/MainFrame.h"
@@ -21,6 +24,12 @@
 namespace {
 TReaderInstance* Instance = nullptr;  // held by main for the whole run
 std::string IssueArgument;
+
+// The private folder the reader made for itself, as opposed to the session's runtime folder.
+bool ReaderMadeFolder(const std::string& temp) {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  return !runtime || (temp != runtime && temp != std::string(runtime) + "/");
+}
 }  // namespace
 
 class TFolivoApp : public wxApp {
@@ -99,7 +108,13 @@ int main(int argc, char** argv) {
   }
   Instance = instance.get();
   IssueArgument = arguments.issue;
+  if (!temp.empty()) KeepEngineFilesIn(temp);
   char* programOnly[] = {argv[0], nullptr};
   int count = 1;
-  return wxEntry(count, programOnly);
+  const int status = wxEntry(count, programOnly);
+  // What the run left in the private folder goes, and the folder with it when the reader made it.
+  RemoveEngineFiles();
+  instance.reset();
+  if (!temp.empty() && ReaderMadeFolder(temp)) rmdir(temp.c_str());
+  return status;
 }

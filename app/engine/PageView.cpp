@@ -54,6 +54,9 @@ TPageView::TPageView() : FView(NewReaderPageView()) {
 
 TPageView::~TPageView() {
   g_signal_handlers_disconnect_by_data(FView, this);
+  // The engine keeps the view's web process for later views; this one's ends with it, and so
+  // writes nothing more once the reader cleans up behind itself.
+  webkit_web_view_terminate_web_process(FView);
   g_object_unref(FView);
 }
 

@@ -43,7 +43,8 @@ TFindBox::TFindBox(wxWindow& frame, TWebBrowser& browser)
 
 TFindBox::~TFindBox() {
   g_signal_handlers_disconnect_by_data(FFinder, this);
-  g_signal_handler_disconnect(FView, FLoads);
+  // Gone already when the view was destroyed before this box.
+  if (g_signal_handler_is_connected(FView, FLoads)) g_signal_handler_disconnect(FView, FLoads);
   g_object_unref(FFinder);
   g_object_unref(FView);
 }
