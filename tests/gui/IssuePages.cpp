@@ -1,21 +1,16 @@
 // What the pages of an issue may make the reader do, tried with hostile pages under Xvfb: a
-// loopback server that nothing may reach, a logging stand-in for xdg-open, and a test $HOME in
-// which nothing of the engine may appear. And names written as on a system that ignores case.
-#include <arpa/inet.h>
+// loopback server that nothing may reach, a name server that no name may reach, a logging stand-in
+// for xdg-open, and a test $HOME in which nothing of the engine may appear. And names written as
+// on a system that ignores case.
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 
 #include "tests/gui/ReaderWindow.h"
+#include "tests/gui/Sentinels.h"
 
 namespace fs = std::filesystem;
 
@@ -30,51 +25,8 @@ const std::string TestHome = [] {
   for (const char* variable : {"XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME"}) unsetenv(variable);
   return home;
 }();
+TLoggingResolver resolver;  // before any thread
 const TReaderSession* const session = AddReaderSession("gui_IssuePages");
-
-// Counts the connections made to it, and answers each with a page that would run script.
-class TSentinelServer {
- public:
-  TSentinelServer() {
-    FSocket = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    bind(FSocket, reinterpret_cast<sockaddr*>(&address), length);
-    listen(FSocket, 64);
-    getsockname(FSocket, reinterpret_cast<sockaddr*>(&address), &length);
-    FPort = ntohs(address.sin_port);
-    FThread = std::thread([this] {
-      while (!FStop) {
-        pollfd waiting{FSocket, POLLIN, 0};
-        if (poll(&waiting, 1, 100) <= 0) continue;
-        const int client = accept(FSocket, nullptr, nullptr);
-        if (client < 0) continue;
-        ++FConnections;
-        const std::string answer =
-            "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<script>alert(1)</script>";
-        write(client, answer.data(), answer.size());
-        close(client);
-      }
-    });
-  }
-  ~TSentinelServer() {
-    FStop = true;
-    FThread.join();
-    close(FSocket);
-  }
-  std::string Address() const { return "http://127.0.0.1:" + std::to_string(FPort); }
-  int Port() const { return FPort; }
-  int Connections() const { return FConnections; }
-
- private:
-  int FSocket;
-  int FPort = 0;
-  std::atomic<bool> FStop{false};
-  std::atomic<int> FConnections{0};
-  std::thread FThread;
-};
 
 class IssuePages : public ReaderWindowTest {
  protected:
@@ -137,6 +89,14 @@ TEST_F(IssuePages, HostilePagesReachNoServerNoOutsideFileAndHandOffOncePerClick)
       "/beacon', 'x');" + "var x = new XMLHttpRequest(); x.open('GET', '" + web + "/xhr'); x.send();" +
       "try { new WebSocket('ws://127.0.0.1:" + std::to_string(server.Port()) + "/ws'); } catch (e) {}" +
       "try { new EventSource('" + web + "/events'); } catch (e) {}</script>";
+  // Connections and lookups ahead of any request: none may be made either.
+  const std::string ahead =
+      "<link rel=dns-prefetch href='//dns-prefetch.sentinel.test'>"
+      "<link rel=preconnect href='http://preconnect.sentinel.test/'>"
+      "<link rel=preconnect href='" +
+      web + "/'><link rel=prefetch href='" + web + "/prefetch'><link rel=preload as=script href='" + web +
+      "/preload.js'>"
+      "<a href='http://link.sentinel.test/'>link</a>";
   // Whether a file outside the issue exists must not show: both probes end alike.
   const std::string probes =
       "<script>var probes = {};</script>"
@@ -154,8 +114,8 @@ TEST_F(IssuePages, HostilePagesReachNoServerNoOutsideFileAndHandOffOncePerClick)
       "<form id=form action='" +
       web + "/form' method=post><input name=secret value=s></form>";
   const std::string issue =
-      MakeIssue("ostile", {{"index.htm", "<html><head><title>Ostile</title></head><body>" + reachOut +
-                                             probes + buttons + "</body></html>"},
+      MakeIssue("ostile", {{"index.htm", "<html><head><title>Ostile</title>" + ahead + "</head><body>" +
+                                             reachOut + probes + buttons + "</body></html>"},
                            {"refresh.htm", "<meta http-equiv=refresh content='0;url=" + web + "/refresh'>"},
                            {"second.htm", "<title>Seconda</title>"}});
   ASSERT_TRUE(OpenFramedIssue(issue));
@@ -190,6 +150,11 @@ TEST_F(IssuePages, HostilePagesReachNoServerNoOutsideFileAndHandOffOncePerClick)
 
   Pump(1000);
   EXPECT_EQ(server.Connections(), 0);
+  std::string names;
+  const int lookups = resolver.Lookups(names);
+  if (resolver.Installed()) {
+    EXPECT_EQ(lookups, 0) << names;
+  }
   setenv("PATH", path.c_str(), 1);
 }
 
