@@ -3,20 +3,12 @@
 #include <cstring>
 #include <string>
 
-#include "app/core/IssueAddress.h"
 #include "app/core/WorkingFolder.h"
 #include "app/engine/EngineConfinement.h"
 #include "app/engine/IssueScheme.h"
 #include "app/engine/PageDoors.h"
 
 namespace {
-// Pages load their style sheets, scripts, pictures, frames and everything a script asks for from
-// the reader's scheme only (and data: or blob: of their own making): nothing from the network and
-// no file outside the working folder, so nothing can be probed either; forms go nowhere else.
-std::string IssueContentPolicy() {
-  const std::string scheme = std::string(IssueScheme) + ":";
-  return "default-src " + scheme + " data: blob: 'unsafe-inline' 'unsafe-eval'; form-action " + scheme;
-}
 // The engine's features that connect or look names up ahead of any request (the servers of links
 // and of <link rel=preconnect|dns-prefetch|prefetch|preload>): such a connection alone tells the
 // author that the issue was opened, whatever the content policy then refuses.

@@ -65,6 +65,15 @@ class IssuePages : public ReaderWindowTest {
   bool ScriptGives(const std::string& expression, const std::string& value) {
     return PumpUntil([&] { return Script(expression) == value; }, ScriptDeadline);
   }
+  // No connection ever reached the server, and no name was looked up since the last look.
+  ::testing::AssertionResult NothingReached(const TSentinelServer& server) {
+    std::string names;
+    const int lookups = resolver.Lookups(names);
+    if (server.Connections() > 0)
+      return ::testing::AssertionFailure() << server.Connections() << " connections";
+    if (resolver.Installed() && lookups > 0) return ::testing::AssertionFailure() << "looked up: " << names;
+    return ::testing::AssertionSuccess();
+  }
 
   TTempFolder folder;
 };
@@ -149,13 +158,45 @@ TEST_F(IssuePages, HostilePagesReachNoServerNoOutsideFileAndHandOffOncePerClick)
   EXPECT_EQ(Script("document.title"), "Seconda");
 
   Pump(1000);
-  EXPECT_EQ(server.Connections(), 0);
-  std::string names;
-  const int lookups = resolver.Lookups(names);
-  if (resolver.Installed()) {
-    EXPECT_EQ(lookups, 0) << names;
-  }
+  EXPECT_TRUE(NothingReached(server));
   setenv("PATH", path.c_str(), 1);
+}
+
+// A worker takes its content policy from the response that delivered its script: dedicated,
+// shared and nested workers, and one started in a frame, reach no server and look up no name.
+TEST_F(IssuePages, WorkersReachNoServerAndLookUpNoName) {
+  TSentinelServer server;
+  // Every way a script reaches a server, tagged with what runs it.
+  std::string reach = R"(function reach(tag) {
+  fetch('http://SERVER/fetch-' + tag).catch(() => {});
+  fetch('http://' + tag + '.sentinel.test/').catch(() => {});
+  try { var x = new XMLHttpRequest(); x.open('GET', 'http://SERVER/xhr-' + tag); x.send(); } catch (e) {}
+  try { new WebSocket('ws://SERVER/ws-' + tag); } catch (e) {}
+  try { new EventSource('http://SERVER/events-' + tag); } catch (e) {}
+}
+)";
+  const std::string address = "127.0.0.1:" + std::to_string(server.Port());
+  for (std::size_t at; (at = reach.find("SERVER")) != std::string::npos;) reach.replace(at, 6, address);
+  const std::string issue = MakeIssue(
+      "lavoratori",
+      {{"index.htm",
+        "<title>Lavoratori</title><iframe src=frame.htm></iframe><script>var up = [];"
+        "var w = new Worker('worker.js'); w.onmessage = e => up.push(e.data);"
+        "var s = new SharedWorker('shared.js'); s.port.onmessage = e => up.push(e.data);</script>"},
+       {"frame.htm",
+        "<script>var w = new Worker('worker.js?frame'); w.onmessage = e => parent.up.push(e.data);"
+        "</script>"},
+       {"worker.js", reach + "; var tag = location.search ? 'frame' : 'worker'; reach(tag); "
+                             "postMessage(tag);"
+                             "if (!location.search) { var n = new Worker('nested.js'); n.onmessage = e => "
+                             "postMessage(e.data); }"},
+       {"nested.js", reach + "; reach('nested'); postMessage('nested');"},
+       {"shared.js", reach + "; onconnect = e => { reach('shared'); e.ports[0].postMessage('shared'); "
+                             "};"}});
+  ASSERT_TRUE(OpenFramedIssue(issue));
+  EXPECT_TRUE(ScriptGives("JSON.stringify(up.sort())", "[\"frame\",\"nested\",\"shared\",\"worker\"]"));
+  Pump(2000);
+  EXPECT_TRUE(NothingReached(server));
 }
 
 TEST_F(IssuePages, NothingOfTheEngineIsKeptBetweenRunsOrUnderHome) {
