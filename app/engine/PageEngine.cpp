@@ -27,6 +27,12 @@ WebKitSettings* SettingsWithoutSpeculation() {
   webkit_feature_list_unref(features);
   return settings;
 }
+
+// Every download, whatever started it (a link's download attribute, a response the engine cannot
+// show, a script), ends where it starts: before any name is looked at or anything is written.
+void OnDownloadStarted(WebKitWebContext*, WebKitDownload* download, gpointer) {
+  webkit_download_cancel(download);
+}
 }  // namespace
 
 WebKitWebContext* NewPageEngineContext() {
@@ -39,6 +45,7 @@ WebKitWebContext* NewPageEngineContext() {
   ConfineWebProcesses(context, WorkingFolder());
   webkit_web_context_set_cache_model(context, WEBKIT_CACHE_MODEL_DOCUMENT_VIEWER);
   RegisterIssueScheme(context);
+  g_signal_connect(context, "download-started", G_CALLBACK(OnDownloadStarted), nullptr);
   return context;
 }
 

@@ -52,11 +52,12 @@ class IssuePages : public ReaderWindowTest {
     if (Shown("MessageBox") + Shown("ShowMessage") > 0) return ::testing::AssertionFailure() << "reported";
     return ::testing::AssertionSuccess();
   }
-  // A real click of the mouse at a point of the page.
+  // A real click of the mouse at a point of the page; the pointer comes from elsewhere, since a
+  // move that waits for the pointer to arrive would wait for ever where it already is.
   void ClickPage(int x, int y) {
     const wxRect page = View()->GetScreenRect();
     ASSERT_EQ(std::system(("xdotool search --onlyvisible --name '^Korvex Folivo$' windowfocus --sync "
-                           "mousemove --sync " +
+                           "mousemove 0 0 mousemove --sync " +
                            std::to_string(page.x + x) + " " + std::to_string(page.y + y) + " click 1")
                               .c_str()),
               0);
@@ -64,6 +65,17 @@ class IssuePages : public ReaderWindowTest {
   // Waits for the script expression to give the value.
   bool ScriptGives(const std::string& expression, const std::string& value) {
     return PumpUntil([&] { return Script(expression) == value; }, ScriptDeadline);
+  }
+  // Counts the ends of the page view's web process that the reader did not ask for.
+  void CountWebProcessEnds(const std::shared_ptr<int>& ends) {
+    g_signal_connect_data(
+        Page().Engine(), "web-process-terminated",
+        G_CALLBACK(+[](WebKitWebView*, WebKitWebProcessTerminationReason reason, gpointer count) {
+          if (reason != WEBKIT_WEB_PROCESS_TERMINATED_BY_API) ++**static_cast<std::shared_ptr<int>*>(count);
+        }),
+        new std::shared_ptr<int>(ends),
+        [](gpointer count, GClosure*) { delete static_cast<std::shared_ptr<int>*>(count); },
+        GConnectFlags(0));
   }
   // No connection ever reached the server, and no name was looked up since the last look.
   ::testing::AssertionResult NothingReached(const TSentinelServer& server) {
@@ -197,6 +209,47 @@ TEST_F(IssuePages, WorkersReachNoServerAndLookUpNoName) {
   EXPECT_TRUE(ScriptGives("JSON.stringify(up.sort())", "[\"frame\",\"nested\",\"shared\",\"worker\"]"));
   Pump(2000);
   EXPECT_TRUE(NothingReached(server));
+}
+
+// Everything under a folder, one path a line.
+std::string Contents(const std::string& folder) {
+  std::string paths;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) paths += entry.path().string() + "\n";
+  return paths;
+}
+
+// Downloads a page offers, by a script on its own and by a link the user clicks, under names that
+// would start a program or hold a "/": nothing is written, with no download folder and with one,
+// and the page's web process lives on.
+TEST_F(IssuePages, DownloadsAreRefusedBeforeAnythingIsWritten) {
+  const std::string issue = MakeIssue(
+      "scarica", {{"index.htm",
+                   "<title>Scarica</title><a style='position:fixed;left:0;top:0;width:100%;height:100px' "
+                   "href='data:application/x-desktop,[Desktop Entry]%0AType=Application%0AExec=xterm%0A' "
+                   "download='avvia.desktop'>scarica</a><script>function offer(name) { var a = "
+                   "document.createElement('a');"
+                   " a.href = 'data:text/plain,x'; a.download = name; document.body.appendChild(a); "
+                   "a.click(); }</script>"}});
+  const auto ended = std::make_shared<int>(0);
+  for (const bool downloadFolder : {false, true}) {
+    SCOPED_TRACE(downloadFolder ? "with a download folder" : "with an empty home");
+    std::string made;
+    if (downloadFolder) {
+      fs::create_directories(TestHome + "/.config");
+      fs::create_directories(TestHome + "/Downloads");
+      WriteBytes(TestHome + "/.config/user-dirs.dirs", "XDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\n");
+      g_reload_user_special_dirs_cache();
+      made = Contents(TestHome);
+    }
+    ASSERT_TRUE(OpenIssue(issue, "Scarica"));
+    CountWebProcessEnds(ended);
+    Script("offer('script.desktop'); offer('../script.desktop'); offer('a/b.txt')");
+    ClickPage(200, 50);
+    Pump(2000);
+    EXPECT_EQ(Contents(TestHome), made);
+    EXPECT_EQ(Script("document.title"), "Scarica");
+    EXPECT_EQ(*ended, 0);
+  }
 }
 
 TEST_F(IssuePages, NothingOfTheEngineIsKeptBetweenRunsOrUnderHome) {
