@@ -1,6 +1,7 @@
 // The reader's entry: `folivo [ISSUE]`. A start while a reader runs in this session hands the
 // issue to that reader and ends.
 #include <gtk/gtk.h>
+#include <unistd.h>
 #include <wx/app.h>
 #include <wx/image.h>
 
@@ -11,6 +12,7 @@
 #include "app/core/CommandLine.h"
 #include "app/core/ReaderInstance.h"
 #include "app/core/WorkingFolder.h"
+#include "app/engine/EngineFiles.h"
 #include "app/gtk/EndSignals.h"
 #include "app/gtk/IssueHandover.h"
 #include "app/gtk/MainFrame.h"
@@ -30,6 +32,12 @@ void LogToolkitCheck(const wxString& file, int line, const wxString& function, c
                      const wxString& message) {
   std::fprintf(stderr, "folivo: toolkit check failed in %s (%s:%d): %s %s\n", function.utf8_str().data(),
                file.utf8_str().data(), line, condition.utf8_str().data(), message.utf8_str().data());
+}
+
+// The private folder the reader made for itself, as opposed to the session's runtime folder.
+bool ReaderMadeFolder(const std::string& temp) {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  return !runtime || (temp != runtime && temp != std::string(runtime) + "/");
 }
 }  // namespace
 
@@ -114,7 +122,13 @@ int main(int argc, char** argv) {
   // The toolkit's dialogs keep their settings and the files chosen in them for this run only:
   // nothing of the reader is written under the user's home.
   setenv("GSETTINGS_BACKEND", "memory", 1);
+  if (!temp.empty()) KeepEngineFilesIn(temp);
   char* programOnly[] = {argv[0], nullptr};
   int count = 1;
-  return wxEntry(count, programOnly);
+  const int status = wxEntry(count, programOnly);
+  // What the run left in the private folder goes, and the folder with it when the reader made it.
+  RemoveEngineFiles();
+  instance.reset();
+  if (!temp.empty() && ReaderMadeFolder(temp)) rmdir(temp.c_str());
+  return status;
 }

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "app/core/WorkingFolder.h"
+#include "app/engine/PageAddress.h"
 #include "app/gtk/MainFrame.h"
 #include "classlib/Application.h"
 #include "classlib/wx/WxBackend.h"
@@ -78,10 +79,7 @@ int main(int argc, char** argv) {
     wxTheApp->SetTopWindow(frame);
     frame->Show();
     std::string loaded;
-    frame->Browser().Control()->Bind(wxEVT_WEBVIEW_LOADED, [&loaded](wxWebViewEvent& event) {
-      loaded = TWebBrowser::ReportedAddress(event.GetURL());
-      event.Skip();
-    });
+    frame->Browser().Page().WatchLoads([&loaded](const std::string& uri) { loaded = ReportedAddress(uri); });
     const std::string start = WorkingFile("hhhome.htm"), index = WorkingFile("index.htm");
     if (PumpUntil(
             loop, [&] { return loaded == start; }, 60)) {

@@ -5,6 +5,15 @@
 function(folivo_layer_includes target scope)
   set(root ${CMAKE_BINARY_DIR}/include/${target})
   foreach(path ${ARGN})
+    # A link that an earlier build made for a folder above this path goes: the path's own link
+    # takes its place.
+    get_filename_component(above ${path} DIRECTORY)
+    while(above)
+      if(IS_SYMLINK ${root}/${above})
+        file(REMOVE ${root}/${above})
+      endif()
+      get_filename_component(above ${above} DIRECTORY)
+    endwhile()
     get_filename_component(parent ${root}/${path} DIRECTORY)
     file(MAKE_DIRECTORY ${parent})
     file(CREATE_LINK ${CMAKE_SOURCE_DIR}/${path} ${root}/${path} SYMBOLIC)

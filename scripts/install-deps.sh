@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the benchmarks need, when any is missing.
 set -euo pipefail
-packages=(cmake g++ pkg-config libwxgtk3.2-dev libwxgtk-webview3.2-dev libwebkit2gtk-4.0-dev libx11-dev
+packages=(cmake g++ pkg-config libwxgtk3.2-dev libwebkit2gtk-4.1-dev libx11-dev
   libgtk-3-dev libjpeg62-turbo-dev zlib1g-dev libbz2-dev liblzma-dev libzstd-dev nettle-dev libglib2.0-dev
   libgtest-dev libgmock-dev xvfb xauth xdotool bubblewrap xdg-dbus-proxy zip unzip p7zip-full libarchive-tools
   imagemagick python3 python3-pil time strace clang-format groff-base desktop-file-utils dpkg-dev

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include <thread>
 
 #include "app/core/DroppedIssue.h"
+#include "platform/TempPath.h"
 
 namespace {
 constexpr std::size_t MaxRequestBytes = 4096;
@@ -76,10 +78,14 @@ bool IsFileRequest(const std::string& request) {
 }  // namespace
 
 TReaderInstance::TReaderInstance(std::string folder)
-    : FLockPath(folder + "folivo-reader.lock"), FSocketPath(folder + "folivo-reader.socket") {}
+    : FFolder(folder),
+      FLockPath(folder + "folivo-reader.lock"),
+      FSocketPath(folder + "folivo-reader.socket") {}
 
 TReaderInstance::~TReaderInstance() {
   StopListening();
+  // Removed while still held: a start that opened it meanwhile sees it gone and takes a new one.
+  if (FHolding) unlink(FLockPath.c_str());
   if (FLock >= 0) close(FLock);
 }
 
@@ -106,8 +112,24 @@ TReaderInstance::TClaim TReaderInstance::Claim(const std::string& issue) {
 }
 
 bool TReaderInstance::TakeLock() {
-  if (FLock < 0) FLock = open(FLockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-  return FLock >= 0 && flock(FLock, LOCK_EX | LOCK_NB) == 0;
+  const auto openLock = [this] {
+    return open(FLockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+  };
+  if (FLock < 0) FLock = openLock();
+  // The reader that ended meanwhile removed its private folder: it is made anew, as at the start.
+  if (FLock < 0 && errno == ENOENT && PrivateTempFolder() == FFolder) FLock = openLock();
+  if (FLock < 0 || flock(FLock, LOCK_EX | LOCK_NB) != 0) return false;
+  // The lock holds only on the file that bears the name now, not on one its holder removed.
+  struct stat held {
+  }, named{};
+  if (fstat(FLock, &held) != 0 || stat(FLockPath.c_str(), &named) != 0 || held.st_dev != named.st_dev ||
+      held.st_ino != named.st_ino) {
+    close(FLock);
+    FLock = -1;
+    return false;
+  }
+  FHolding = true;
+  return true;
 }
 
 // A socket file left by a reader that was killed is replaced: only the lock's holder gets here.

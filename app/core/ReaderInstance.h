@@ -2,7 +2,8 @@
 // One reader per user session. The first start holds a lock file in the private temporary folder
 // for its whole run and listens on a socket beside it; a later start hands that reader its issue
 // (or nothing, which only raises the window) and ends. The lock is an flock: it ends with the
-// process that held it, so a reader that was killed leaves nothing that a later start obeys.
+// process that held it, so a reader that was killed leaves nothing that a later start obeys. The
+// first start removes the lock file and the socket as it ends.
 #include <string>
 
 class TReaderInstance {
@@ -15,7 +16,7 @@ class TReaderInstance {
   };
 
   explicit TReaderInstance(std::string folder);  // the private temporary folder, with its "/"
-  ~TReaderInstance();
+  ~TReaderInstance();                            // the holder of the lock removes its file
   TReaderInstance(const TReaderInstance&) = delete;
   TReaderInstance& operator=(const TReaderInstance&) = delete;
 
@@ -33,9 +34,11 @@ class TReaderInstance {
   // The reply of the reader on the socket, or 0 when none listens there.
   char HandOver(const std::string& issue);
 
+  std::string FFolder;
   std::string FLockPath;
   std::string FSocketPath;
   int FLock = -1;
+  bool FHolding = false;
   int FListening = -1;
 };
 

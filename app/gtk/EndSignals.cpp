@@ -13,6 +13,7 @@
 #include <set>
 
 #include "app/core/WorkingFolder.h"
+#include "app/engine/EngineFiles.h"
 
 namespace {
 constexpr guint SweepMilliseconds = 100;
@@ -22,6 +23,7 @@ int Sweeps = -1;  // -1 until an end was asked for
 
 [[noreturn]] void Leave() {
   RemoveWorkingFolder();
+  RemoveEngineFiles();
   _exit(1);
 }
 

@@ -1,6 +1,5 @@
 #include "app/gtk/FindBox.h"
 
-#include <webkit2/webkit2.h>
 #include <wx/button.h>
 #include <wx/sizer.h>
 
@@ -14,11 +13,13 @@ void OnFailedToFindText(WebKitFindController*, gpointer box) {
 }
 }  // namespace
 
-TFindBox::TFindBox(wxWindow& frame, wxWebView& view)
+TFindBox::TFindBox(wxWindow& frame, TWebBrowser& browser)
     : wxDialog(&frame, wxID_ANY, "Find", wxDefaultPosition, wxDefaultSize, wxCAPTION | wxCLOSE_BOX,
                "FindBox"),
       FFrame(frame),
-      FView(view) {
+      FPageWindow(*browser.Control()),
+      FView(WEBKIT_WEB_VIEW(g_object_ref(browser.Page().Engine()))),
+      FFinder(WEBKIT_FIND_CONTROLLER(g_object_ref(webkit_web_view_get_find_controller(FView)))) {
   FText = new wxTextCtrl(this, wxID_ANY, wxString(), wxDefaultPosition, wxSize(180, -1), wxTE_PROCESS_ENTER);
   auto* previous = new wxButton(this, wxID_ANY, "Previous");
   auto* next = new wxButton(this, wxID_ANY, "Next");
@@ -35,25 +36,22 @@ TFindBox::TFindBox(wxWindow& frame, wxWebView& view)
   Bind(wxEVT_CHAR_HOOK, &TFindBox::OnBoxKey, this);
   Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { Hide(); });
   frame.Bind(wxEVT_CHAR_HOOK, &TFindBox::OnFrameKey, this);
-  view.Bind(wxEVT_WEBVIEW_LOADED, [this](wxWebViewEvent& event) {
-    FNewPage = true;
-    event.Skip();
-  });
-  // The engine's own search: the view's wrapper steps past the first match of a new text.
-  // Held, since the view may go before this box does.
-  FFinder = g_object_ref(webkit_web_view_get_find_controller(WEBKIT_WEB_VIEW(view.GetNativeBackend())));
+  FLoads = browser.Page().WatchLoads([this](const std::string&) { FNewPage = true; });
   g_signal_connect(FFinder, "found-text", G_CALLBACK(OnFoundText), this);
   g_signal_connect(FFinder, "failed-to-find-text", G_CALLBACK(OnFailedToFindText), this);
 }
 
 TFindBox::~TFindBox() {
   g_signal_handlers_disconnect_by_data(FFinder, this);
+  // Gone already when the view was destroyed before this box.
+  if (g_signal_handler_is_connected(FView, FLoads)) g_signal_handler_disconnect(FView, FLoads);
   g_object_unref(FFinder);
+  g_object_unref(FView);
 }
 
 void TFindBox::Open() {
   // Over the top right corner of the page view.
-  const wxRect page = FView.GetScreenRect();
+  const wxRect page = FPageWindow.GetScreenRect();
   SetPosition(wxPoint(page.GetRight() - GetSize().x, page.GetTop()));
   Show();
   Raise();
@@ -62,10 +60,9 @@ void TFindBox::Open() {
 }
 
 void TFindBox::Search(bool backwards) {
-  auto* finder = static_cast<WebKitFindController*>(FFinder);
   const wxString text = FText->GetValue();
   if (text.empty()) {
-    webkit_find_controller_search_finish(finder);
+    webkit_find_controller_search_finish(FFinder);
     FSearched.clear();
     FStatus->SetLabel(wxString());
     return;
@@ -75,12 +72,12 @@ void TFindBox::Search(bool backwards) {
     FSearched = text;
     guint32 options = WEBKIT_FIND_OPTIONS_CASE_INSENSITIVE | WEBKIT_FIND_OPTIONS_WRAP_AROUND;
     if (backwards) options |= WEBKIT_FIND_OPTIONS_BACKWARDS;
-    webkit_find_controller_search_finish(finder);
-    webkit_find_controller_search(finder, text.utf8_str(), options, G_MAXUINT);
+    webkit_find_controller_search_finish(FFinder);
+    webkit_find_controller_search(FFinder, text.utf8_str(), options, G_MAXUINT);
   } else if (backwards) {
-    webkit_find_controller_search_previous(finder);
+    webkit_find_controller_search_previous(FFinder);
   } else {
-    webkit_find_controller_search_next(finder);
+    webkit_find_controller_search_next(FFinder);
   }
 }
 

@@ -4,11 +4,12 @@
 #include <wx/dialog.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
-#include <wx/webview.h>
+
+#include "app/gtk/WebBrowser.h"
 
 class TFindBox : public wxDialog {
  public:
-  TFindBox(wxWindow& frame, wxWebView& view);
+  TFindBox(wxWindow& frame, TWebBrowser& browser);
   ~TFindBox() override;
   void Open();  // Ctrl+F: shows the box with its text selected
   // Searches the page for the box's text, a new text from the page's first match on; "Not found"
@@ -26,10 +27,12 @@ class TFindBox : public wxDialog {
   bool SearchKey(const wxKeyEvent& event);
 
   wxWindow& FFrame;
-  wxWebView& FView;
+  wxWindow& FPageWindow;
   wxTextCtrl* FText;
   wxStaticText* FStatus;
   bool FNewPage = false;  // a page came since the last search: start it anew
   wxString FSearched;     // the text of the last search
-  void* FFinder;          // the engine's find controller, held
+  WebKitWebView* FView;   // held, since the view may go before this box does
+  WebKitFindController* FFinder;
+  unsigned long FLoads;  // a page loaded: the next search starts on it anew
 };

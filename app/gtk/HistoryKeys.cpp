@@ -1,7 +1,6 @@
 #include "app/gtk/HistoryKeys.h"
 
 #include <gtk/gtk.h>
-#include <webkit2/webkit2.h>
 
 #include "classlib/Application.h"
 
@@ -23,18 +22,18 @@ gboolean OnPageButtonRelease(GtkWidget*, GdkEventButton* event, gpointer) {
 }
 }  // namespace
 
-THistoryKeys::THistoryKeys(wxWindow& frame, wxWebView& view, TMainForm& form) : FView(view), FForm(form) {
+THistoryKeys::THistoryKeys(wxWindow& frame, TPageView& page, TMainForm& form) : FPage(page), FForm(form) {
   frame.Bind(wxEVT_CHAR_HOOK, &THistoryKeys::OnCharHook, this);
-  auto* widget = static_cast<GtkWidget*>(view.GetNativeBackend());
+  GtkWidget* widget = page.Widget();
   // The engine's swipe through its own history stays off.
-  webkit_settings_set_enable_back_forward_navigation_gestures(
-      webkit_web_view_get_settings(WEBKIT_WEB_VIEW(widget)), FALSE);
+  webkit_settings_set_enable_back_forward_navigation_gestures(webkit_web_view_get_settings(page.Engine()),
+                                                              FALSE);
   g_signal_connect(widget, "button-press-event", G_CALLBACK(OnPageButton), &form);
   g_signal_connect(widget, "button-release-event", G_CALLBACK(OnPageButtonRelease), &form);
 }
 
 THistoryKeys::~THistoryKeys() {
-  g_signal_handlers_disconnect_by_data(FView.GetNativeBackend(), &FForm);
+  g_signal_handlers_disconnect_by_data(FPage.Widget(), &FForm);
 }
 
 void THistoryKeys::OnCharHook(wxKeyEvent& event) {

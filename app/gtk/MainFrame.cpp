@@ -48,7 +48,7 @@ TMainFrame::TMainFrame()
   FWebBrowser1 = std::make_unique<TWebBrowser>(FImage1, wxPoint(85, 58), wxSize(590, 340));
   FForm = std::make_unique<TMainForm>(*this);
   BuildButtons();
-  FExtras = std::make_unique<TReaderExtras>(*this, *FWebBrowser1->Control(), *FForm);
+  FExtras = std::make_unique<TReaderExtras>(*this, *FWebBrowser1, *FForm);
   FOpeningProgress = new TOpeningProgressBox(this, [this] { FForm->CancelOpening(); });
   Bind(wxEVT_CLOSE_WINDOW, &TMainFrame::OnClose, this);
   Application.Guard([this] { FForm->FormCreate(); });

@@ -58,9 +58,9 @@ void OnDragData(GtkWidget* widget, GdkDragContext* context, gint, gint, GtkSelec
 
 }  // namespace
 
-TPageDropSite::TPageDropSite(wxWindow& frame, wxWebView& view, TMainForm& form)
-    : FFrame(frame), FView(view), FForm(form) {
-  auto* widget = static_cast<GtkWidget*>(view.GetNativeBackend());
+TPageDropSite::TPageDropSite(wxWindow& frame, TPageView& page, TMainForm& form)
+    : FFrame(frame), FPage(page), FForm(form) {
+  GtkWidget* widget = page.Widget();
   g_signal_connect(widget, "drag-motion", G_CALLBACK(OnDragMotion), this);
   g_signal_connect(widget, "drag-leave", G_CALLBACK(OnDragLeave), this);
   g_signal_connect(widget, "drag-drop", G_CALLBACK(OnDragDrop), this);
@@ -68,5 +68,5 @@ TPageDropSite::TPageDropSite(wxWindow& frame, wxWebView& view, TMainForm& form)
 }
 
 TPageDropSite::~TPageDropSite() {
-  g_signal_handlers_disconnect_by_data(FView.GetNativeBackend(), this);
+  g_signal_handlers_disconnect_by_data(FPage.Widget(), this);
 }

@@ -4,14 +4,14 @@
 // single issue opens without the open dialog, any other file drop is taken and ignored. Drags
 // that offer no files (text into a field of the page), and drags that start in a page, go on to
 // the engine.
-#include <wx/webview.h>
 #include <wx/window.h>
 
 #include "app/core/Main.h"
+#include "app/engine/PageView.h"
 
 class TPageDropSite {
  public:
-  TPageDropSite(wxWindow& frame, wxWebView& view, TMainForm& form);
+  TPageDropSite(wxWindow& frame, TPageView& page, TMainForm& form);
   ~TPageDropSite();
   TPageDropSite(const TPageDropSite&) = delete;
   TPageDropSite& operator=(const TPageDropSite&) = delete;
@@ -21,6 +21,6 @@ class TPageDropSite {
 
  private:
   wxWindow& FFrame;
-  wxWebView& FView;
+  TPageView& FPage;
   TMainForm& FForm;
 };

@@ -1,12 +1,10 @@
 #include "app/gtk/PagePrint.h"
 
-#include <webkit2/webkit2.h>
-
 const char* const PrintToFileName = "korvex.pdf";
 
 namespace {
-void PrintPage(wxWebView& view) {
-  auto* engine = WEBKIT_WEB_VIEW(view.GetNativeBackend());
+void PrintPage(TPageView& page) {
+  WebKitWebView* engine = page.Engine();
   WebKitPrintOperation* operation = webkit_print_operation_new(engine);
   GtkPrintSettings* settings = NewPrintSettings();
   webkit_print_operation_set_print_settings(operation, settings);
@@ -17,10 +15,10 @@ void PrintPage(wxWebView& view) {
 }
 }  // namespace
 
-void BindPrintKey(wxWindow& frame, wxWebView& view) {
-  frame.Bind(wxEVT_CHAR_HOOK, [&view](wxKeyEvent& event) {
+void BindPrintKey(wxWindow& frame, TPageView& page) {
+  frame.Bind(wxEVT_CHAR_HOOK, [&page](wxKeyEvent& event) {
     if (event.GetModifiers() == wxMOD_CONTROL && event.GetKeyCode() == 'P')
-      PrintPage(view);
+      PrintPage(page);
     else
       event.Skip();
   });

@@ -1,11 +1,13 @@
 #pragma once
 // Ctrl+P prints the page on view through the desktop's print dialog.
 #include <gtk/gtk.h>
-#include <wx/webview.h>
+#include <wx/window.h>
 
 #include <string>
 
-void BindPrintKey(wxWindow& frame, wxWebView& view);
+#include "app/engine/PageView.h"
+
+void BindPrintKey(wxWindow& frame, TPageView& page);
 
 // Where "Print to File" writes unless the user picks another folder: the user's documents folder,
 // else the home folder; never the working folder (the current folder once an issue is unpacked),

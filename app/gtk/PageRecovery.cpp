@@ -1,7 +1,5 @@
 #include "app/gtk/PageRecovery.h"
 
-#include <webkit2/webkit2.h>
-
 #include "classlib/Application.h"
 #include "classlib/Backend.h"
 
@@ -13,14 +11,14 @@ void OnWebProcessTerminated(GObject*, WebKitWebProcessTerminationReason reason, 
 }
 }  // namespace
 
-TPageRecovery::TPageRecovery(wxWindow& frame, wxWebView& view, TMainForm& form)
-    : FFrame(frame), FView(view), FForm(form) {
-  FSignal = g_signal_connect(G_OBJECT(view.GetNativeBackend()), "web-process-terminated",
-                             G_CALLBACK(OnWebProcessTerminated), this);
+TPageRecovery::TPageRecovery(wxWindow& frame, TPageView& page, TMainForm& form)
+    : FFrame(frame), FPage(page), FForm(form) {
+  FSignal =
+      g_signal_connect(page.Engine(), "web-process-terminated", G_CALLBACK(OnWebProcessTerminated), this);
 }
 
 TPageRecovery::~TPageRecovery() {
-  if (FSignal) g_signal_handler_disconnect(G_OBJECT(FView.GetNativeBackend()), FSignal);
+  if (FSignal) g_signal_handler_disconnect(FPage.Engine(), FSignal);
 }
 
 void TPageRecovery::WebProcessEnded() {

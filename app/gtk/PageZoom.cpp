@@ -25,25 +25,25 @@ gboolean OnPageScroll(GtkWidget*, GdkEventScroll* event, gpointer zoom) {
 }
 }  // namespace
 
-TPageZoom::TPageZoom(wxWindow& frame, wxWebView& view) : FView(view), FStep(ActualSize) {
+TPageZoom::TPageZoom(wxWindow& frame, TPageView& page) : FPage(page), FStep(ActualSize) {
   frame.Bind(wxEVT_CHAR_HOOK, &TPageZoom::OnCharHook, this);
-  g_signal_connect(view.GetNativeBackend(), "scroll-event", G_CALLBACK(OnPageScroll), this);
+  g_signal_connect(page.Widget(), "scroll-event", G_CALLBACK(OnPageScroll), this);
 }
 
 TPageZoom::~TPageZoom() {
-  g_signal_handlers_disconnect_by_data(FView.GetNativeBackend(), this);
+  g_signal_handlers_disconnect_by_data(FPage.Widget(), this);
 }
 
 void TPageZoom::Reset() {
   FStep = ActualSize;
-  FView.SetZoomFactor(ZoomSteps[FStep]);
+  FPage.SetZoom(ZoomSteps[FStep]);
 }
 
 void TPageZoom::Step(int direction) {
   const int next = FStep + direction;
   if (next < 0 || next >= static_cast<int>(ZoomSteps.size())) return;
   FStep = next;
-  FView.SetZoomFactor(ZoomSteps[FStep]);
+  FPage.SetZoom(ZoomSteps[FStep]);
 }
 
 void TPageZoom::OnCharHook(wxKeyEvent& event) {

@@ -1,10 +1,12 @@
 #pragma once
 // Zoom of the page view: Ctrl + mouse wheel, Ctrl +, Ctrl - and Ctrl 0, in the steps readers know.
-#include <wx/webview.h>
+#include <wx/window.h>
+
+#include "app/engine/PageView.h"
 
 class TPageZoom {
  public:
-  TPageZoom(wxWindow& frame, wxWebView& view);
+  TPageZoom(wxWindow& frame, TPageView& page);
   ~TPageZoom();
   TPageZoom(const TPageZoom&) = delete;
   TPageZoom& operator=(const TPageZoom&) = delete;
@@ -16,7 +18,7 @@ class TPageZoom {
   void Step(int direction);  // one step larger (1) or smaller (-1)
   void OnCharHook(wxKeyEvent& event);
 
-  wxWebView& FView;
+  TPageView& FPage;
   int FStep;          // index into the zoom steps
   double FWheel = 0;  // wheel rotation not yet turned into a step
 };

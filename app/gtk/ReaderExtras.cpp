@@ -2,18 +2,16 @@
 
 #include "app/gtk/IssueDropTarget.h"
 #include "app/gtk/PagePrint.h"
-#include "app/gtk/PageViewGuards.h"
 #include "app/gtk/WindowKeys.h"
 
-TReaderExtras::TReaderExtras(wxWindow& frame, wxWebView& view, TMainForm& form)
+TReaderExtras::TReaderExtras(wxWindow& frame, TWebBrowser& browser, TMainForm& form)
     : FForm(form),
-      FHistoryKeys(frame, view, form),
-      FZoom(frame, view),
-      FRecovery(frame, view, form),
-      FPageDrops(frame, view, form),
-      FFindBox(new TFindBox(frame, view)) {
-  GuardPageView(static_cast<WebKitWebView*>(view.GetNativeBackend()));
-  BindPrintKey(frame, view);
+      FHistoryKeys(frame, browser.Page(), form),
+      FZoom(frame, browser.Page()),
+      FRecovery(frame, browser.Page(), form),
+      FPageDrops(frame, browser.Page(), form),
+      FFindBox(new TFindBox(frame, browser)) {
+  BindPrintKey(frame, browser.Page());
   RouteReaderKeys(frame);
   frame.SetDropTarget(new TIssueDropTarget(frame, form));
   form.OnIssueOpening = [this] { FZoom.Reset(); };

@@ -1,8 +1,6 @@
 #pragma once
 // What readers expect beyond the window's buttons and menus: history keys, zoom, find in page,
 // print, dropped issues and recovery from a dead page engine. None shows on a menu.
-#include <wx/webview.h>
-
 #include <memory>
 
 #include "app/core/Main.h"
@@ -11,10 +9,11 @@
 #include "app/gtk/PageDropSite.h"
 #include "app/gtk/PageRecovery.h"
 #include "app/gtk/PageZoom.h"
+#include "app/gtk/WebBrowser.h"
 
 class TReaderExtras {
  public:
-  TReaderExtras(wxWindow& frame, wxWebView& view, TMainForm& form);
+  TReaderExtras(wxWindow& frame, TWebBrowser& browser, TMainForm& form);
   ~TReaderExtras();
 
   TPageZoom& Zoom() { return FZoom; }

@@ -30,9 +30,16 @@ bool WaitFor(const std::function<bool()>& done, int seconds) {
   return true;
 }
 
+// The environment given, and this one's display, home and path where it names none of them.
 pid_t Spawn(std::vector<std::string> argv, std::vector<std::string> environment) {
+  const auto given = [&environment](const std::string& name) {
+    for (const std::string& entry : environment)
+      if (entry.rfind(name + "=", 0) == 0) return true;
+    return false;
+  };
   for (const char* name : {"DISPLAY", "XAUTHORITY", "HOME", "PATH"})
-    if (const char* value = std::getenv(name)) environment.push_back(std::string(name) + "=" + value);
+    if (const char* value = std::getenv(name); value && !given(name))
+      environment.push_back(std::string(name) + "=" + value);
   std::vector<char*> args, envp;
   for (std::string& arg : argv) args.push_back(arg.data());
   for (std::string& entry : environment) envp.push_back(entry.data());
@@ -81,6 +88,39 @@ TEST_P(EndSignals, CloseTheWindowAndRemoveTheWorkingFolder) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Reader, EndSignals, ::testing::Values(SIGTERM, SIGHUP, SIGINT));
+
+// Everything under a folder, one path a line.
+std::string Contents(const std::string& folder) {
+  std::string paths;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) paths += entry.path().string() + "\n";
+  return paths;
+}
+
+// A run with no session folder (no XDG_RUNTIME_DIR), as on a build machine or a bare desktop: the
+// reader shows an issue that plays a sound and is closed; nothing of it or of its engine is left
+// under $HOME, nor in the temporary folder where it made its private folder.
+TEST(ACleanEnd, LeavesNothingUnderHomeNorInTheTemporaryFolder) {
+  TTempFolder home, temporary, made;
+  std::string sound = "RIFF....WAVEfmt ";
+  const unsigned char format[] = {16, 0, 0, 0, 1, 0, 1, 0, 0x40, 0x1f, 0, 0, 0x40, 0x1f, 0, 0, 1, 0, 8, 0};
+  sound.append(reinterpret_cast<const char*>(format), sizeof format);
+  sound += "data" + std::string("\x40\x1f\0\0", 4) + std::string(8000, '\x80');
+  WriteBytes(made / "a.wav", sound);
+  WriteBytes(made / "index.htm", "<html><body><audio src=a.wav autoplay></audio>suono</body></html>");
+  ASSERT_EQ(std::system(("cd '" + made.Path() + "' && zip -q suono.kvx index.htm a.wav").c_str()), 0);
+  const std::string shown = temporary / ("folivo-" + std::to_string(geteuid()) + "/KORVEX/a.wav");
+  const pid_t reader = Spawn({FOLIVO_BIN_DIR "/folivo", made / "suono.kvx"},
+                             {"HOME=" + home.Path(), "TMPDIR=" + temporary.Path()});
+  ASSERT_GT(reader, 0);
+  EXPECT_TRUE(WaitFor([&] { return fs::exists(shown); }, 60));
+  std::this_thread::sleep_for(std::chrono::seconds(3));
+  kill(reader, SIGTERM);
+  int status = 0;
+  EXPECT_TRUE(Ends(reader, status));
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(Contents(home.Path()), "");
+  EXPECT_EQ(Contents(temporary.Path()), "");
+}
 
 // A virtual X server on a display number it picks itself; display is "" unless it said, within
 // 30 seconds, that it takes clients.

@@ -1,21 +1,16 @@
 // What the pages of an issue may make the reader do, tried with hostile pages under Xvfb: a
-// loopback server that nothing may reach, a logging stand-in for xdg-open, and a test $HOME in
-// which nothing of the engine may appear. And names written as on a system that ignores case.
-#include <arpa/inet.h>
+// loopback server that nothing may reach, a name server that no name may reach, a logging stand-in
+// for xdg-open, and a test $HOME in which nothing of the engine may appear. And names written as
+// on a system that ignores case.
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 
 #include "tests/gui/ReaderWindow.h"
+#include "tests/gui/Sentinels.h"
 
 namespace fs = std::filesystem;
 
@@ -30,51 +25,8 @@ const std::string TestHome = [] {
   for (const char* variable : {"XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME"}) unsetenv(variable);
   return home;
 }();
+TLoggingResolver resolver;  // before any thread
 const TReaderSession* const session = AddReaderSession("gui_IssuePages");
-
-// Counts the connections made to it, and answers each with a page that would run script.
-class TSentinelServer {
- public:
-  TSentinelServer() {
-    FSocket = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    bind(FSocket, reinterpret_cast<sockaddr*>(&address), length);
-    listen(FSocket, 64);
-    getsockname(FSocket, reinterpret_cast<sockaddr*>(&address), &length);
-    FPort = ntohs(address.sin_port);
-    FThread = std::thread([this] {
-      while (!FStop) {
-        pollfd waiting{FSocket, POLLIN, 0};
-        if (poll(&waiting, 1, 100) <= 0) continue;
-        const int client = accept(FSocket, nullptr, nullptr);
-        if (client < 0) continue;
-        ++FConnections;
-        const std::string answer =
-            "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<script>alert(1)</script>";
-        write(client, answer.data(), answer.size());
-        close(client);
-      }
-    });
-  }
-  ~TSentinelServer() {
-    FStop = true;
-    FThread.join();
-    close(FSocket);
-  }
-  std::string Address() const { return "http://127.0.0.1:" + std::to_string(FPort); }
-  int Port() const { return FPort; }
-  int Connections() const { return FConnections; }
-
- private:
-  int FSocket;
-  int FPort = 0;
-  std::atomic<bool> FStop{false};
-  std::atomic<int> FConnections{0};
-  std::thread FThread;
-};
 
 class IssuePages : public ReaderWindowTest {
  protected:
@@ -100,11 +52,12 @@ class IssuePages : public ReaderWindowTest {
     if (Shown("MessageBox") + Shown("ShowMessage") > 0) return ::testing::AssertionFailure() << "reported";
     return ::testing::AssertionSuccess();
   }
-  // A real click of the mouse at a point of the page.
+  // A real click of the mouse at a point of the page; the pointer comes from elsewhere, since a
+  // move that waits for the pointer to arrive would wait for ever where it already is.
   void ClickPage(int x, int y) {
     const wxRect page = View()->GetScreenRect();
     ASSERT_EQ(std::system(("xdotool search --onlyvisible --name '^Korvex Folivo$' windowfocus --sync "
-                           "mousemove --sync " +
+                           "mousemove 0 0 mousemove --sync " +
                            std::to_string(page.x + x) + " " + std::to_string(page.y + y) + " click 1")
                               .c_str()),
               0);
@@ -112,6 +65,26 @@ class IssuePages : public ReaderWindowTest {
   // Waits for the script expression to give the value.
   bool ScriptGives(const std::string& expression, const std::string& value) {
     return PumpUntil([&] { return Script(expression) == value; }, ScriptDeadline);
+  }
+  // Counts the ends of the page view's web process that the reader did not ask for.
+  void CountWebProcessEnds(const std::shared_ptr<int>& ends) {
+    g_signal_connect_data(
+        Page().Engine(), "web-process-terminated",
+        G_CALLBACK(+[](WebKitWebView*, WebKitWebProcessTerminationReason reason, gpointer count) {
+          if (reason != WEBKIT_WEB_PROCESS_TERMINATED_BY_API) ++**static_cast<std::shared_ptr<int>*>(count);
+        }),
+        new std::shared_ptr<int>(ends),
+        [](gpointer count, GClosure*) { delete static_cast<std::shared_ptr<int>*>(count); },
+        GConnectFlags(0));
+  }
+  // No connection ever reached the server, and no name was looked up since the last look.
+  ::testing::AssertionResult NothingReached(const TSentinelServer& server) {
+    std::string names;
+    const int lookups = resolver.Lookups(names);
+    if (server.Connections() > 0)
+      return ::testing::AssertionFailure() << server.Connections() << " connections";
+    if (resolver.Installed() && lookups > 0) return ::testing::AssertionFailure() << "looked up: " << names;
+    return ::testing::AssertionSuccess();
   }
 
   TTempFolder folder;
@@ -137,6 +110,14 @@ TEST_F(IssuePages, HostilePagesReachNoServerNoOutsideFileAndHandOffOncePerClick)
       "/beacon', 'x');" + "var x = new XMLHttpRequest(); x.open('GET', '" + web + "/xhr'); x.send();" +
       "try { new WebSocket('ws://127.0.0.1:" + std::to_string(server.Port()) + "/ws'); } catch (e) {}" +
       "try { new EventSource('" + web + "/events'); } catch (e) {}</script>";
+  // Connections and lookups ahead of any request: none may be made either.
+  const std::string ahead =
+      "<link rel=dns-prefetch href='//dns-prefetch.sentinel.test'>"
+      "<link rel=preconnect href='http://preconnect.sentinel.test/'>"
+      "<link rel=preconnect href='" +
+      web + "/'><link rel=prefetch href='" + web + "/prefetch'><link rel=preload as=script href='" + web +
+      "/preload.js'>"
+      "<a href='http://link.sentinel.test/'>link</a>";
   // Whether a file outside the issue exists must not show: both probes end alike.
   const std::string probes =
       "<script>var probes = {};</script>"
@@ -154,8 +135,8 @@ TEST_F(IssuePages, HostilePagesReachNoServerNoOutsideFileAndHandOffOncePerClick)
       "<form id=form action='" +
       web + "/form' method=post><input name=secret value=s></form>";
   const std::string issue =
-      MakeIssue("ostile", {{"index.htm", "<html><head><title>Ostile</title></head><body>" + reachOut +
-                                             probes + buttons + "</body></html>"},
+      MakeIssue("ostile", {{"index.htm", "<html><head><title>Ostile</title>" + ahead + "</head><body>" +
+                                             reachOut + probes + buttons + "</body></html>"},
                            {"refresh.htm", "<meta http-equiv=refresh content='0;url=" + web + "/refresh'>"},
                            {"second.htm", "<title>Seconda</title>"}});
   ASSERT_TRUE(OpenFramedIssue(issue));
@@ -189,8 +170,86 @@ TEST_F(IssuePages, HostilePagesReachNoServerNoOutsideFileAndHandOffOncePerClick)
   EXPECT_EQ(Script("document.title"), "Seconda");
 
   Pump(1000);
-  EXPECT_EQ(server.Connections(), 0);
+  EXPECT_TRUE(NothingReached(server));
   setenv("PATH", path.c_str(), 1);
+}
+
+// A worker takes its content policy from the response that delivered its script: dedicated,
+// shared and nested workers, and one started in a frame, reach no server and look up no name.
+TEST_F(IssuePages, WorkersReachNoServerAndLookUpNoName) {
+  TSentinelServer server;
+  // Every way a script reaches a server, tagged with what runs it.
+  std::string reach = R"(function reach(tag) {
+  fetch('http://SERVER/fetch-' + tag).catch(() => {});
+  fetch('http://' + tag + '.sentinel.test/').catch(() => {});
+  try { var x = new XMLHttpRequest(); x.open('GET', 'http://SERVER/xhr-' + tag); x.send(); } catch (e) {}
+  try { new WebSocket('ws://SERVER/ws-' + tag); } catch (e) {}
+  try { new EventSource('http://SERVER/events-' + tag); } catch (e) {}
+}
+)";
+  const std::string address = "127.0.0.1:" + std::to_string(server.Port());
+  for (std::size_t at; (at = reach.find("SERVER")) != std::string::npos;) reach.replace(at, 6, address);
+  const std::string issue = MakeIssue(
+      "lavoratori",
+      {{"index.htm",
+        "<title>Lavoratori</title><iframe src=frame.htm></iframe><script>var up = [];"
+        "var w = new Worker('worker.js'); w.onmessage = e => up.push(e.data);"
+        "var s = new SharedWorker('shared.js'); s.port.onmessage = e => up.push(e.data);</script>"},
+       {"frame.htm",
+        "<script>var w = new Worker('worker.js?frame'); w.onmessage = e => parent.up.push(e.data);"
+        "</script>"},
+       {"worker.js", reach + "; var tag = location.search ? 'frame' : 'worker'; reach(tag); "
+                             "postMessage(tag);"
+                             "if (!location.search) { var n = new Worker('nested.js'); n.onmessage = e => "
+                             "postMessage(e.data); }"},
+       {"nested.js", reach + "; reach('nested'); postMessage('nested');"},
+       {"shared.js", reach + "; onconnect = e => { reach('shared'); e.ports[0].postMessage('shared'); "
+                             "};"}});
+  ASSERT_TRUE(OpenFramedIssue(issue));
+  EXPECT_TRUE(ScriptGives("JSON.stringify(up.sort())", "[\"frame\",\"nested\",\"shared\",\"worker\"]"));
+  Pump(2000);
+  EXPECT_TRUE(NothingReached(server));
+}
+
+// Everything under a folder, one path a line.
+std::string Contents(const std::string& folder) {
+  std::string paths;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) paths += entry.path().string() + "\n";
+  return paths;
+}
+
+// Downloads a page offers, by a script on its own and by a link the user clicks, under names that
+// would start a program or hold a "/": nothing is written, with no download folder and with one,
+// and the page's web process lives on.
+TEST_F(IssuePages, DownloadsAreRefusedBeforeAnythingIsWritten) {
+  const std::string issue = MakeIssue(
+      "scarica", {{"index.htm",
+                   "<title>Scarica</title><a style='position:fixed;left:0;top:0;width:100%;height:100px' "
+                   "href='data:application/x-desktop,[Desktop Entry]%0AType=Application%0AExec=xterm%0A' "
+                   "download='avvia.desktop'>scarica</a><script>function offer(name) { var a = "
+                   "document.createElement('a');"
+                   " a.href = 'data:text/plain,x'; a.download = name; document.body.appendChild(a); "
+                   "a.click(); }</script>"}});
+  const auto ended = std::make_shared<int>(0);
+  for (const bool downloadFolder : {false, true}) {
+    SCOPED_TRACE(downloadFolder ? "with a download folder" : "with an empty home");
+    std::string made;
+    if (downloadFolder) {
+      fs::create_directories(TestHome + "/.config");
+      fs::create_directories(TestHome + "/Downloads");
+      WriteBytes(TestHome + "/.config/user-dirs.dirs", "XDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\n");
+      g_reload_user_special_dirs_cache();
+      made = Contents(TestHome);
+    }
+    ASSERT_TRUE(OpenIssue(issue, "Scarica"));
+    CountWebProcessEnds(ended);
+    Script("offer('script.desktop'); offer('../script.desktop'); offer('a/b.txt')");
+    ClickPage(200, 50);
+    Pump(2000);
+    EXPECT_EQ(Contents(TestHome), made);
+    EXPECT_EQ(Script("document.title"), "Scarica");
+    EXPECT_EQ(*ended, 0);
+  }
 }
 
 TEST_F(IssuePages, NothingOfTheEngineIsKeptBetweenRunsOrUnderHome) {

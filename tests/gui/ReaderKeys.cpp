@@ -62,7 +62,7 @@ class ReaderKeys : public ReaderWindowTest {
     return PumpUntil([&] { return fs::exists(ended); }, PageDeadline);
   }
   bool ZoomIs(float factor) {
-    return PumpUntil([&] { return std::fabs(View()->GetZoomFactor() - factor) < 0.01f; }, ScriptDeadline);
+    return PumpUntil([&] { return std::fabs(Page().Zoom() - factor) < 0.01f; }, ScriptDeadline);
   }
 };
 

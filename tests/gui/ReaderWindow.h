@@ -1,6 +1,6 @@
 #pragma once
-// The reader's real window for a test: WebKit pages and scripts waited for with deadlines, the
-// unzip library of the build, and modal dialogs answered from a script.
+// The reader's real window for a test: its page view's pages and scripts waited for with deadlines,
+// the unzip library of the build, and modal dialogs answered from a script.
 #include <gtest/gtest.h>
 #include <wx/weakref.h>
 
@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/core/WorkingFolder.h"
+#include "app/engine/PageAddress.h"
 #include "app/gtk/MainFrame.h"
 #include "classlib/Application.h"
 #include "classlib/ScriptedBackend.h"
@@ -91,16 +92,8 @@ class ReaderWindowTest : public ::testing::Test {
     ASSERT_EQ(TempPath(), std::string(runtime) + "/");
     frame = new TMainFrame;
     frame->Form().ZipComponent1().SetDLLDirectory(FOLIVO_BIN_DIR);
-    // The handlers hold the records, not the test: a late event never reaches a finished test.
-    View()->Bind(wxEVT_WEBVIEW_LOADED, [loaded = loaded](wxWebViewEvent& event) {
-      loaded->push_back(TWebBrowser::ReportedAddress(event.GetURL()));
-      event.Skip();
-    });
-    View()->Bind(wxEVT_WEBVIEW_SCRIPT_RESULT, [results = scriptResults](wxWebViewEvent& event) {
-      const auto id = reinterpret_cast<std::intptr_t>(event.GetClientData());
-      (*results)[id] =
-          event.IsError() ? "error: " + event.GetString().utf8_string() : event.GetString().utf8_string();
-    });
+    // The watcher holds the records, not the test: a late load never reaches a finished test.
+    Page().WatchLoads([loaded = loaded](const std::string& uri) { loaded->push_back(ReportedAddress(uri)); });
     wxTheApp->SetTopWindow(frame);
     frame->Show();
     ASSERT_TRUE(Shows(Korvex("hhhome.htm")));
@@ -118,7 +111,9 @@ class ReaderWindowTest : public ::testing::Test {
   static std::string Korvex(const std::string& name) { return WorkingFile(name); }
   TMainForm& Form() { return frame->Form(); }
   const TBrowsingHistory& History() { return frame->Form().History(); }
-  wxWebView* View() { return frame->Browser().Control(); }
+  // The page view's window, and the page view itself.
+  wxWindow* View() { return frame->Browser().Control(); }
+  TPageView& Page() { return frame->Browser().Page(); }
 
   // Keys typed on the main window through the X server, as xdotool names them.
   void Keys(const std::string& keys) {
@@ -132,7 +127,9 @@ class ReaderWindowTest : public ::testing::Test {
   // The page's value of a script expression, waited for with a deadline.
   std::string Script(const std::string& expression) {
     const std::intptr_t id = ++scriptsRun;
-    View()->RunScriptAsync(wxString::FromUTF8(expression), reinterpret_cast<void*>(id));
+    Page().RunScript(expression, [id, results = scriptResults](bool ok, const std::string& text) {
+      (*results)[id] = ok ? text : "error: " + text;
+    });
     if (!PumpUntil([&] { return scriptResults->count(id) > 0; }, ScriptDeadline)) return "timed out";
     return scriptResults->at(id);
   }
@@ -140,12 +137,12 @@ class ReaderWindowTest : public ::testing::Test {
   // True once WebKit has finished loading the file as its top page; takes the loads seen so far.
   bool Shows(const std::string& path) {
     const bool done = PumpUntil(
-        [&] { return !loaded->empty() && loaded->back() == path && !View()->IsBusy(); }, PageDeadline);
+        [&] { return !loaded->empty() && loaded->back() == path && !Page().Loading(); }, PageDeadline);
     if (done) loaded->clear();
     return done;
   }
 
-  std::string ShownAddress() { return TWebBrowser::ReportedAddress(View()->GetCurrentURL()); }
+  std::string ShownAddress() { return ReportedAddress(Page().Uri()); }
 
   bool HistoryReaches(int count, int index) {
     return PumpUntil([&] { return History().Count() == count && History().Index() == index; }, PageDeadline);

@@ -1,6 +1,6 @@
-#include "app/gtk/PageViewGuards.h"
+#include "app/engine/PageViewGuards.h"
 
-#include "app/gtk/PageViewState.h"
+#include "app/engine/PageViewState.h"
 
 namespace {
 // Enough for a page that greets or asks once or twice; a script that asks in a loop gets

@@ -1,4 +1,4 @@
-#include "app/gtk/PageViewState.h"
+#include "app/engine/PageViewState.h"
 
 namespace {
 constexpr char StateKey[] = "folivo-page-guards";

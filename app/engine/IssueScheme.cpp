@@ -1,4 +1,4 @@
-#include "app/gtk/IssueScheme.h"
+#include "app/engine/IssueScheme.h"
 
 #include <sys/stat.h>
 
@@ -41,6 +41,17 @@ void NotFound(WebKitURISchemeRequest* request) {
   g_error_free(error);
 }
 
+// The file with its type and the content policy as a header.
+void Serve(WebKitURISchemeRequest* request, GInputStream* stream, gint64 length, const std::string& type) {
+  WebKitURISchemeResponse* response = webkit_uri_scheme_response_new(stream, length);
+  webkit_uri_scheme_response_set_content_type(response, type.c_str());
+  SoupMessageHeaders* headers = soup_message_headers_new(SOUP_MESSAGE_HEADERS_RESPONSE);
+  soup_message_headers_append(headers, "Content-Security-Policy", IssueContentPolicy().c_str());
+  webkit_uri_scheme_response_set_http_headers(response, headers);  // takes them
+  webkit_uri_scheme_request_finish_with_response(request, response);
+  g_object_unref(response);
+}
+
 void ServeIssueFile(WebKitURISchemeRequest* request, gpointer) {
   RefillTempPath();
   const std::string path = IssuePathOf(webkit_uri_scheme_request_get_uri(request), IssueNames().Serial());
@@ -51,10 +62,15 @@ void ServeIssueFile(WebKitURISchemeRequest* request, gpointer) {
   GFileInputStream* stream = g_file_read(source, nullptr, nullptr);
   g_object_unref(source);
   if (!stream) return NotFound(request);
-  webkit_uri_scheme_request_finish(request, G_INPUT_STREAM(stream), info.st_size, ContentType(file).c_str());
+  Serve(request, G_INPUT_STREAM(stream), info.st_size, ContentType(file));
   g_object_unref(stream);
 }
 }  // namespace
+
+std::string IssueContentPolicy() {
+  const std::string scheme = std::string(IssueScheme) + ":";
+  return "default-src " + scheme + " data: blob: 'unsafe-inline' 'unsafe-eval'; form-action " + scheme;
+}
 
 void RegisterIssueScheme(WebKitWebContext* context) {
   webkit_web_context_register_uri_scheme(context, IssueScheme, ServeIssueFile, nullptr, nullptr);

@@ -8,4 +8,3 @@
 
 // Connects the rules to a new view, before any other handler of its navigation signals.
 void ConnectPageDoors(WebKitWebView* view);
-bool HasPageDoors(WebKitWebView* view);

@@ -1,4 +1,4 @@
-#include "app/gtk/EngineConfinement.h"
+#include "app/engine/EngineConfinement.h"
 
 #include <glib.h>
 #include <sys/stat.h>

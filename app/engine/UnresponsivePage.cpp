@@ -1,6 +1,6 @@
-#include "app/gtk/UnresponsivePage.h"
+#include "app/engine/UnresponsivePage.h"
 
-#include "app/gtk/PageViewState.h"
+#include "app/engine/PageViewState.h"
 
 namespace {
 // How long the page on view has to answer once the user asked for another one.

@@ -1,10 +1,9 @@
-#include "app/gtk/PageDoors.h"
-
-#include <wx/utils.h>
+#include "app/engine/PageDoors.h"
 
 #include <string>
 
 #include "app/core/IssueAddress.h"
+#include "app/engine/DesktopLauncher.h"
 
 namespace {
 constexpr const char* DoorsKey = "folivo-page-doors";
@@ -29,7 +28,7 @@ void HandOff(WebKitWebView* view, const std::string& uri) {
   TPageDoors& doors = Doors(view);
   if (doors.presses == doors.handedOff) return;
   doors.handedOff = doors.presses;
-  wxLaunchDefaultBrowser(wxString::FromUTF8(uri));
+  HandToDesktop(uri);
 }
 
 std::string Address(WebKitNavigationAction* action) {
@@ -79,8 +78,8 @@ void OpenNewWindowAddress(WebKitWebView* view, WebKitNavigationAction* action) {
   }
 }
 
-// Returns TRUE for a decision taken here; FALSE lets the navigation go on to the shell's handler,
-// which records it.
+// Returns TRUE for a decision taken here; FALSE lets the navigation go on to the page view, which
+// reports it to the shell.
 gboolean OnDecidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type,
                         gpointer) {
   if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) {
@@ -124,8 +123,4 @@ void ConnectPageDoors(WebKitWebView* view) {
   g_signal_connect(view, "key-press-event", G_CALLBACK(OnPress), nullptr);
   g_signal_connect(view, "decide-policy", G_CALLBACK(OnDecidePolicy), nullptr);
   g_signal_connect(view, "create", G_CALLBACK(OnCreate), nullptr);
-}
-
-bool HasPageDoors(WebKitWebView* view) {
-  return g_object_get_data(G_OBJECT(view), DoorsKey) != nullptr;
 }

@@ -7,5 +7,7 @@
 // cache model that reads every file from disk again (issues replace each other's files).
 // Everything that must be set before the context's first web process starts is set here.
 WebKitWebContext* NewPageEngineContext();
-// Whether the view was made on such a context, with the reader's rules for navigation first.
-bool IsReaderPageView(WebKitWebView* view);
+// A new view on a new such context, with the content policy that only its constructor can set and
+// the reader's rules for navigation connected before any other handler. The caller owns it (the
+// reference is not floating).
+WebKitWebView* NewReaderPageView();
