@@ -4,6 +4,7 @@
 #include <wx/settings.h>
 
 #include "app/gtk/Artwork.h"
+#include "app/gtk/FullScreenReading.h"
 #include "app/gtk/OpeningProgressBox.h"
 #include "app/gtk/ReaderExtras.h"
 #include "app/gtk/SkinButtonKeys.h"
@@ -50,6 +51,7 @@ TMainFrame::TMainFrame()
   BuildButtons();
   FExtras = std::make_unique<TReaderExtras>(*this, *FWebBrowser1, *FForm);
   FOpeningProgress = new TOpeningProgressBox(this, [this] { FForm->CancelOpening(); });
+  FFullScreen = std::make_unique<TFullScreenReading>(*this, *FImage1, *FWebBrowser1->Control());
   Bind(wxEVT_CLOSE_WINDOW, &TMainFrame::OnClose, this);
   Application.Guard([this] { FForm->FormCreate(); });
   Centre(wxBOTH);
@@ -61,13 +63,15 @@ TMainFrame::~TMainFrame() {
 }
 
 void TMainFrame::BuildMenu() {
+  // The keys shown beside the items work wherever the keyboard is.
   auto* file = new wxMenu;
-  const wxMenuItem* apri = file->Append(wxID_ANY, "&Apri...");
+  const wxMenuItem* apri = file->Append(wxID_ANY, "&Apri...\tCtrl+O");
   file->AppendSeparator();
-  const wxMenuItem* exit = file->Append(wxID_ANY, "&Esci");
+  const wxMenuItem* exit = file->Append(wxID_ANY, "&Esci\tCtrl+Q");
   auto* vai = new wxMenu;
-  const wxMenuItem* indice = vai->Append(wxID_ANY, "I&ndice");
+  const wxMenuItem* indice = vai->Append(wxID_ANY, "I&ndice\tAlt+Home");
   const wxMenuItem* web = vai->Append(wxID_ANY, "&Web\tCtrl+L");  // the WEB button
+  const wxMenuItem* fullScreen = vai->Append(wxID_ANY, "&Schermo intero\tF11");
   auto* help = new wxMenu;
   const wxMenuItem* informazioni = help->Append(wxID_ANY, "&Informazioni...");
   auto* bar = new wxMenuBar;
@@ -79,6 +83,7 @@ void TMainFrame::BuildMenu() {
   Bind(wxEVT_MENU, Guarded([this] { FForm->Exit1Click(); }), exit->GetId());
   Bind(wxEVT_MENU, Guarded([this] { FForm->Indice1Click(); }), indice->GetId());
   Bind(wxEVT_MENU, Guarded([this] { FForm->SpeedButton4Click(); }), web->GetId());
+  Bind(wxEVT_MENU, Guarded([this] { FFullScreen->Toggle(); }), fullScreen->GetId());
   Bind(wxEVT_MENU, Guarded([this] { FForm->Informazioni1Click(); }), informazioni->GetId());
 }
 

@@ -10,6 +10,7 @@
 #include "app/gtk/SkinPanel.h"
 #include "app/gtk/WebBrowser.h"
 
+class TFullScreenReading;
 class TInformazioni;
 class TOpeningProgressBox;
 class TReaderExtras;
@@ -32,6 +33,7 @@ class TMainFrame : public wxFrame, public TMainFormView {
   TAddressSlot* URLs() const { return FURLs; }
   TWebBrowser& Browser() { return *FWebBrowser1; }
   TReaderExtras& Extras() { return *FExtras; }
+  TFullScreenReading& FullScreen() { return *FFullScreen; }
   // The About box, created hidden once the window exists.
   void SetAboutBox(TInformazioni* box) { FInformazioni = box; }
 
@@ -54,6 +56,7 @@ class TMainFrame : public wxFrame, public TMainFormView {
   std::unique_ptr<TWebBrowser> FWebBrowser1;
   std::unique_ptr<TMainForm> FForm;
   std::unique_ptr<TReaderExtras> FExtras;
+  std::unique_ptr<TFullScreenReading> FFullScreen;
   TInformazioni* FInformazioni = nullptr;
   TOpeningProgressBox* FOpeningProgress;  // a child window
 };

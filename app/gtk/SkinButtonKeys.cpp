@@ -96,6 +96,11 @@ void SwitchPane(TSkinPanel& panel) {
 }
 }  // namespace
 
+void ShowSkinButtonStandIns(TSkinPanel& panel, bool show) {
+  for (wxWindow* child : panel.GetChildren())
+    if (dynamic_cast<TSkinButtonStandIn*>(child)) child->Show(show);
+}
+
 void MakeSkinButtonsReachable(TSkinPanel& panel) {
   std::vector<int> order(panel.Buttons().size());
   std::iota(order.begin(), order.end(), 0);

@@ -24,6 +24,9 @@ class TSkinButtonStandIn : public wxStaticBitmap {
   int FIndex;
 };
 
+// Shows or hides the stand-ins: hidden, no key reaches the buttons.
+void ShowSkinButtonStandIns(TSkinPanel& panel, bool show);
+
 // Adds the stand-ins, in the order the buttons are seen from left to right, and F6 on the window to
 // move the focus between the page and them.
 void MakeSkinButtonsReachable(TSkinPanel& panel);

@@ -40,6 +40,8 @@ int ReaderKeyCode(guint keyval) {
       return 'P';
     case GDK_KEY_F3:
       return WXK_F3;
+    case GDK_KEY_Escape:
+      return WXK_ESCAPE;
     default:
       return 0;
   }
@@ -50,7 +52,8 @@ gboolean OnWindowEvent(GtkWidget*, GdkEvent* event, gpointer frame) {
   const GdkEventKey& key = event->key;
   const int code = ReaderKeyCode(key.keyval);
   const guint state = key.state & gtk_accelerator_get_default_mod_mask();
-  if (code == 0 || (code != WXK_F3 && !(state & (GDK_CONTROL_MASK | GDK_MOD1_MASK)))) return FALSE;
+  const bool plain = code == WXK_F3 || code == WXK_ESCAPE;  // keys of their own, without Ctrl or Alt
+  if (code == 0 || (!plain && !(state & (GDK_CONTROL_MASK | GDK_MOD1_MASK)))) return FALSE;
   auto& window = *static_cast<wxWindow*>(frame);
   wxKeyEvent hook(wxEVT_CHAR_HOOK);
   hook.SetEventObject(&window);

@@ -227,4 +227,38 @@ TEST(PersonAtTheWindow, ALongOpeningShowsItsProgressAndCancelLeavesTheIssueOnScr
   ASSERT_TRUE(reader.Click(Back.CentreX(), Back.CentreY()));
   EXPECT_TRUE(reader.Shows(PageX, PageY, Green));
 }
+
+// F11 (or Vai > Schermo intero) shows the page alone on the whole screen with its keys; F11 or
+// Escape puts the skinned window back where it was, at its size; Ctrl+Q ends the reader.
+TEST(PersonAtTheWindow, ReadingFullScreenAndBack) {
+  TTempFolder folder;
+  TReaderProcess reader({TwoPages(folder.Path())});
+  ASSERT_TRUE(reader.Started());
+  ASSERT_TRUE(reader.Shows(PageX, PageY, Green));
+  const auto geometry = [&] { return gui::Output("xdotool getwindowgeometry " + reader.Window()); };
+  const std::string skinned = geometry();
+  std::string screen = gui::Output("xdotool getdisplaygeometry");  // "WIDTH HEIGHT"
+  screen.replace(screen.find(' '), 1, "x");
+  int width = 0, height = 0;
+  std::sscanf(screen.c_str(), "%dx%d", &width, &height);
+  for (const char* enter : {"F11", "alt+v s"})
+    for (const char* leave : {"F11", "Escape"}) {
+      ASSERT_TRUE(reader.Keys(enter));
+      EXPECT_TRUE(
+          gui::WaitUntil([&] { return geometry().find("Geometry: " + screen) != std::string::npos; }, 10000))
+          << enter << ": " << geometry();
+      // The page, reaching the screen's far corner.
+      EXPECT_TRUE(gui::WaitUntil(
+          [&] {
+            return TReaderProcess::Near(TReaderProcess::ScreenColourAt(width - 10, height - 10), Green);
+          },
+          10000));
+      ASSERT_TRUE(reader.Keys(leave));
+      EXPECT_TRUE(gui::WaitUntil([&] { return geometry() == skinned; }, 10000))
+          << leave << ": " << geometry();
+    }
+  EXPECT_TRUE(reader.Shows(PageX, PageY, Green));
+  ASSERT_TRUE(reader.Keys("ctrl+q"));
+  EXPECT_EQ(reader.Exit(), 0);
+}
 }  // namespace

@@ -157,25 +157,10 @@ class TReaderProcess {
   bool Click(int x, int y, int button = 1) const {
     return MoveTo(x, y) && Xdotool("click " + std::to_string(button));
   }
-  // The pointer to a point of the menu bar (x from the window's left edge).
-  bool ClickMenuBar(int x) const {
-    return Xdotool("mousemove --window " + FWindow + " --sync " + std::to_string(x) + " " +
-                   std::to_string(FMenuHeight / 2) + " click 1");
-  }
-
   // The colour of a point of the client area, as 0xRRGGBB; -1 when it cannot be read.
-  long ColourAt(int x, int y) const {
-    Display* display = XOpenDisplay(nullptr);
-    if (!display) return -1;
-    long colour = -1;
-    if (XImage* image =
-            XGetImage(display, std::stoul(FWindow), x, y + FMenuHeight, 1, 1, AllPlanes, ZPixmap)) {
-      colour = static_cast<long>(XGetPixel(image, 0, 0) & 0xFFFFFF);
-      XDestroyImage(image);
-    }
-    XCloseDisplay(display);
-    return colour;
-  }
+  long ColourAt(int x, int y) const { return PixelOf(std::stoul(FWindow), x, y + FMenuHeight); }
+  // The colour of a point of the screen.
+  static long ScreenColourAt(int x, int y) { return PixelOf(0, x, y); }
   // Whether the point shows the colour (each channel within a little), waited for.
   bool Shows(int x, int y, long colour, int milliseconds = 20000) const {
     return WaitUntil([&] { return Near(ColourAt(x, y), colour); }, milliseconds);
@@ -196,6 +181,19 @@ class TReaderProcess {
   }
 
  private:
+  // A pixel of the window, or of the root window for 0.
+  static long PixelOf(unsigned long window, int x, int y) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return -1;
+    long colour = -1;
+    if (XImage* image = XGetImage(display, window ? window : DefaultRootWindow(display), x, y, 1, 1,
+                                  AllPlanes, ZPixmap)) {
+      colour = static_cast<long>(XGetPixel(image, 0, 0) & 0xFFFFFF);
+      XDestroyImage(image);
+    }
+    XCloseDisplay(display);
+    return colour;
+  }
   std::string Found(const std::string& filter, const std::string& title, int milliseconds) const {
     std::string found;
     WaitUntil(
