@@ -208,7 +208,7 @@ TEST(PersonAtTheWindow, ALongOpeningShowsItsProgressAndCancelLeavesTheIssueOnScr
   ASSERT_TRUE(reader.Click(PageX, PageY));
   ASSERT_TRUE(reader.Shows(PageX, PageY, Orange));
 
-  ASSERT_TRUE(reader.Keys("alt+f a"));
+  ASSERT_TRUE(reader.Keys("ctrl+o"));
   const std::string dialog = reader.FindWindow("^Select a file$");
   ASSERT_TRUE(reader.TypeLocation(many, dialog));
   const std::string progress = reader.FindWindow("^Opening an issue$");
@@ -260,5 +260,38 @@ TEST(PersonAtTheWindow, ReadingFullScreenAndBack) {
   EXPECT_TRUE(reader.Shows(PageX, PageY, Green));
   ASSERT_TRUE(reader.Keys("ctrl+q"));
   EXPECT_EQ(reader.Exit(), 0);
+}
+
+// An issue that ships pages and folders under the names of the reader's own pages has them left
+// out, with a word; the next issue's contents page and WEB show, and Back never reaches what the
+// first one planted.
+TEST(PersonAtTheWindow, PagesPlantedUnderTheReadersNamesNeverRun) {
+  TTempFolder folder;
+  const std::string planted = MakeIssue(folder.Path(), "piantato.kvx",
+                                        {{"index.htm", Page("#00ff00")},
+                                         {"hhhome.htm", Page("#ff0000")},
+                                         {"kvxlnkk.htm/x.htm", Page("#ff0000")},
+                                         {"kvxsommario.htm/x.htm", Page("#ff0000")}});
+  const std::string noIndex = MakeIssue(folder.Path(), "senzaindice.kvx", {{"pagina.htm", Page("#0000ff")}});
+  TReaderProcess reader({planted});
+  ASSERT_TRUE(reader.Started());
+  const std::string told = reader.FindBox("^Korvex Folivo$");
+  ASSERT_NE(told, "");
+  ASSERT_TRUE(reader.Keys("Return", told));
+  EXPECT_TRUE(reader.Shows(PageX, PageY, Green));
+
+  ASSERT_TRUE(reader.Keys("alt+f a"));
+  const std::string dialog = reader.FindWindow("^Select a file$");
+  ASSERT_TRUE(reader.TypeLocation(noIndex, dialog));
+  const std::string noIndexTold = reader.FindBox("^Korvex Folivo$");  // no index.htm at its top
+  ASSERT_NE(noIndexTold, "");
+  ASSERT_TRUE(reader.Keys("Return", noIndexTold));
+  EXPECT_TRUE(reader.Shows(PageX, PageY, Black));  // the contents page
+  ASSERT_TRUE(reader.Keys("ctrl+l"));
+  EXPECT_EQ(reader.FindBox("^Korvex Folivo$", 2000), "");  // no "File access denied"
+  EXPECT_TRUE(fs::is_regular_file(reader.Working("kvxlnkk.htm")));
+  ASSERT_TRUE(reader.Keys("alt+Left alt+Left"));
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  EXPECT_TRUE(reader.Shows(PageX, PageY, Black));
 }
 }  // namespace
