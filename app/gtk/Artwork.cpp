@@ -52,12 +52,49 @@ wxImage DecodeJpeg(const unsigned char* data, std::size_t size) {
   return image;
 }
 
-wxBitmap LoadGlyph(const unsigned char* data, std::size_t size) {
+wxBitmap LoadGlyph(const unsigned char* data, std::size_t size, double scale) {
   wxImage image = ImageFromBytes(data, size, wxBITMAP_TYPE_BMP);
   if (!image.IsOk()) return wxBitmap();
   const int bottom = image.GetHeight() - 1;
   image.SetMaskColour(image.GetRed(0, bottom), image.GetGreen(0, bottom), image.GetBlue(0, bottom));
-  return wxBitmap(image);
+  return wxBitmap(image, wxBITMAP_SCREEN_DEPTH, scale);
+}
+
+namespace {
+bool Doubled(double screenScale) {
+  return screenScale >= 2;
+}
+}  // namespace
+
+wxBitmap SkinFor(double screenScale) {
+  if (Doubled(screenScale))
+    return wxBitmap(DecodeJpeg(SkinJpeg2x, SkinJpeg2x_size), wxBITMAP_SCREEN_DEPTH, 2);
+  return wxBitmap(DecodeJpeg(SkinJpeg, SkinJpeg_size));
+}
+
+wxBitmap GlyphFor(TGlyph glyph, double screenScale) {
+  struct TDrawn {
+    const unsigned char* data;
+    std::size_t size;
+  };
+  const bool doubled = Doubled(screenScale);
+  const auto [data, size] = [&]() -> TDrawn {
+    switch (glyph) {
+      case TGlyph::Index:
+        return doubled ? TDrawn{IndexGlyphBmp2x, IndexGlyphBmp2x_size}
+                       : TDrawn{IndexGlyphBmp, IndexGlyphBmp_size};
+      case TGlyph::Back:
+        return doubled ? TDrawn{BackGlyphBmp2x, BackGlyphBmp2x_size}
+                       : TDrawn{BackGlyphBmp, BackGlyphBmp_size};
+      case TGlyph::Forward:
+        return doubled ? TDrawn{ForwardGlyphBmp2x, ForwardGlyphBmp2x_size}
+                       : TDrawn{ForwardGlyphBmp, ForwardGlyphBmp_size};
+      case TGlyph::Web:
+        break;
+    }
+    return doubled ? TDrawn{WebGlyphBmp2x, WebGlyphBmp2x_size} : TDrawn{WebGlyphBmp, WebGlyphBmp_size};
+  }();
+  return LoadGlyph(data, size, doubled ? 2 : 1);
 }
 
 wxBitmap LoadIcon() {

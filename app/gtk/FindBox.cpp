@@ -4,6 +4,9 @@
 #include <wx/sizer.h>
 
 namespace {
+constexpr int TypedChars = 24;  // shown in the text field at once
+const char* const NotFoundText = "Not found";
+
 void OnFoundText(WebKitFindController*, guint, gpointer box) {
   static_cast<TFindBox*>(box)->Found(true);
 }
@@ -20,10 +23,13 @@ TFindBox::TFindBox(wxWindow& frame, TWebBrowser& browser)
       FPageWindow(*browser.Control()),
       FView(WEBKIT_WEB_VIEW(g_object_ref(browser.Page().Engine()))),
       FFinder(WEBKIT_FIND_CONTROLLER(g_object_ref(webkit_web_view_get_find_controller(FView)))) {
-  FText = new wxTextCtrl(this, wxID_ANY, wxString(), wxDefaultPosition, wxSize(180, -1), wxTE_PROCESS_ENTER);
+  // Sized by the text they hold, in whatever font the desktop gives them.
+  FText = new wxTextCtrl(this, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize, wxTE_PROCESS_ENTER);
+  FText->SetMinSize(FText->GetSizeFromTextSize(FText->GetTextExtent(wxString('n', TypedChars))));
   auto* previous = new wxButton(this, wxID_ANY, "Previous");
   auto* next = new wxButton(this, wxID_ANY, "Next");
-  FStatus = new wxStaticText(this, wxID_ANY, wxString(), wxDefaultPosition, wxSize(80, -1));
+  FStatus = new wxStaticText(this, wxID_ANY, wxString());
+  FStatus->SetMinSize(wxSize(FStatus->GetTextExtent(NotFoundText).x, -1));
   auto* row = new wxBoxSizer(wxHORIZONTAL);
   row->Add(FText, 0, wxALIGN_CENTER_VERTICAL | wxALL, 4);
   row->Add(previous, 0, wxALIGN_CENTER_VERTICAL | wxTOP | wxBOTTOM, 4);
@@ -82,7 +88,7 @@ void TFindBox::Search(bool backwards) {
 }
 
 void TFindBox::Found(bool found) {
-  FStatus->SetLabel(found ? "" : "Not found");
+  FStatus->SetLabel(found ? "" : NotFoundText);
 }
 
 bool TFindBox::SearchKey(const wxKeyEvent& event) {

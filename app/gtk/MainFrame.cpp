@@ -43,7 +43,7 @@ TMainFrame::TMainFrame()
   SetClientSize(ClientSize);
   SetMinClientSize(ClientSize);
   SetMaxClientSize(ClientSize);
-  FImage1 = new TSkinPanel(this, wxBitmap(DecodeJpeg(SkinJpeg, SkinJpeg_size)));
+  FImage1 = new TSkinPanel(this, SkinFor(GetContentScaleFactor()));
   FImage1->SetSize(wxRect(wxPoint(0, 0), ClientSize));
   FURLs = new TAddressSlot(FImage1);
   FWebBrowser1 = std::make_unique<TWebBrowser>(FImage1, wxPoint(85, 58), wxSize(590, 340));
@@ -89,16 +89,16 @@ void TMainFrame::BuildMenu() {
 
 void TMainFrame::BuildButtons() {
   FImage1->AddButton({"SpeedButton1", "INDEX", wxRect(349, 458, 60, 22),
-                      LoadGlyph(IndexGlyphBmp, IndexGlyphBmp_size),
+                      GlyphFor(TGlyph::Index, GetContentScaleFactor()),
                       [this] { Application.Guard([this] { FForm->SpeedButton1Click(); }); }});
   FImage1->AddButton({"SpeedButton2", "Back", wxRect(266, 458, 41, 25),
-                      LoadGlyph(BackGlyphBmp, BackGlyphBmp_size),
+                      GlyphFor(TGlyph::Back, GetContentScaleFactor()),
                       [this] { Application.Guard([this] { FForm->SpeedButton2Click(); }); }});
   FImage1->AddButton({"SpeedButton3", "Forward", wxRect(448, 460, 43, 23),
-                      LoadGlyph(ForwardGlyphBmp, ForwardGlyphBmp_size),
+                      GlyphFor(TGlyph::Forward, GetContentScaleFactor()),
                       [this] { Application.Guard([this] { FForm->SpeedButton3Click(); }); }});
   FImage1->AddButton({"SpeedButton4", "WEB", wxRect(703, 125, 51, 24),
-                      LoadGlyph(WebGlyphBmp, WebGlyphBmp_size),
+                      GlyphFor(TGlyph::Web, GetContentScaleFactor()),
                       [this] { Application.Guard([this] { FForm->SpeedButton4Click(); }); }});
   MakeSkinButtonsReachable(*FImage1);
 }

@@ -39,8 +39,9 @@ void TSkinPanel::OnPaint(wxPaintEvent&) {
     const bool down = static_cast<int>(i) == FPressed && static_cast<int>(i) == FHot;
     const int shift = down ? 1 : 0;
     if (button.glyph.IsOk()) {
-      const int x = button.bounds.x + (button.bounds.width - button.glyph.GetWidth()) / 2 + shift;
-      const int y = button.bounds.y + (button.bounds.height - button.glyph.GetHeight()) / 2 + shift;
+      const wxSize glyph = button.glyph.GetLogicalSize();  // a glyph drawn at 2x takes the place of one at 1x
+      const int x = button.bounds.x + (button.bounds.width - glyph.x) / 2 + shift;
+      const int y = button.bounds.y + (button.bounds.height - glyph.y) / 2 + shift;
       dc.DrawBitmap(button.glyph, x, y, true);
     }
     const wxRect& r = button.bounds;

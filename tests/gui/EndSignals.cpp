@@ -1,7 +1,6 @@
 // The reader as a desktop ends it: SIGTERM, SIGHUP and SIGINT close the window as its close box
 // does, and a display that goes away still leaves no working folder behind.
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -16,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/gui/XServer.h"
 #include "tests/support/TempFiles.h"
 
 namespace fs = std::filesystem;
@@ -122,27 +122,9 @@ TEST(ACleanEnd, LeavesNothingUnderHomeNorInTheTemporaryFolder) {
   EXPECT_EQ(Contents(temporary.Path()), "");
 }
 
-// A virtual X server on a display number it picks itself; display is "" unless it said, within
-// 30 seconds, that it takes clients.
-pid_t StartXServer(std::string& display) {
-  int ready[2];
-  if (pipe(ready) != 0) return -1;
-  const pid_t server = Spawn({"/usr/bin/Xvfb", "-displayfd", std::to_string(ready[1]), "-nolisten", "tcp",
-                              "-screen", "0", "1024x768x24"},
-                             {});
-  close(ready[1]);
-  std::string number;
-  pollfd said{ready[0], POLLIN, 0};
-  char c = 0;
-  while (poll(&said, 1, 30000) == 1 && read(ready[0], &c, 1) == 1 && c != '\n') number += c;
-  close(ready[0]);
-  display = c == '\n' && !number.empty() ? ":" + number : "";
-  return server;
-}
-
 TEST(EndOfTheDisplay, LeavesNoWorkingFolder) {
   std::string display;
-  const pid_t server = StartXServer(display);
+  const pid_t server = gui::StartXServer(display);
   ASSERT_GT(server, 0);
   ASSERT_NE(display, "");
   Reader reader({"DISPLAY=" + display});

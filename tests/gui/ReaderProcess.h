@@ -161,6 +161,20 @@ class TReaderProcess {
   long ColourAt(int x, int y) const { return PixelOf(std::stoul(FWindow), x, y + FMenuHeight); }
   // The colour of a point of the screen.
   static long ScreenColourAt(int x, int y) { return PixelOf(0, x, y); }
+  // The colours of a rectangle of the window, row by row, in the screen's own pixels.
+  std::vector<long> WindowPixels(int x, int y, int width, int height) const {
+    std::vector<long> pixels;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return pixels;
+    if (XImage* image = XGetImage(display, std::stoul(FWindow), x, y, width, height, AllPlanes, ZPixmap)) {
+      for (int row = 0; row < height; ++row)
+        for (int column = 0; column < width; ++column)
+          pixels.push_back(static_cast<long>(XGetPixel(image, column, row) & 0xFFFFFF));
+      XDestroyImage(image);
+    }
+    XCloseDisplay(display);
+    return pixels;
+  }
   // Whether the point shows the colour (each channel within a little), waited for.
   bool Shows(int x, int y, long colour, int milliseconds = 20000) const {
     return WaitUntil([&] { return Near(ColourAt(x, y), colour); }, milliseconds);
