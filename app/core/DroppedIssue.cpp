@@ -9,7 +9,7 @@
 
 namespace {
 bool IsRegularFile(const std::string& name) {
-  struct stat info {};
+  struct stat info = {};
   return stat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 

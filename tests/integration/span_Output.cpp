@@ -93,7 +93,7 @@ TEST_F(OutputNames, TheSetIsNeverItsOwnOutputAndAReplacedFileKeepsItsMode) {
   ASSERT_EQ(chmod((dir / "shared.zip").c_str(), 0640), 0);
   ASSERT_EQ(JoinTo(dir / "shared.zip"), 0) << messages.back();
   EXPECT_EQ(ZipfileListing(out), listing);
-  struct stat st {};
+  struct stat st = {};
   ASSERT_EQ(stat(out.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
