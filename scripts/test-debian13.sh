@@ -23,9 +23,8 @@ cache=${FOLIVO_DEBIAN13_CACHE:-/var/cache/folivo/debian13}
 (($#)) || set -- scripts/test.sh
 
 mirror=http://deb.debian.org
-bootstrap=(--variant=minbase trixie
-  "deb $mirror/debian trixie main"
-  "deb $mirror/debian trixie-updates main"
+variant=minbase suite=trixie
+sources=("deb $mirror/debian trixie main" "deb $mirror/debian trixie-updates main"
   "deb $mirror/debian-security trixie-security main")
 
 for tool in mmdebstrap git; do
@@ -93,24 +92,30 @@ enter() {
   cd /
   umount -l /mnt
   env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root TERM="${TERM:-dumb}" \
-    CI="${CI:-}" bash -c 'cd /src/folivo && "$@"' folivo "$@"
+    ${CI+CI="$CI"} bash -c 'cd /src/folivo && "$@"' folivo "$@"
 }
 inside() {
   unshare --mount --propagation private --pid --fork --kill-child \
-    bash -c "run=$(printf %q "$run"); $(declare -f enter); enter \"\$@\"" enter "$@"
+    bash -c "set -euo pipefail; run=$(printf %q "$run"); $(declare -f enter); enter \"\$@\"" enter "$@"
 }
 
 # The cached root: made once per bootstrap and install script, with the install script run inside
 # as a user would on a fresh system. A run holds a shared lock on it; a rebuild an exclusive one.
-key=$(printf '%s\n' "${bootstrap[@]}" | cat - "$run/src/folivo/scripts/install-deps.sh" | sha256sum | cut -d' ' -f1)
+key=$(printf '%s\n' "$variant" "$suite" "${sources[@]}" | cat - "$run/src/folivo/scripts/install-deps.sh" | sha256sum | cut -d' ' -f1)
 exec 9>"$cache/lock"
 flock 9
 if [ "$(cat "$cache/key" 2>/dev/null)" != "$key" ]; then
   echo "== Debian 13 root: making it in $cache/root"
   rm -f "$cache/key"
   rm -rf "$cache/root" "$cache/root.new"
-  mmdebstrap --quiet "${bootstrap[@]}" "$cache/root.new"
-  inside "$cache/root.new" "" bash -c 'scripts/install-deps.sh && apt-get clean'
+  mmdebstrap --quiet --variant="$variant" "$suite" "$cache/root.new" "${sources[@]}"
+  status=0
+  inside "$cache/root.new" "" bash -c 'scripts/install-deps.sh && apt-get clean' >"$cache/root.log" 2>&1 || status=$?
+  if ((status)); then
+    tail -n 40 "$cache/root.log"
+    echo "test-debian13.sh: installing into the root failed (log: $cache/root.log)" >&2
+    exit $status
+  fi
   mv "$cache/root.new" "$cache/root"
   echo "$key" >"$cache/key"
 fi
