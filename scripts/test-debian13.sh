@@ -17,7 +17,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 if [ "$(id -u)" -ne 0 ]; then
   command -v sudo >/dev/null || { echo "test-debian13.sh: run this as root, or install sudo." >&2; exit 1; }
-  exec sudo FOLIVO_DEBIAN13_CACHE="${FOLIVO_DEBIAN13_CACHE:-}" CI="${CI:-}" "$0" "$@"
+  exec sudo FOLIVO_DEBIAN13_CACHE="${FOLIVO_DEBIAN13_CACHE:-}" ${CI+CI="$CI"} "$0" "$@"
 fi
 cache=${FOLIVO_DEBIAN13_CACHE:-/var/cache/folivo/debian13}
 (($#)) || set -- scripts/test.sh
