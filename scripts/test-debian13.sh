@@ -23,7 +23,9 @@ cache=${FOLIVO_DEBIAN13_CACHE:-/var/cache/folivo/debian13}
 (($#)) || set -- scripts/test.sh
 
 mirror=http://deb.debian.org
-variant=minbase suite=trixie
+# A throw-away root: dpkg need not sync every file it writes.
+options=(--variant=minbase --dpkgopt=force-unsafe-io)
+suite=trixie
 sources=("deb $mirror/debian trixie main" "deb $mirror/debian trixie-updates main"
   "deb $mirror/debian-security trixie-security main")
 
@@ -101,14 +103,14 @@ inside() {
 
 # The cached root: made once per bootstrap and install script, with the install script run inside
 # as a user would on a fresh system. A run holds a shared lock on it; a rebuild an exclusive one.
-key=$(printf '%s\n' "$variant" "$suite" "${sources[@]}" | cat - "$run/src/folivo/scripts/install-deps.sh" | sha256sum | cut -d' ' -f1)
+key=$(printf '%s\n' "${options[@]}" "$suite" "${sources[@]}" | cat - "$run/src/folivo/scripts/install-deps.sh" | sha256sum | cut -d' ' -f1)
 exec 9>"$cache/lock"
 flock 9
 if [ "$(cat "$cache/key" 2>/dev/null)" != "$key" ]; then
   echo "== Debian 13 root: making it in $cache/root"
   rm -f "$cache/key"
   rm -rf "$cache/root" "$cache/root.new"
-  mmdebstrap --quiet --variant="$variant" "$suite" "$cache/root.new" "${sources[@]}"
+  mmdebstrap --quiet "${options[@]}" "$suite" "$cache/root.new" "${sources[@]}"
   status=0
   inside "$cache/root.new" "" bash -c 'scripts/install-deps.sh && apt-get clean' >"$cache/root.log" 2>&1 || status=$?
   if ((status)); then
