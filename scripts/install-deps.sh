@@ -9,8 +9,11 @@ packages=(cmake g++ pkgconf libwxgtk3.2-dev libwebkit2gtk-4.1-dev libx11-dev lib
   imagemagick python3 python3-pil time strace e2fsprogs git clang-format groff-base
   desktop-file-utils dpkg-dev shared-mime-info xdg-utils libglib2.0-bin appstream libxml2-utils)
 
-release=unknown
-[ -r /etc/os-release ] && release=$(. /etc/os-release && echo "${ID:-}-${VERSION_ID:-${VERSION_CODENAME:-}}")
+release=unknown name="a system without /etc/os-release"
+if [ -r /etc/os-release ]; then
+  release=$(. /etc/os-release && echo "${ID:-}-${VERSION_ID:-${VERSION_CODENAME:-}}")
+  name=$(. /etc/os-release && echo "${PRETTY_NAME:-$release}")
+fi
 case $release in
   debian-12 | debian-bookworm)
     packages+=(p7zip-full)
@@ -19,7 +22,7 @@ case $release in
     packages+=(7zip)
     fuzz_packages=(clang libclang-rt-19-dev) ;;
   *)
-    echo "install-deps.sh: this system is $release; the package names here are those of Debian 12" \
+    echo "install-deps.sh: this is $name; the package names here are those of Debian 12" \
       "(bookworm) and Debian 13 (trixie)." >&2
     exit 1 ;;
 esac
