@@ -81,20 +81,20 @@ int main(int argc, char** argv) {
     std::string loaded;
     frame->Browser().Page().WatchLoads([&loaded](const std::string& uri) { loaded = ReportedAddress(uri); });
     const std::string start = WorkingFile("hhhome.htm"), index = WorkingFile("index.htm");
-    if (PumpUntil(
-            loop, [&] { return loaded == start; }, 60)) {
+    const auto startShown = [&] { return loaded == start; };
+    const auto indexShown = [&] { return loaded == index; };
+    if (PumpUntil(loop, startShown, 60)) {
       const Clock::time_point chosen = Clock::now();
       frame->Form().Apri1Click();
       const double step = Since(chosen);
-      if (PumpUntil(
-              loop, [&] { return loaded == index; }, 120)) {
+      if (PumpUntil(loop, indexShown, 120)) {
         std::printf("step %.3f shown %.3f\n", step, Since(chosen));
         status = 0;
       }
     }
     frame->Close(true);
-    PumpUntil(
-        loop, [] { return wxTopLevelWindows.empty(); }, 30);
+    const auto allClosed = [] { return wxTopLevelWindows.empty(); };
+    PumpUntil(loop, allClosed, 30);
     wxEventLoopBase::SetActive(nullptr);
   }
   wxEntryCleanup();

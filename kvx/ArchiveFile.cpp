@@ -15,7 +15,7 @@ ArchiveFile::~ArchiveFile() {
 bool ArchiveFile::Open(const std::string& name) {
   FDescriptor = open(name.c_str(), O_RDONLY | O_CLOEXEC);
   if (FDescriptor < 0) return false;
-  struct stat st {};
+  struct stat st = {};
   if (fstat(FDescriptor, &st) != 0 || !S_ISREG(st.st_mode)) return false;
   FSize = st.st_size;
   return true;

@@ -39,7 +39,7 @@ PathStatus OpenFolder(int base, const std::vector<std::string>& parts, std::size
     }
     if (fd < 0) {
       int err = errno;
-      struct stat st {};
+      struct stat st = {};
       if (fstatat(current.Get(), part, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))
         return PathStatus::Link;
       errorText = std::strerror(err);
@@ -52,7 +52,7 @@ PathStatus OpenFolder(int base, const std::vector<std::string>& parts, std::size
 }
 
 LeafKind InspectLeaf(int folder, const std::string& name, std::int64_t& mtime) {
-  struct stat st {};
+  struct stat st = {};
   if (fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return LeafKind::None;
   if (S_ISLNK(st.st_mode)) return LeafKind::Link;
   if (!S_ISREG(st.st_mode)) return LeafKind::Other;

@@ -18,7 +18,7 @@
 FileHandle FileOpenRead(const std::string& name) {
   const int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return NoFileHandle;
-  struct stat st {};
+  struct stat st = {};
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     close(fd);
     errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
@@ -33,26 +33,26 @@ FileHandle FileOpenRead(const std::string& name) {
 }
 
 bool IsSpecialFile(const std::string& name) {
-  struct stat st {};
+  struct stat st = {};
   return stat(name.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
 }
 
 bool FileIdentityOf(const std::string& name, FileIdentity& identity) {
-  struct stat st {};
+  struct stat st = {};
   if (stat(name.c_str(), &st) != 0) return false;
   identity = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
   return true;
 }
 
 bool FileIdentityOf(FileHandle handle, FileIdentity& identity) {
-  struct stat st {};
+  struct stat st = {};
   if (fstat(handle, &st) != 0) return false;
   identity = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
   return true;
 }
 
 int FileModeOf(const std::string& name) {
-  struct stat st {};
+  struct stat st = {};
   if (lstat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
   return static_cast<int>(st.st_mode & 0777);
 }
@@ -108,7 +108,7 @@ void FileClose(FileHandle handle) {
 }
 
 std::int32_t FileGetDate(FileHandle handle) {
-  struct stat st {};
+  struct stat st = {};
   if (fstat(handle, &st) != 0) return -1;
   return static_cast<std::int32_t>(UnixTimeToDos(st.st_mtime));
 }
@@ -121,7 +121,7 @@ bool FileSetDate(FileHandle handle, std::int32_t dosDateTime) {
 }
 
 std::int64_t FileSizeOf(const std::string& name) {
-  struct stat st {};
+  struct stat st = {};
   if (stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || access(name.c_str(), R_OK) != 0) return -1;
   return st.st_size;
 }

@@ -31,12 +31,12 @@ std::string GetCurrentDir() {
 }
 
 bool FileExists(const std::string& name) {
-  struct stat st {};
+  struct stat st = {};
   return stat(name.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 bool DirectoryExists(const std::string& name) {
-  struct stat st {};
+  struct stat st = {};
   return stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 

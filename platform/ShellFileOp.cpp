@@ -37,7 +37,7 @@ int ReadNames(int fd, std::vector<std::string>& names) {
 int OpenSubfolder(int dirFd, const char* name, dev_t device, ino_t& inode) {
   const int fd = openat(dirFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return -1;
-  struct stat st {};
+  struct stat st = {};
   if (fstat(fd, &st) != 0 || st.st_dev != device) {
     close(fd);
     errno = EXDEV;
@@ -201,7 +201,7 @@ int DeleteTarget(const Target& target) {
   const int dirFd =
       open(target.folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | (target.pattern ? O_NOFOLLOW : 0));
   if (dirFd < 0) return errno;
-  struct stat st {};
+  struct stat st = {};
   if (fstat(dirFd, &st) != 0) {
     const int error = errno;
     close(dirFd);

@@ -112,7 +112,7 @@ bool BlockDeviceRemovable(dev_t device) {
   if (real == nullptr) return false;
   std::string folder = real;
   std::free(real);
-  struct stat st {};
+  struct stat st = {};
   if (stat((folder + "/partition").c_str(), &st) == 0) folder = ExtractFileDir(folder);
   std::ifstream in(folder + "/removable");
   int removable = 0;
@@ -126,7 +126,7 @@ std::string DiskName(const std::string& kind, dev_t device) {
   if (dir == nullptr) return std::string();
   std::string found;
   while (dirent* entry = readdir(dir)) {
-    struct stat st {};
+    struct stat st = {};
     if (entry->d_name[0] == '.' || stat((folder + "/" + entry->d_name).c_str(), &st) != 0) continue;
     if (S_ISBLK(st.st_mode) && st.st_rdev == device) {
       found = entry->d_name;
@@ -178,7 +178,7 @@ class SystemDriveTable : public DriveTable {
 
   bool ReadVolume(const std::string& root, VolumeInfo& info, DWORD& lastError) override {
     Mount mount;
-    struct statvfs vfs {};
+    struct statvfs vfs = {};
     if (!FindMount(root, mount) || statvfs(root.c_str(), &vfs) != 0) {
       lastError = ERROR_NOT_READY;
       return false;
@@ -189,7 +189,7 @@ class SystemDriveTable : public DriveTable {
   }
 
   bool FreeSpaceEx(const std::string& root, std::int64_t& freeForCaller, std::int64_t& total) override {
-    struct statvfs vfs {};
+    struct statvfs vfs = {};
     if (statvfs(root.c_str(), &vfs) != 0) return false;
     freeForCaller = static_cast<std::int64_t>(vfs.f_bavail) * static_cast<std::int64_t>(vfs.f_frsize);
     total = static_cast<std::int64_t>(vfs.f_blocks) * static_cast<std::int64_t>(vfs.f_frsize);
@@ -199,7 +199,7 @@ class SystemDriveTable : public DriveTable {
   // Sectors of 512 bytes where the block size allows; cluster counts are capped at 32 bits.
   bool FreeSpace(const std::string& root, DWORD& sectorsPerCluster, DWORD& bytesPerSector,
                  DWORD& freeClusters, DWORD& totalClusters) override {
-    struct statvfs vfs {};
+    struct statvfs vfs = {};
     if (statvfs(root.c_str(), &vfs) != 0 || vfs.f_frsize == 0) return false;
     bytesPerSector = (vfs.f_frsize % 512 == 0) ? 512 : static_cast<DWORD>(vfs.f_frsize);
     sectorsPerCluster = static_cast<DWORD>(vfs.f_frsize / bytesPerSector);

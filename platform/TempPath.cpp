@@ -13,7 +13,7 @@
 namespace {
 
 bool IsPrivateRuntimeDir(const char* path) {
-  struct stat st {};
+  struct stat st = {};
   if (path == nullptr || path[0] != '/' || lstat(path, &st) != 0) return false;
   return S_ISDIR(st.st_mode) && st.st_uid == geteuid() && (st.st_mode & 077) == 0;
 }
@@ -22,7 +22,7 @@ bool IsPrivateRuntimeDir(const char* path) {
 // unless others could write into it, as they may have planted entries there.
 bool EnsurePrivateDir(const std::string& path) {
   if (mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
-  struct stat st {};
+  struct stat st = {};
   if (lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != geteuid()) return false;
   if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0) return false;
   if ((st.st_mode & 07777) != 0700 && chmod(path.c_str(), 0700) != 0) return false;

@@ -19,7 +19,7 @@ TStopSignals::TStopSignals() {
   NotedSignal = 0;
   for (int i = 0; i < WatchedCount; ++i) {
     if (sigaction(Watched[i], nullptr, &FPrevious[i]) != 0 || FPrevious[i].sa_handler == SIG_IGN) continue;
-    struct sigaction noting {};
+    struct sigaction noting = {};
     noting.sa_handler = Note;
     sigemptyset(&noting.sa_mask);
     // No SA_RESTART: a terminal prompt waiting for a line gives up and the run stops.

@@ -22,6 +22,6 @@ class TStopSignals {
   void Restore();
 
   static constexpr int WatchedCount = 3;
-  struct sigaction FPrevious[WatchedCount] {};
+  struct sigaction FPrevious[WatchedCount] = {};
   bool FInstalled[WatchedCount] = {};
 };

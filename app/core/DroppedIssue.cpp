@@ -11,7 +11,7 @@
 
 namespace {
 bool IsRegularFile(const std::string& name) {
-  struct stat info {};
+  struct stat info = {};
   return stat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
@@ -36,7 +36,7 @@ bool IsLastPartOfSet(const std::string& name) {
 }  // namespace
 
 std::string IssueFileProblem(const std::string& name) {
-  struct stat info {};
+  struct stat info = {};
   if (stat(name.c_str(), &info) != 0) return errno == EACCES ? "permission denied" : "no such file";
   if (S_ISDIR(info.st_mode)) return "a folder";
   if (!S_ISREG(info.st_mode)) return "not an issue";

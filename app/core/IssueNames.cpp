@@ -25,7 +25,7 @@ std::vector<std::string> NameParts(const std::string& name) {
 
 // 'd' for a folder, 'f' for anything else that is there, 0 for nothing or a symbolic link.
 char KindOf(const std::string& path) {
-  struct stat info {};
+  struct stat info = {};
   if (lstat(path.c_str(), &info) != 0 || S_ISLNK(info.st_mode)) return 0;
   return S_ISDIR(info.st_mode) ? 'd' : 'f';
 }

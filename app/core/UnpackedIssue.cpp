@@ -34,7 +34,7 @@ bool IsPage(const std::string& name) {
 }
 
 bool IsFile(const std::string& path) {
-  struct stat info {};
+  struct stat info = {};
   return lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
@@ -98,7 +98,7 @@ std::vector<std::string> RemoveReaderPageNames(const std::string& folder) {
   std::vector<std::string> removed;
   for (const char* name : {StartPageName, LinksPageName, ContentsPageName}) {
     const std::string path = folder + "/" + name;
-    struct stat info {};
+    struct stat info = {};
     if (lstat(path.c_str(), &info) != 0) continue;
     if (S_ISDIR(info.st_mode))
       RemoveFolderTree(path);

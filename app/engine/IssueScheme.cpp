@@ -56,7 +56,7 @@ void ServeIssueFile(WebKitURISchemeRequest* request, gpointer) {
   RefillTempPath();
   const std::string path = IssuePathOf(webkit_uri_scheme_request_get_uri(request), IssueNames().Serial());
   const std::string file = path.empty() ? "" : IssueNames().Resolve(WorkingFolder(), path);
-  struct stat info {};
+  struct stat info = {};
   if (file.empty() || stat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return NotFound(request);
   GFile* source = g_file_new_for_path(file.c_str());
   GFileInputStream* stream = g_file_read(source, nullptr, nullptr);

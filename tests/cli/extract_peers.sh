@@ -3,6 +3,8 @@
 # archives made now by zip, 7z, bsdtar and Python and for the shared corpus; hostile archives write
 # nothing outside the target folder.
 set -uo pipefail
+# The peers keep UTF-8 names as they are only under a UTF-8 locale, whatever the caller's is.
+export LC_ALL=C.UTF-8
 bin=$1
 src=$2
 tool=$bin/kvxtool

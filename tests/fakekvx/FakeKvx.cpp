@@ -60,7 +60,7 @@ bool HeadReservedZero(const Record& r) {
     c.UnnamedBytesZero = zero;
   }
   c.ArchiveName = Text(archive, c.ArchiveNameNull);
-  struct stat st {};
+  struct stat st = {};
   c.ArchiveExisted = archive && stat(archive, &st) == 0;
   char cwd[4096];
   if (getcwd(cwd, sizeof cwd)) c.CurrentDir = cwd;

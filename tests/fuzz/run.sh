@@ -9,16 +9,7 @@ seconds=${1:-60}
 build=${FOLIVO_FUZZ_BUILD_DIR:-$top/build-fuzz}
 targets=(fuzz_list fuzz_readspan fuzz_kvx_extract fuzz_deflate64)
 
-missing=()
-for p in clang libclang-rt-14-dev; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  SUDO=""
-  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$top/scripts/install-deps.sh" fuzz
 
 CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DFOLIVO_LIBFUZZER=ON -DFOLIVO_GUI=OFF -DFOLIVO_WERROR=ON >/dev/null

@@ -24,9 +24,7 @@ class KvxModes : public ::testing::Test {
       SetTime(work / ("src/" + std::string(f)), 1577880000);
   }
   static void SetTime(const std::string& path, time_t t) {
-    struct utimbuf times {
-      t, t
-    };
+    struct utimbuf times = {t, t};
     utime(path.c_str(), &times);
   }
   std::string Zip(const std::string& name, const std::string& options = "") {

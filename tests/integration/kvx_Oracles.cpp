@@ -62,8 +62,9 @@ TEST(KvxOracles, CorpusMatchesUnzipOrBsdtar) {
     TTempFolder peer, ours;
     const std::string archive = file.path().string();
     // unzip first; bsdtar for the methods unzip lacks (LZMA, xz, zstd) and for DOS folder attributes.
+    // Both write UTF-8 names as they are only under a UTF-8 locale, whatever the caller's is.
     bool viaBsdtar = kBsdtarOracle.count(name) > 0;
-    std::string tool = viaBsdtar ? "bsdtar -xf " : "unzip -o -q ";
+    std::string tool = viaBsdtar ? "LC_ALL=C.UTF-8 bsdtar -xf " : "LC_ALL=C.UTF-8 unzip -o -q ";
     if (Shell("cd " + Quoted(peer.Path()) + " && " + tool + Quoted(archive) + " >/dev/null 2>&1") != 0)
       continue;
     auto theirs = WithoutLinks(KvxTree(peer.Path()));

@@ -37,14 +37,20 @@ TEST_F(OutputNames, TempDirWithoutDelimiterGetsOneAndHoldsTheOutput) {
 }
 
 TEST_F(OutputNames, ExistingOutputGoesToTheTrashWithAllowUndo) {
+  // The trash lives under the user's data folder, for files on the home's file system (a /tmp of its
+  // own has no trash): both lie in the test's folder for the join.
   const std::string home = dir / "data";
   const char* saved = getenv("XDG_DATA_HOME");
   const std::string savedValue = saved ? saved : "";
+  const char* savedHome = getenv("HOME");
+  const std::string savedHomeValue = savedHome ? savedHome : "";
   setenv("XDG_DATA_HOME", home.c_str(), 1);
+  setenv("HOME", dir.Path().c_str(), 1);
   WriteBytes(dir / "joined.zip", "old contents");
   zip.SetHowToDelete(htdAllowUndo);
   const std::int32_t result = JoinTo(dir / "joined.zip");
   saved ? setenv("XDG_DATA_HOME", savedValue.c_str(), 1) : unsetenv("XDG_DATA_HOME");
+  savedHome ? setenv("HOME", savedHomeValue.c_str(), 1) : unsetenv("HOME");
   ASSERT_EQ(result, 0) << messages.back();
   EXPECT_EQ(out, dir / "joined.zip");
   EXPECT_EQ(ZipfileListing(out), listing);
@@ -93,7 +99,7 @@ TEST_F(OutputNames, TheSetIsNeverItsOwnOutputAndAReplacedFileKeepsItsMode) {
   ASSERT_EQ(chmod((dir / "shared.zip").c_str(), 0640), 0);
   ASSERT_EQ(JoinTo(dir / "shared.zip"), 0) << messages.back();
   EXPECT_EQ(ZipfileListing(out), listing);
-  struct stat st {};
+  struct stat st = {};
   ASSERT_EQ(stat(out.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 }

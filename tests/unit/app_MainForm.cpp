@@ -123,7 +123,7 @@ TEST_F(ShellTest, ATempPathTooLongForTheBufferFallsBackToAPrivateFolder) {
   unsetenv("TMPDIR");
   const std::string fallback = temp + "folivo-" + std::to_string(getuid()) + "/";
   EXPECT_EQ(TempPath(), fallback);
-  struct stat st {};
+  struct stat st = {};
   ASSERT_EQ(lstat(fallback.c_str(), &st), 0);
   EXPECT_TRUE(S_ISDIR(st.st_mode));
   EXPECT_EQ(st.st_mode & 077, 0u);

@@ -22,7 +22,7 @@ TEST(TempFileName, EachCallCreatesANewPrivateFile) {
     ASSERT_NE(GetTempFileNameA(dir.c_str(), "zipper", 0, name), 0u);
     EXPECT_EQ(name.rfind(dir.string() + "/zip", 0), 0u) << name;
     EXPECT_EQ(ExtractFileExt(name), ".tmp");
-    struct stat st {};
+    struct stat st = {};
     ASSERT_EQ(lstat(name.c_str(), &st), 0);
     EXPECT_TRUE(S_ISREG(st.st_mode));
     EXPECT_EQ(st.st_mode & 0777, 0600u);

@@ -121,7 +121,9 @@ TEST_F(ShellFileOpTest, UndeletableEntryKeepsItsFolderAndOthersStillGo) {
 }
 
 TEST_F(ShellFileOpTest, AllowUndoSendsEachNameToTheTrash) {
-  // The trash lives under the user's data folder; keep it inside the test's own folder.
+  // The trash lives under the user's data folder, for files on the home's file system (a /tmp of its
+  // own has no trash); keep both inside the test's own folder.
+  setenv("HOME", base.c_str(), 1);
   setenv("XDG_DATA_HOME", (base / "data").c_str(), 1);
   fs::create_directories(base / "data");
   Touch(work / "page.htm");

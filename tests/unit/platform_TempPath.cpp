@@ -45,7 +45,7 @@ class TempPathTest : public ::testing::Test {
     return n == 0 ? std::string() : std::string(buffer, n);
   }
   static unsigned Mode(const std::string& path) {
-    struct stat st {};
+    struct stat st = {};
     lstat(path.c_str(), &st);
     return st.st_mode & 07777;
   }

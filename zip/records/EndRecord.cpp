@@ -45,10 +45,10 @@ std::vector<std::uint8_t> ReadTail(FileHandle file, std::int64_t size, std::int6
 // the file to the next whole block.
 bool IsBlockPadding(const TListResults& list, const std::vector<std::uint8_t>& tail, std::int64_t declaredEnd,
                     std::int64_t length) {
+  const auto isZero = [](std::uint8_t b) { return b == 0; };
   return static_cast<std::uint32_t>(list.ArchiveFileSize - list.DataEndPos) < PaddingBlock &&
          list.ArchiveFileSize % PaddingBlock == 0 &&
-         std::all_of(tail.begin() + declaredEnd, tail.begin() + length,
-                     [](std::uint8_t b) { return b == 0; });
+         std::all_of(tail.begin() + declaredEnd, tail.begin() + length, isZero);
 }
 
 // The failure that says why a volume holds no end record, by what its start and its disk label
