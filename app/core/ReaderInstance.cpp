@@ -120,8 +120,8 @@ bool TReaderInstance::TakeLock() {
   if (FLock < 0 && errno == ENOENT && PrivateTempFolder() == FFolder) FLock = openLock();
   if (FLock < 0 || flock(FLock, LOCK_EX | LOCK_NB) != 0) return false;
   // The lock holds only on the file that bears the name now, not on one its holder removed.
-  struct stat held {
-  }, named{};
+  struct stat held = {};
+  struct stat named = {};
   if (fstat(FLock, &held) != 0 || stat(FLockPath.c_str(), &named) != 0 || held.st_dev != named.st_dev ||
       held.st_ino != named.st_ino) {
     close(FLock);
