@@ -115,11 +115,19 @@ class TZipComponent : public TComponent {
   void List();
   void Extract();
   std::int32_t ReadSpan(const std::string& ArchiveName, std::string& OutName);
+  // Writes what a cut archive still holds (see zip/salvage/LocalWalk.h) into a new temporary
+  // archive in TempDir, or in the private temporary folder when TempDir is empty, with a central
+  // directory of its own, and returns that file's name in OutName; the caller deletes the file.
+  // Reports how many entries were salvaged and where the file stops holding whole entries
+  // (11050), or that none could be (11051). Returns 0, or -7 with OutName empty.
+  std::int32_t Salvage(const std::string& ArchiveName, std::string& OutName);
   std::int32_t EntryCount() const;
 
   // Messages and path helpers.
   std::string LoadMessageText(std::int32_t id, const std::string& fallback) const;
   void ReportMessage(std::int32_t id, const std::string& extra);
+  // Reports a text already made from the table's text for id.
+  void ReportText(std::int32_t id, const std::string& text);
   void ReportZipError(const EZipComponent& error);
   // Reports the exception that ended an operation: the component's error under its own id,
   // anything else under the ids given.

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
-#include <vector>
 
 #include "platform/Folders.h"
 #include "platform/TempPath.h"
@@ -47,15 +46,7 @@ std::string WorkingFile(const std::string& name) {
 }
 
 void EmptyWorkingFolder() {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  std::vector<fs::path> doomed;
-  for (const auto& entry : fs::directory_iterator(WorkingFolder(), error)) {
-    const std::string name = entry.path().filename().string();
-    if (name != StartPageName && name != LinksPageName && name != ContentsPageName)
-      doomed.push_back(entry.path());
-  }
-  for (const fs::path& path : doomed) fs::remove_all(path, error);
+  DeleteFolderContents(WorkingFolder(), {StartPageName, LinksPageName, ContentsPageName});
 }
 
 bool InsideWorkingFolder(const std::string& path) {
