@@ -37,7 +37,7 @@ std::int64_t FieldsLength(bool wide) {
 }  // namespace
 
 bool InflateToEnd(FileHandle file, std::int64_t start, std::int64_t end, std::uint64_t maxOutput,
-                  EntryDataFound& found) {
+                  EntryDataFound& found, const InflatedSink& sink) {
   z_stream stream{};
   if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return false;
   std::vector<std::uint8_t> in(static_cast<std::size_t>(ChunkSize)), out(static_cast<std::size_t>(ChunkSize));
@@ -61,7 +61,7 @@ bool InflateToEnd(FileHandle file, std::int64_t start, std::int64_t end, std::ui
     const std::size_t made = out.size() - stream.avail_out;
     produced += made;
     crc = crc32(crc, out.data(), static_cast<uInt>(made));
-    if (produced > maxOutput) break;
+    if (produced > maxOutput || (sink && made > 0 && !sink(out.data(), made))) break;
     if (status == Z_BUF_ERROR && made > 0) status = Z_OK;
   }
   const bool ended = status == Z_STREAM_END && produced <= maxOutput;
@@ -122,14 +122,30 @@ bool FindDescriptor(FileHandle file, std::int64_t start, std::int64_t end, bool 
 
 std::int64_t MatchingDescriptorAt(FileHandle file, std::int64_t at, std::int64_t end, bool wide,
                                   const EntryDataFound& found) {
-  std::uint8_t bytes[24] = {};
   const std::int64_t fields = FieldsLength(wide);
-  const std::int64_t available = std::min<std::int64_t>(4 + fields, end - at);
-  if (available < fields || !ReadAt(file, at, bytes, available)) return 0;
-  const ByteReader r(bytes, static_cast<std::size_t>(available));
-  const bool signed_ = available == 4 + fields && r.U32(0) == DescriptorRec::Signature;
-  const DescriptorFields d = ReadFields(r, signed_ ? 4 : 0, wide);
-  if (d.Crc32 != found.Crc32 || d.Compressed != found.Compressed || d.Uncompressed != found.Uncompressed)
-    return 0;
-  return signed_ ? 4 + fields : fields;
+  std::uint8_t present[24] = {};
+  const std::int64_t available = std::max<std::int64_t>(0, std::min<std::int64_t>(4 + fields, end - at));
+  if (available > 0 && !ReadAt(file, at, present, available)) return 0;
+  // The descriptor as it should read, with its signature and without.
+  std::uint8_t expected[24] = {};
+  ByteWriter w(expected, sizeof expected);
+  w.PutU32(0, DescriptorRec::Signature);
+  w.PutU32(4, found.Crc32);
+  if (wide) {
+    w.PutU64(8, found.Compressed);
+    w.PutU64(16, found.Uncompressed);
+  } else {
+    w.PutU32(8, static_cast<std::uint32_t>(found.Compressed));
+    w.PutU32(12, static_cast<std::uint32_t>(found.Uncompressed));
+    if (found.Compressed > 0xFFFFFFFF || found.Uncompressed > 0xFFFFFFFF) return 0;
+  }
+  const bool cut = at + 4 + fields > end;
+  for (const std::int64_t skip : {std::int64_t{0}, std::int64_t{4}}) {
+    const std::int64_t length = 4 + fields - skip;
+    const std::int64_t compared = std::min(available, length);
+    if (!std::equal(present, present + compared, expected + skip)) continue;
+    if (compared == length) return length;
+    if (cut && at + compared == end) return -1;
+  }
+  return 0;
 }

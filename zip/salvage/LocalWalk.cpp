@@ -81,38 +81,70 @@ bool ReadLocalHeader(FileHandle file, std::int64_t at, std::int64_t fileSize, Lo
   return !e.Name.empty();
 }
 
-// Finds the end of an entry's data and checks it; false when it is not whole. found holds its
-// sizes and CRC, descriptorLength the length of its data descriptor.
+// What the data of a local entry turned out to be.
+struct DataFound {
+  EntryDataFound Sizes;
+  std::int64_t DescriptorLength = 0;  // copied after the data
+  bool StoredFromCutStream = false;
+};
+
+// A deflated entry with a data descriptor: the stream's end says where the data ends, and the
+// descriptor after it must agree with what the stream gave (as far as the file holds it).
+bool LocateDeflatedWithDescriptor(FileHandle file, const LocalHeader& header, std::int64_t fileSize,
+                                  std::uint64_t outputLeft, DataFound& found) {
+  const auto available = static_cast<std::uint64_t>(fileSize - header.DataStart);
+  const std::uint64_t bound =
+      available > (UINT64_MAX - RatioFreeOutput) / MaxExpansionRatio
+          ? outputLeft
+          : std::min<std::uint64_t>(outputLeft, available * MaxExpansionRatio + RatioFreeOutput);
+  if (!InflateToEnd(file, header.DataStart, fileSize, bound, found.Sizes)) return false;
+  const std::int64_t length =
+      MatchingDescriptorAt(file, header.DataStart + static_cast<std::int64_t>(found.Sizes.Compressed),
+                           fileSize, header.Wide, found.Sizes);
+  found.DescriptorLength = length > 0 ? length : 0;  // one the cut took is not copied
+  return length != 0;
+}
+
+// Deflated data that the file's end cuts: whole when it still inflates to its size and CRC.
+bool InflatesWholeThoughCut(FileHandle file, const LocalHeader& header, std::int64_t fileSize,
+                            DataFound& found) {
+  EntryDataFound data;
+  InflateToEnd(file, header.DataStart, fileSize, header.Uncompressed, data);
+  if (data.Uncompressed != header.Uncompressed || data.Crc32 != header.Entry.Crc32) return false;
+  found.Sizes = {header.Uncompressed, header.Uncompressed, header.Entry.Crc32};
+  found.StoredFromCutStream = true;
+  return true;
+}
+
+// Finds the end of an entry's data and checks it; false when it is not whole.
 bool LocateWholeData(FileHandle file, const LocalHeader& header, std::int64_t fileSize,
-                     std::uint64_t outputLeft, EntryDataFound& found, std::int64_t& descriptorLength) {
+                     std::uint64_t outputLeft, DataFound& found) {
   const SalvagedEntry& e = header.Entry;
   const bool encrypted = (e.Flags & FlagEncrypted) != 0;
-  const bool checkable = !encrypted && (e.Method == MethodStored || e.Method == MethodDeflated);
-  const std::int64_t available = fileSize - header.DataStart;
-  descriptorLength = 0;
-  if ((e.Flags & FlagDataDescriptor) != 0 && !(checkable && e.Method == MethodDeflated))
-    return FindDescriptor(file, header.DataStart, fileSize, header.Wide, checkable, found, descriptorLength);
+  const bool deflated = !encrypted && e.Method == MethodDeflated;
+  const bool checkable = deflated || (!encrypted && e.Method == MethodStored);
   if ((e.Flags & FlagDataDescriptor) != 0) {
-    const std::uint64_t bound = std::min<std::uint64_t>(
-        outputLeft, static_cast<std::uint64_t>(available) * MaxExpansionRatio + RatioFreeOutput);
-    if (!InflateToEnd(file, header.DataStart, fileSize, bound, found)) return false;
-    descriptorLength = MatchingDescriptorAt(
-        file, header.DataStart + static_cast<std::int64_t>(found.Compressed), fileSize, header.Wide, found);
-    return descriptorLength > 0;
+    if (deflated) return LocateDeflatedWithDescriptor(file, header, fileSize, outputLeft, found);
+    return FindDescriptor(file, header.DataStart, fileSize, header.Wide, checkable, found.Sizes,
+                          found.DescriptorLength);
   }
-  found = {header.Compressed, header.Uncompressed, e.Crc32};
-  if (header.Compressed > static_cast<std::uint64_t>(available)) return false;
-  const auto end = header.DataStart + static_cast<std::int64_t>(header.Compressed);
+  found.Sizes = {header.Compressed, header.Uncompressed, e.Crc32};
+  if (ExpandsTooMuch(header.Compressed, header.Uncompressed) || header.Uncompressed > outputLeft)
+    return false;
+  if (header.Compressed > static_cast<std::uint64_t>(fileSize - header.DataStart))
+    return deflated && InflatesWholeThoughCut(file, header, fileSize, found);
   if (!checkable) return true;
   EntryDataFound data;
   if (e.Method == MethodStored) {
     data = {header.Compressed, header.Compressed, 0};
     if (!CrcOfStored(file, header.DataStart, header.Compressed, data.Crc32)) return false;
-  } else if (!InflateToEnd(file, header.DataStart, end, header.Uncompressed, data)) {
+  } else if (!InflateToEnd(file, header.DataStart,
+                           header.DataStart + static_cast<std::int64_t>(header.Compressed),
+                           header.Uncompressed, data)) {
     return false;
   }
-  return data.Compressed == found.Compressed && data.Uncompressed == found.Uncompressed &&
-         data.Crc32 == found.Crc32;
+  return data.Compressed == found.Sizes.Compressed && data.Uncompressed == found.Sizes.Uncompressed &&
+         data.Crc32 == found.Sizes.Crc32;
 }
 
 }  // namespace
@@ -124,21 +156,30 @@ SalvageWalk WalkLocalEntries(FileHandle file, std::int64_t fileSize) {
   std::uint64_t outputLeft = MaxTotalOutput;
   while (walk.Entries.size() < MaxSalvagedEntries) {
     LocalHeader header;
-    EntryDataFound found;
-    std::int64_t descriptorLength = 0;
+    DataFound found;
     if (!ReadLocalHeader(file, at, fileSize, header) ||
-        !LocateWholeData(file, header, fileSize, outputLeft, found, descriptorLength))
+        !LocateWholeData(file, header, fileSize, outputLeft, found))
       break;
     // The directory written for the entries holds 32-bit sizes, and extraction's bounds hold.
-    if (found.Compressed > 0xFFFFFFFE || found.Uncompressed > 0xFFFFFFFE || found.Uncompressed > outputLeft ||
-        ExpandsTooMuch(found.Compressed, found.Uncompressed))
+    const EntryDataFound& sizes = found.Sizes;
+    if (sizes.Compressed > 0xFFFFFFFE || sizes.Uncompressed > 0xFFFFFFFE || sizes.Uncompressed > outputLeft ||
+        ExpandsTooMuch(sizes.Compressed, sizes.Uncompressed))
       break;
     SalvagedEntry& e = header.Entry;
-    e.Crc32 = found.Crc32;
-    e.CompressedSize = static_cast<std::uint32_t>(found.Compressed);
-    e.UncompressedSize = static_cast<std::uint32_t>(found.Uncompressed);
-    e.Length = header.DataStart - at + static_cast<std::int64_t>(found.Compressed) + descriptorLength;
-    outputLeft -= found.Uncompressed;
+    e.Crc32 = sizes.Crc32;
+    e.CompressedSize = static_cast<std::uint32_t>(sizes.Compressed);
+    e.UncompressedSize = static_cast<std::uint32_t>(sizes.Uncompressed);
+    e.StoredFromCutStream = found.StoredFromCutStream;
+    e.DataStart = header.DataStart;
+    if (e.StoredFromCutStream) {
+      e.Method = MethodStored;
+      e.Flags = static_cast<std::uint16_t>(e.Flags & ~FlagDataDescriptor);
+    }
+    e.Length =
+        found.StoredFromCutStream
+            ? fileSize - at
+            : header.DataStart - at + static_cast<std::int64_t>(sizes.Compressed) + found.DescriptorLength;
+    outputLeft -= sizes.Uncompressed;
     at += e.Length;
     walk.Entries.push_back(std::move(e));
   }

@@ -20,6 +20,10 @@ struct SalvagedEntry {
   std::uint32_t UncompressedSize = 0;
   std::string Name;                 // the name's bytes as the local header holds them
   std::vector<std::uint8_t> Extra;  // the local extra field without its zip64 block
+  // Deflated data that the cut ends in its last bytes but that inflates whole, to its size and
+  // CRC: it is written stored, inflated from DataStart, under a local header of its own.
+  bool StoredFromCutStream = false;
+  std::int64_t DataStart = 0;
 };
 
 struct SalvageWalk {
@@ -35,5 +39,7 @@ constexpr std::size_t MaxSalvagedEntries = 0xFFFF;
 // An entry is taken when its data lies whole in the file, within the bounds of an extraction, and,
 // where it can be checked without a password, its CRC and sizes match: stored and deflated data
 // are checked here, the other methods when they are unpacked. An entry with a data descriptor is
-// found by the descriptor's signature and sizes (a deflated one by the end of its stream).
+// found by the descriptor's signature and sizes (a deflated one by the end of its stream; a
+// descriptor that the cut takes off counts when what is left of it agrees). The last entry may
+// be deflated data cut in its last bytes that still inflates whole (see StoredFromCutStream).
 SalvageWalk WalkLocalEntries(FileHandle file, std::int64_t fileSize);

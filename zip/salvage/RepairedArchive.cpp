@@ -5,6 +5,7 @@
 
 #include "zip/records/ReadExact.h"
 #include "zip/records/ZipRecords.h"
+#include "zip/salvage/EntryData.h"
 
 namespace {
 
@@ -28,6 +29,38 @@ bool CopyBytes(FileHandle file, std::int64_t at, std::int64_t count, FileHandle 
     count -= chunk;
   }
   return true;
+}
+
+// An entry whose deflated data the cut ended: a local header of its own, and the data inflated.
+bool WriteStoredFromCutStream(FileHandle file, const SalvagedEntry& e, std::int64_t fileSize,
+                              FileHandle output) {
+  using namespace LocalRec;
+  std::uint8_t header[Size] = {};
+  ByteWriter w(header, Size);
+  w.PutU32(Sig, Signature);
+  w.PutU16(VersionNeeded, e.VersionNeeded);
+  w.PutU16(Flags, e.Flags);
+  w.PutU16(Method, e.Method);
+  w.PutU16(Time, static_cast<std::uint16_t>(e.DosDateTime));
+  w.PutU16(Date, static_cast<std::uint16_t>(e.DosDateTime >> 16));
+  w.PutU32(Crc32, e.Crc32);
+  w.PutU32(CompressedSize, e.CompressedSize);
+  w.PutU32(UncompressedSize, e.UncompressedSize);
+  w.PutU16(NameLength, static_cast<std::uint16_t>(e.Name.size()));
+  w.PutU16(ExtraLength, static_cast<std::uint16_t>(e.Extra.size()));
+  if (!Write(output, header, Size) || !Write(output, e.Name.data(), e.Name.size()) ||
+      !Write(output, e.Extra.data(), e.Extra.size()))
+    return false;
+  EntryDataFound inflated;
+  InflateToEnd(file, e.DataStart, fileSize, e.UncompressedSize, inflated,
+               [output](const std::uint8_t* data, std::size_t count) { return Write(output, data, count); });
+  return inflated.Uncompressed == e.UncompressedSize && inflated.Crc32 == e.Crc32;
+}
+
+// The bytes an entry takes in the repaired archive.
+std::uint64_t RepairedLength(const SalvagedEntry& e) {
+  if (!e.StoredFromCutStream) return static_cast<std::uint64_t>(e.Length);
+  return LocalRec::Size + e.Name.size() + e.Extra.size() + e.UncompressedSize;
 }
 
 bool WriteCentralHeader(const SalvagedEntry& e, std::uint32_t localOffset, FileHandle output) {
@@ -73,9 +106,12 @@ bool WriteRepairedArchive(FileHandle file, const SalvageWalk& walk, FileHandle o
   std::vector<std::uint32_t> offsets;
   std::uint64_t at = 0;
   for (const SalvagedEntry& e : walk.Entries) {
-    if (at > 0xFFFFFFFF || !CopyBytes(file, e.LocalOffset, e.Length, output)) return false;
+    if (at > 0xFFFFFFFF) return false;
+    const bool written = e.StoredFromCutStream ? WriteStoredFromCutStream(file, e, walk.FileSize, output)
+                                               : CopyBytes(file, e.LocalOffset, e.Length, output);
+    if (!written) return false;
     offsets.push_back(static_cast<std::uint32_t>(at));
-    at += static_cast<std::uint64_t>(e.Length);
+    at += RepairedLength(e);
   }
   const std::uint64_t directoryOffset = at;
   for (std::size_t i = 0; i < walk.Entries.size(); ++i) {
