@@ -102,12 +102,14 @@ bool Extractor::DecodeAll(const KvxEntry& e, Decoder& decoder, OutputFile* out, 
 }
 
 bool Extractor::TakeOutputSpace(const KvxEntry& e, const std::string& name, std::size_t count) {
-  if (count <= FSpaceLeft) {
+  FWrittenSinceMeasure += count;
+  if (count <= FSpaceLeft && FWrittenSinceMeasure < OutputSpaceRemeasure) {
     FSpaceLeft -= count;
     return true;
   }
-  // Others may have freed room or taken it since it was last asked.
+  // Others writing there too may have taken room, or freed it, since it was last asked.
   const OutputSpace space = MeasureOutputSpace(FBase.Get());
+  FWrittenSinceMeasure = 0;
   if (!space.Known || count <= space.Usable) {
     FSpaceLeft = space.Known ? space.Usable - count : UINT64_MAX;
     return true;

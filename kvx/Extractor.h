@@ -84,6 +84,7 @@ class Extractor {
   std::int32_t FRemainingAsks;
   std::int32_t FCount = 0;
   std::uint64_t FSpaceLeft = UINT64_MAX;  // what may still be written before the margin is reached
+  std::uint64_t FWrittenSinceMeasure = 0;
   std::vector<std::string> FTargetParts;  // the current entry's target, and the folders made for it
   std::size_t FTargetFolders = 0;
   std::size_t FFirstMadeFolder = 0;

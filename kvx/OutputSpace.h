@@ -12,6 +12,8 @@ struct OutputSpace {
 };
 
 OutputSpace MeasureOutputSpace(int folderFd);
+// The file system is asked again after so many bytes have been written.
+constexpr std::uint64_t OutputSpaceRemeasure = 1 << 20;
 
 // The bytes a file of size takes on the file system, counted in whole blocks.
 inline std::uint64_t BytesOnDisk(std::uint64_t size, std::uint64_t blockSize) {
