@@ -44,6 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TZipComponent zip(nullptr);
   zip.SetUnattended(true);
   zip.SetTempDir(scratch.root);
+  zip.SetDLLDirectory(FOLIVO_BIN_DIR);
   std::string repaired;
   const std::int32_t result = zip.Salvage(file, repaired);
   Check(!zip.InOperation());

@@ -86,6 +86,7 @@ struct DataFound {
   EntryDataFound Sizes;
   std::int64_t DescriptorLength = 0;  // copied after the data
   bool StoredFromCutStream = false;
+  bool Checked = false;  // CRC and sizes checked against the data
 };
 
 // A deflated entry with a data descriptor: the stream's end says where the data ends, and the
@@ -123,6 +124,7 @@ bool LocateWholeData(FileHandle file, const LocalHeader& header, std::int64_t fi
   const bool encrypted = (e.Flags & FlagEncrypted) != 0;
   const bool deflated = !encrypted && e.Method == MethodDeflated;
   const bool checkable = deflated || (!encrypted && e.Method == MethodStored);
+  found.Checked = checkable;
   if ((e.Flags & FlagDataDescriptor) != 0) {
     if (deflated) return LocateDeflatedWithDescriptor(file, header, fileSize, outputLeft, found);
     return FindDescriptor(file, header.DataStart, fileSize, header.Wide, checkable, found.Sizes,
@@ -170,6 +172,7 @@ SalvageWalk WalkLocalEntries(FileHandle file, std::int64_t fileSize) {
     e.CompressedSize = static_cast<std::uint32_t>(sizes.Compressed);
     e.UncompressedSize = static_cast<std::uint32_t>(sizes.Uncompressed);
     e.StoredFromCutStream = found.StoredFromCutStream;
+    e.DataChecked = found.Checked;
     e.DataStart = header.DataStart;
     if (e.StoredFromCutStream) {
       e.Method = MethodStored;

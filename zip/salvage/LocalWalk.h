@@ -24,6 +24,8 @@ struct SalvagedEntry {
   // CRC: it is written stored, inflated from DataStart, under a local header of its own.
   bool StoredFromCutStream = false;
   std::int64_t DataStart = 0;
+  // Its CRC and sizes were checked here; the unzip library's test checks the other methods.
+  bool DataChecked = false;
 };
 
 struct SalvageWalk {
@@ -38,7 +40,7 @@ constexpr std::size_t MaxSalvagedEntries = 0xFFFF;
 // Walks the local entries of file (fileSize bytes) from the first local header signature on.
 // An entry is taken when its data lies whole in the file, within the bounds of an extraction, and,
 // where it can be checked without a password, its CRC and sizes match: stored and deflated data
-// are checked here, the other methods when they are unpacked. An entry with a data descriptor is
+// are checked here (DataChecked), the other methods by the caller. An entry with a data descriptor is
 // found by the descriptor's signature and sizes (a deflated one by the end of its stream; a
 // descriptor that the cut takes off counts when what is left of it agrees). The last entry may
 // be deflated data cut in its last bytes that still inflates whole (see StoredFromCutStream).
