@@ -89,6 +89,10 @@ finally:
 
 for p in problems[:20]:
     print("FAIL", p)
+for archive in archives:
+    count = sum(p.startswith(archive + " ") for p in problems)
+    if count:
+        print("%s: %d cuts with problems" % (archive, count))
 print("%d cuts: 7z recovered %d files whole, salvage %d, %d problems" % (cuts, peer_total, salvaged_total,
                                                                        len(problems)))
 sys.exit(1 if problems else 0)
