@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Folders.h"
+#include "tests/fuzz/UnzipLibraryEntry.h"
 #include "tests/support/StagedDrives.h"
 #include "tests/support/ZipWriter.h"
 #include "zip/ZipComp.h"
@@ -16,6 +17,9 @@
 namespace {
 
 struct Scratch {
+  // The library stays loaded between runs, whatever the component loads and unloads: its coverage
+  // counters must not go away under the fuzzer.
+  KvxUnzipExecFunction library = LoadUnzipLibraryEntry();
   TTempFolder folder;
   TStagedDriveTable drives;
   TDriveTableScope scope{drives};
