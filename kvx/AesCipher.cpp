@@ -1,9 +1,9 @@
 #include "kvx/AesCipher.h"
 
-#include <nettle/pbkdf2.h>
-
 #include <algorithm>
 #include <cstring>
+
+#include "kvx/KeyDerivation.h"
 
 namespace {
 
@@ -21,8 +21,8 @@ std::unique_ptr<AesCipher> AesCipher::Unlock(const std::string& password, unsign
   // The encryption key, the authentication key, then the password verifier.
   const std::size_t keySize = keyBits / 8;
   std::uint8_t derived[2 * 32 + VerifierSize];
-  pbkdf2_hmac_sha1(password.size(), reinterpret_cast<const std::uint8_t*>(password.data()),
-                   KeyDerivationRounds, SaltSize(keyBits), salt, 2 * keySize + VerifierSize, derived);
+  DeriveKeysHmacSha1(password, salt, SaltSize(keyBits), KeyDerivationRounds, derived,
+                     2 * keySize + VerifierSize);
   if (std::memcmp(derived + 2 * keySize, verifier, VerifierSize) != 0) return nullptr;
   return std::unique_ptr<AesCipher>(new AesCipher(*cipher, derived, derived + keySize, keySize));
 }

@@ -5,14 +5,6 @@
 #include "platform/CodePage.h"
 #include "zip/records/ZipRecords.h"
 
-namespace {
-
-bool IsDosHost(std::uint8_t host) {
-  return host == 0 || host == 6 || host == 11;
-}
-
-}  // namespace
-
 std::string EntryNameToUtf8(const std::string& raw, std::uint16_t flags, std::uint8_t host,
                             std::uint8_t madeByVersion, const std::vector<std::uint8_t>& extra) {
   std::string name;
@@ -20,11 +12,14 @@ std::string EntryNameToUtf8(const std::string& raw, std::uint16_t flags, std::ui
     name = raw;
   } else if (auto unicode = UnicodePathName(raw, extra.data(), extra.size())) {
     name = std::move(*unicode);
+  } else if (auto twoByte = TwoByteNameToUtf8(raw)) {
+    name = std::move(*twoByte);
   } else if (!IsOemText(host, madeByVersion)) {
     name = raw;
   } else {
     for (unsigned char c : raw) name += c < 0x80 ? std::string(1, static_cast<char>(c)) : OemCharToAnsi(c);
   }
-  if (IsDosHost(host)) std::replace(name.begin(), name.end(), '\\', '/');
+  // A backslash separates folders whatever the host: the directory reader reads it so too.
+  std::replace(name.begin(), name.end(), '\\', '/');
   return name;
 }

@@ -10,6 +10,7 @@
 #include "kvx/Extractor.h"
 #include "kvx/KvxMessages.h"
 #include "kvx/OutputFile.h"
+#include "kvx/OutputSpace.h"
 #include "platform/FileIO.h"
 #include "zip/records/ZipRecords.h"
 
@@ -100,9 +101,32 @@ bool Extractor::DecodeAll(const KvxEntry& e, Decoder& decoder, OutputFile* out, 
   return true;
 }
 
+bool Extractor::TakeOutputSpace(const KvxEntry& e, const std::string& name, std::size_t count) {
+  FWrittenSinceMeasure += count;
+  if (count <= FSpaceLeft && FWrittenSinceMeasure < OutputSpaceRemeasure) {
+    FSpaceLeft -= count;
+    return true;
+  }
+  // Others writing there too may have taken room, or freed it, since it was last asked.
+  const OutputSpace space = MeasureOutputSpace(FBase.Get());
+  FWrittenSinceMeasure = 0;
+  if (!space.Known || count <= space.Usable) {
+    FSpaceLeft = space.Known ? space.Usable - count : UINT64_MAX;
+    return true;
+  }
+  Skip(e.Name, kvxSkipWriteError, kvxErrLimit,
+       "Too much output: writing " + name + " would leave less than the " + std::to_string(space.Margin) +
+           " bytes the destination keeps free");
+  return false;
+}
+
 bool Extractor::Deliver(const KvxEntry& e, OutputFile* out, const std::string& name, std::size_t produced) {
   if (produced == 0) return true;
   std::string error;
+  if (out && !TakeOutputSpace(e, name, produced)) {
+    out->Discard();
+    return false;
+  }
   if (out && !out->Write(FBuffer.data(), produced, error)) {
     out->Discard();
     Skip(e.Name, kvxSkipWriteError, kvxErrWrite, "Cannot write " + name + ": " + error);

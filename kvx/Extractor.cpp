@@ -4,12 +4,13 @@
 
 #include <algorithm>
 
-#include "kvx/ExtractLimits.h"
 #include "kvx/KvxMessages.h"
 #include "kvx/NameSafety.h"
 #include "kvx/OutputFile.h"
+#include "kvx/OutputSpace.h"
 #include "platform/FileIO.h"
 #include "platform/Wildcard.h"
+#include "zip/records/ZipRecords.h"
 
 namespace {
 
@@ -51,6 +52,7 @@ std::int32_t Extractor::Run() {
     if (FCallbacks.Message(kvxErrLimit, text)) FCallbacks.BatchEnd();
     return 0;
   }
+  if (!FOptions.Test && !DeclaredOutputFits()) return 0;
   if (!FCallbacks.FileCount(files) || !FCallbacks.ByteCount(bytes)) return FCount;
   FBuffer.resize(64 * 1024);
   for (const KvxEntry& e : FDir.Entries) {
@@ -68,6 +70,22 @@ bool Extractor::Selected(const KvxEntry& e) const {
                      [&](const std::string& pattern) { return MatchesSpec(e.Name, pattern); });
 }
 
+bool Extractor::DeclaredOutputFits() {
+  const OutputSpace space = MeasureOutputSpace(FBase.Get());
+  if (!space.Known) return true;
+  std::uint64_t onDisk = 0;
+  for (const KvxEntry& e : FDir.Entries)
+    if (Selected(e) && !e.IsDirectory())
+      onDisk += std::min(BytesOnDisk(e.UncompressedSize, space.BlockSize), UINT64_MAX - onDisk);
+  FSpaceLeft = space.Usable;
+  if (onDisk <= space.Usable) return true;
+  const std::string text = "Too much output: the selected entries need " + std::to_string(onDisk) +
+                           " bytes on the destination, more than the " + std::to_string(space.Usable) +
+                           " it has free beyond the " + std::to_string(space.Margin) + " it keeps free";
+  if (FCallbacks.Message(kvxErrLimit, text)) FCallbacks.BatchEnd();
+  return false;
+}
+
 void Extractor::Skip(const std::string& name, std::int32_t reason, std::int32_t code,
                      const std::string& message) {
   if (!message.empty() && !FCallbacks.Message(code, message)) return;
@@ -75,6 +93,13 @@ void Extractor::Skip(const std::string& name, std::int32_t reason, std::int32_t 
 }
 
 void Extractor::Process(const KvxEntry& e) {
+  FTargetParts.clear();
+  FTargetFolders = FFirstMadeFolder = 0;
+  ProcessEntry(e);
+  RemoveEmptyFolders(FBase.Get(), FTargetParts, FFirstMadeFolder, FTargetFolders);
+}
+
+void Extractor::ProcessEntry(const KvxEntry& e) {
   if (e.HasComment && !FCallbacks.Comment(e.Name, e.CommentFirstByte)) return;
   if (!FCallbacks.FileStart(e.Name, e.UncompressedSize)) return;
   if (e.IsDirectory()) {
@@ -158,9 +183,9 @@ bool Extractor::PrepareTarget(const KvxEntry& e, std::string& name, UniqueFd& fo
 }
 
 bool Extractor::SplitTargetName(const KvxEntry& e, const std::string& name, std::vector<std::string>& parts) {
-  // The component lists a name ending in a backslash or a colon as a folder: never a file here.
+  // The component lists a name ending in a colon as a folder: never a file here.
   const char last = e.Name.empty() ? '\0' : e.Name.back();
-  if (!SplitSafeName(name, parts) || parts.empty() || name.back() == '/' || last == '\\' || last == ':') {
+  if (!SplitSafeName(name, parts) || parts.empty() || name.back() == '/' || last == ':') {
     Skip(e.Name, kvxSkipBadName, kvxErrName, "Unsafe name refused: " + name);
     return false;
   }
@@ -170,8 +195,10 @@ bool Extractor::SplitTargetName(const KvxEntry& e, const std::string& name, std:
 bool Extractor::OpenTargetFolder(const KvxEntry& e, const std::string& name,
                                  const std::vector<std::string>& parts, UniqueFd& folder) {
   std::string error;
+  FTargetParts = parts;
+  FTargetFolders = parts.size() - 1;
   const PathStatus status =
-      OpenFolder(FBase.Get(), parts, parts.size() - 1, !FOptions.Freshen, folder, error);
+      OpenFolder(FBase.Get(), parts, FTargetFolders, !FOptions.Freshen, folder, error, &FFirstMadeFolder);
   if (status == PathStatus::Missing) {
     FCallbacks.Skipped(e.Name, kvxSkipOnFreshen, 0);
     return false;

@@ -24,7 +24,12 @@ class Extractor {
 
  private:
   bool Selected(const KvxEntry& e) const;
+  // Refuses a run whose selected entries declare more than the destination has room for; false
+  // (and reported) then.
+  bool DeclaredOutputFits();
+  // Processes one entry; the folders made for it go again when nothing was written into them.
   void Process(const KvxEntry& e);
+  void ProcessEntry(const KvxEntry& e);
   void MakeFolder(const KvxEntry& e);
   // Decides where a file entry goes; false when it was skipped (and reported).
   bool PrepareTarget(const KvxEntry& e, std::string& name, UniqueFd& folder, std::string& leaf,
@@ -57,6 +62,9 @@ class Extractor {
   // the entry ended there (skipped and reported, or stopped).
   bool DecodeAll(const KvxEntry& e, Decoder& decoder, OutputFile* out, const std::string& name,
                  std::uint32_t& crc);
+  // Takes count bytes from the room left on the destination; false (and reported) when they
+  // would eat into the margin that is always left free.
+  bool TakeOutputSpace(const KvxEntry& e, const std::string& name, std::size_t count);
   // Writes the bytes just decoded to out and reports them written; false when the entry ends there.
   bool Deliver(const KvxEntry& e, OutputFile* out, const std::string& name, std::size_t produced);
   // Reports a CRC mismatch and asks what to do; true when the data is kept all the same.
@@ -75,4 +83,9 @@ class Extractor {
   std::vector<std::uint8_t> FBuffer;
   std::int32_t FRemainingAsks;
   std::int32_t FCount = 0;
+  std::uint64_t FSpaceLeft = UINT64_MAX;  // what may still be written before the margin is reached
+  std::uint64_t FWrittenSinceMeasure = 0;
+  std::vector<std::string> FTargetParts;  // the current entry's target, and the folders made for it
+  std::size_t FTargetFolders = 0;
+  std::size_t FFirstMadeFolder = 0;
 };

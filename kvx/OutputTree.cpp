@@ -20,7 +20,8 @@ UniqueFd::~UniqueFd() {
 }
 
 PathStatus OpenFolder(int base, const std::vector<std::string>& parts, std::size_t count, bool create,
-                      UniqueFd& folder, std::string& errorText) {
+                      UniqueFd& folder, std::string& errorText, std::size_t* firstMade) {
+  if (firstMade) *firstMade = count;
   UniqueFd current(dup(base));
   if (current.Get() < 0) {
     errorText = std::strerror(errno);
@@ -31,7 +32,9 @@ PathStatus OpenFolder(int base, const std::vector<std::string>& parts, std::size
     int fd = openat(current.Get(), part, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0 && errno == ENOENT) {
       if (!create) return PathStatus::Missing;
-      if (mkdirat(current.Get(), part, 0755) != 0 && errno != EEXIST) {
+      if (mkdirat(current.Get(), part, 0755) == 0) {
+        if (firstMade && *firstMade == count) *firstMade = i;
+      } else if (errno != EEXIST) {
         errorText = std::strerror(errno);
         return PathStatus::Error;
       }
@@ -49,6 +52,16 @@ PathStatus OpenFolder(int base, const std::vector<std::string>& parts, std::size
   }
   folder = std::move(current);
   return PathStatus::Ok;
+}
+
+void RemoveEmptyFolders(int base, const std::vector<std::string>& parts, std::size_t firstMade,
+                        std::size_t count) {
+  for (std::size_t end = count; end > firstMade; --end) {
+    UniqueFd parent;
+    std::string error;
+    if (OpenFolder(base, parts, end - 1, false, parent, error) != PathStatus::Ok) return;
+    if (unlinkat(parent.Get(), parts[end - 1].c_str(), AT_REMOVEDIR) != 0) return;
+  }
 }
 
 LeafKind InspectLeaf(int folder, const std::string& name, std::int64_t& mtime) {

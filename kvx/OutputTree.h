@@ -28,10 +28,14 @@ class UniqueFd {
 enum class PathStatus { Ok, Missing, Link, Error };
 
 // Opens the folder made of parts[0..count) below base. Missing folders are created when create is
-// set, else reported as Missing. Link: a part is a symbolic link; Error: a part is no folder or a
-// call failed (errorText says which).
+// set, else reported as Missing; firstMade, when given, is set to the index of the first part this
+// call created (count when it created none). Link: a part is a symbolic link; Error: a part is no
+// folder or a call failed (errorText says which).
 PathStatus OpenFolder(int base, const std::vector<std::string>& parts, std::size_t count, bool create,
-                      UniqueFd& folder, std::string& errorText);
+                      UniqueFd& folder, std::string& errorText, std::size_t* firstMade = nullptr);
+// Removes the folders parts[firstMade..count) below base, deepest first, as long as each is empty.
+void RemoveEmptyFolders(int base, const std::vector<std::string>& parts, std::size_t firstMade,
+                        std::size_t count);
 
 enum class LeafKind { None, File, Link, Other };
 // What name is in folder, without following a link; mtime is set for a file.

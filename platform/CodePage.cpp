@@ -49,7 +49,37 @@ bool Continuation(std::string_view text, std::size_t at, unsigned char low = 0x8
   return byte >= low && byte <= high;
 }
 
+bool IsCp932LeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// Whether some 0x5C of raw is the second byte of a two-byte character of code page 932.
+bool HasCp932TrailBackslash(std::string_view raw) {
+  for (std::size_t i = 0; i + 1 < raw.size(); ++i) {
+    if (!IsCp932LeadByte(static_cast<unsigned char>(raw[i]))) continue;
+    if (raw[i + 1] == '\\') return true;
+    ++i;
+  }
+  return false;
+}
+
 }  // namespace
+
+std::optional<std::string> TwoByteNameToUtf8(std::string_view raw) {
+  if (!HasCp932TrailBackslash(raw)) return std::nullopt;
+  iconv_t cd = iconv_open("UTF-8", "CP932");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+  std::string in(raw);
+  std::string out(in.size() * 3 + 4, '\0');
+  char* inPtr = in.data();
+  char* outPtr = out.data();
+  std::size_t inLeft = in.size(), outLeft = out.size();
+  const bool whole = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1);
+  iconv_close(cd);
+  if (!whole || inLeft != 0) return std::nullopt;
+  out.resize(out.size() - outLeft);
+  return out;
+}
 
 std::string OemCharToAnsi(unsigned char oemByte) {
   if (oemByte < 0x80) return std::string(1, static_cast<char>(oemByte));

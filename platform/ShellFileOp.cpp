@@ -7,9 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -237,4 +236,19 @@ int SHFileOperationA(SHFILEOPSTRUCTA* operation) {
     if (firstError == 0) firstError = error;
   }
   return firstError;
+}
+
+int DeleteFolderContents(const std::string& folder, const std::vector<std::string>& kept) {
+  Target target;
+  target.folder = folder;
+  target.pattern = true;
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return errno;
+  std::vector<std::string> names;
+  const int error = ReadNames(fd, names);
+  close(fd);
+  if (error != 0) return error;
+  for (std::string& name : names)
+    if (std::find(kept.begin(), kept.end(), name) == kept.end()) target.names.push_back(std::move(name));
+  return DeleteTarget(target);
 }

@@ -1,5 +1,8 @@
 #pragma once
 // The shell's file operation, reduced to what the program asks of it: recursive deletion.
+#include <string>
+#include <vector>
+
 #include "platform/Win32Types.h"
 
 constexpr UINT FO_DELETE = 3;
@@ -23,3 +26,8 @@ struct SHFILEOPSTRUCTA {
 // folder. Folders go with their contents; symbolic links are removed, never followed.
 // FOF_ALLOWUNDO sends each name to the desktop trash instead. Returns 0 when all went.
 int SHFileOperationA(SHFILEOPSTRUCTA* operation);
+
+// Deletes everything in folder but the top-level entries named in kept, however deep the tree:
+// a few handles open at a time, links removed and never followed, nothing on another file system
+// touched. The folder itself stays (and must be no link). Returns 0 or the first errno met.
+int DeleteFolderContents(const std::string& folder, const std::vector<std::string>& kept = {});

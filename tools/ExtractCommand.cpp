@@ -1,4 +1,5 @@
-// kvxtool extract [-d DIR] [-p PASSWORD] [--test] [--no-overwrite] [--junk-paths] ARCHIVE [PATTERN...]
+// kvxtool extract [-d DIR] [-p PASSWORD] [--test] [--no-overwrite] [--junk-paths] [--salvage] ARCHIVE
+//                 [PATTERN...]
 #include <termios.h>
 #include <unistd.h>
 
@@ -18,13 +19,13 @@
 namespace {
 struct ExtractArgs {
   std::string dir, password, archive;
-  bool havePassword = false, test = false, noOverwrite = false, junkPaths = false;
+  bool havePassword = false, test = false, noOverwrite = false, junkPaths = false, salvage = false;
   std::vector<std::string> specs;
 };
 
 int Usage() {
   std::cerr << "usage: kvxtool extract [-d DIR] [-p PASSWORD] [--test] [--no-overwrite] "
-               "[--junk-paths] ARCHIVE [PATTERN...]\n";
+               "[--junk-paths] [--salvage] ARCHIVE [PATTERN...]\n";
   return 2;
 }
 
@@ -42,6 +43,8 @@ bool Parse(const ToolArgs& args, ExtractArgs& out) {
       out.noOverwrite = true;
     } else if (!optionsDone && a == "--junk-paths") {
       out.junkPaths = true;
+    } else if (!optionsDone && a == "--salvage") {
+      out.salvage = true;
     } else if (!optionsDone && a == "--") {
       optionsDone = true;
     } else if (!optionsDone && a.size() > 1 && a[0] == '-') {
@@ -70,6 +73,14 @@ class TStopOnSignalBackend : public TTerminalBackend {
   TZipComponent* Zip = nullptr;
   void ProcessMessages() override {
     if (Zip && TStopSignals::Received() != 0) Zip->SetCancelRequested(true);
+  }
+};
+
+// Deletes the named file, when there is one, at the end of its scope.
+struct TRemovedAtEnd {
+  const std::string& name;
+  ~TRemovedAtEnd() {
+    if (!name.empty()) DeleteFileA(name.c_str());
   }
 };
 
@@ -132,7 +143,11 @@ int RunExtract(const ToolArgs& args) {
     newPassword = onTerminal ? AskOnTerminal(forFile) : std::string();
   };
 
-  zip.SetZipFileName(archive);
+  std::string repaired;
+  if (a.salvage && zip.Salvage(archive, repaired) != 0) return 1;
+  // The repaired copy is the tool's own temporary file: it goes however the extraction ends.
+  const TRemovedAtEnd removeRepaired{repaired};
+  zip.SetZipFileName(repaired.empty() ? archive : repaired);
   if (!zip.HasDirectory()) return 1;
   TExtractWatch watch(zip, session, a.test);
   for (const std::string& pattern : a.specs) zip.FSpecArgs().Add(pattern);

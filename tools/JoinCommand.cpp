@@ -16,7 +16,7 @@
 #include "tools/SafeText.h"
 #include "tools/TerminalBackend.h"
 #include "zip/ZipComp.h"
-#include "zip/join/JoinedArchive.h"
+#include "zip/volumes/VolumeNames.h"
 
 namespace {
 
@@ -36,6 +36,8 @@ int RunJoin(const ToolArgs& args) {
   const std::string output = ExpandFileName(args[1]);
   if (DirectoryExists(output)) return Fail("'" + TerminalText(output) + "' is a folder");
   if (IsFileOfSet(output, archive)) return Fail("the output would replace a file of the set");
+  const std::string folder = ExtractFileDir(output);
+  if (!DirectoryExists(folder)) return Fail("there is no folder '" + TerminalText(folder) + "'");
 
   TTerminalBackend terminal;
   TBackendScope backendScope(terminal);
@@ -43,7 +45,6 @@ int RunJoin(const ToolArgs& args) {
   ToolSession session(zip);
   zip.SetUnattended(false);
 
-  const std::string folder = ExtractFileDir(output);
   zip.SetTempDir(folder);
   std::string joined = TZipComponent::WithTrailingBackslash(folder);
   if (zip.ReadSpan(archive, joined) != 0) return 1;

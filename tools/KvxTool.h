@@ -14,7 +14,7 @@ struct ToolSession {
   bool ErrorReported = false;
 };
 
-int RunList(const ToolArgs& args);     // list [--json] ARCHIVE
+int RunList(const ToolArgs& args);     // list [--json] [--salvage] ARCHIVE
 int RunExtract(const ToolArgs& args);  // extract [-d DIR] [-p PASSWORD] [--test] [--no-overwrite]
-                                       // [--junk-paths] ARCHIVE [PATTERN...]
+                                       // [--junk-paths] [--salvage] ARCHIVE [PATTERN...]
 int RunJoin(const ToolArgs& args);     // join ARCHIVE OUTPUT

@@ -1,4 +1,4 @@
-// kvxtool list [--json] ARCHIVE
+// kvxtool list [--json] [--salvage] ARCHIVE
 #include <cstdio>
 
 #include "platform/Folders.h"
@@ -12,7 +12,8 @@
 namespace {
 
 int Usage(const std::string& problem) {
-  std::fprintf(stderr, "kvxtool: %s\nusage: kvxtool list [--json] ARCHIVE\n", TerminalText(problem).c_str());
+  std::fprintf(stderr, "kvxtool: %s\nusage: kvxtool list [--json] [--salvage] ARCHIVE\n",
+               TerminalText(problem).c_str());
   return 2;
 }
 
@@ -20,11 +21,14 @@ int Usage(const std::string& problem) {
 
 int RunList(const ToolArgs& args) {
   bool json = false;
+  bool salvage = false;
   bool optionsDone = false;
   std::string archive;
   for (const std::string& a : args) {
     if (!optionsDone && a == "--json") {
       json = true;
+    } else if (!optionsDone && a == "--salvage") {
+      salvage = true;
     } else if (!optionsDone && a == "--") {
       optionsDone = true;
     } else if (!optionsDone && a.size() > 1 && a[0] == '-') {
@@ -51,14 +55,18 @@ int RunList(const ToolArgs& args) {
   };
   zip.OnNewName = [&](TObject*, std::int32_t seqNo, const ZipDirEntry&) { result.seqNos.push_back(seqNo); };
   // The component passes over a missing file in silence; a command line should not.
-  if (FileExists(archive))
-    zip.SetZipFileName(archive);
-  else
+  std::string repaired;
+  if (!FileExists(archive))
     zip.ReportMessage(MessageId::InputFileMissing, "");
+  else if (!salvage)
+    zip.SetZipFileName(archive);
+  else if (zip.Salvage(archive, repaired) == 0)
+    zip.SetZipFileName(repaired);
 
   if (json)
     PrintListJson(zip, result);
   else
     PrintListTable(zip, result);
+  if (!repaired.empty()) DeleteFileA(repaired.c_str());
   return session.ErrorReported ? 1 : 0;
 }

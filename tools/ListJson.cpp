@@ -12,6 +12,19 @@ const char* Bool(bool value) {
   return value ? "true" : "false";
 }
 
+// The packed DOS date and time in ISO 8601, without a zone since it is local time; null when a
+// field lies outside its range.
+std::string IsoDateTime(std::uint32_t value) {
+  const unsigned date = value >> 16, time = value & 0xFFFF;
+  const unsigned month = (date >> 5) & 0x0F, day = date & 0x1F;
+  const unsigned hour = time >> 11, minute = (time >> 5) & 0x3F, second = (time & 0x1F) * 2;
+  if (month < 1 || month > 12 || day < 1 || hour > 23 || minute > 59 || second > 59) return "null";
+  char text[32];
+  std::snprintf(text, sizeof text, "\"%04u-%02u-%02uT%02u:%02u:%02u\"", 1980 + (date >> 9), month, day, hour,
+                minute, second);
+  return text;
+}
+
 }  // namespace
 
 void PrintListJson(const TZipComponent& zip, const ListResult& result) {
@@ -29,7 +42,8 @@ void PrintListJson(const TZipComponent& zip, const ListResult& result) {
            ",\"compressed\":" + std::to_string(e.CompressedSize64) +
            ",\"uncompressed\":" + std::to_string(e.UncompressedSize64) +
            ",\"crc32\":" + std::to_string(e.Crc32) + ",\"dos_datetime\":" + std::to_string(e.FileDateTime) +
-           ",\"encrypted\":" + Bool(e.Encrypted) + ",\"comment\":" + JsonString(e.FileComment) +
+           ",\"modified\":" + IsoDateTime(e.FileDateTime) + ",\"encrypted\":" + Bool(e.Encrypted) +
+           ",\"comment\":" + JsonString(e.FileComment) +
            ",\"data_method\":" + std::to_string(encryption.DataMethod) + ",\"encryption\":\"" +
            EncryptionName(encryption.Kind) + "\",\"key_bits\":" + std::to_string(encryption.KeyBits) + "}";
   }

@@ -60,6 +60,8 @@ std::string DosDateTime(std::uint32_t value) {
 }  // namespace
 
 void PrintListTable(const TZipComponent& zip, const ListResult& result) {
+  // An archive that was not read has no directory to sum up: its report says why.
+  if (zip.ZipFileName().empty()) return;
   if (!zip.ListResults().ArchiveComment.empty())
     std::printf("Comment: %s\n", TerminalText(zip.ListResults().ArchiveComment).c_str());
   const std::int32_t count = zip.EntryCount();
@@ -87,6 +89,9 @@ void PrintListTable(const TZipComponent& zip, const ListResult& result) {
   if (zip.ListResults().SkippedDirCount > 0)
     std::printf(", %d %s skipped", zip.ListResults().SkippedDirCount,
                 zip.ListResults().SkippedDirCount == 1 ? "directory" : "directories");
-  if (zip.ListResults().MultiVolume) std::printf(", spanned over %d volumes", zip.Volume().LastVolume() + 1);
+  if (zip.ListResults().MultiVolume) {
+    const std::int32_t volumes = zip.Volume().LastVolume() + 1;
+    std::printf(", spanned over %d %s", volumes, volumes == 1 ? "volume" : "volumes");
+  }
   std::printf("\n");
 }

@@ -20,9 +20,9 @@ const Command Commands[] = {
 };
 
 const char* const Usage =
-    "usage: kvxtool list [--json] ARCHIVE\n"
+    "usage: kvxtool list [--json] [--salvage] ARCHIVE\n"
     "       kvxtool extract [-d DIR] [-p PASSWORD] [--test] [--no-overwrite] [--junk-paths] "
-    "ARCHIVE [PATTERN...]\n"
+    "[--salvage] ARCHIVE [PATTERN...]\n"
     "       kvxtool join ARCHIVE OUTPUT\n"
     "       kvxtool --help | --version\n";
 
@@ -34,6 +34,8 @@ const char* const Help =
     "Commands:\n"
     "  list ARCHIVE        one line per entry and a line with the totals\n"
     "    --json            the directory as one JSON object instead\n"
+    "    --salvage         of a cut archive (no directory at its end), the whole entries from\n"
+    "                      its start up to the first that is not; says how many and where\n"
     "  extract ARCHIVE [PATTERN...]\n"
     "                      unpacks the entries whose names match a PATTERN (all without one);\n"
     "                      * ? and [...] match any characters, / included\n"
@@ -42,6 +44,7 @@ const char* const Help =
     "    --test            checks every entry, writes nothing, reports each one that fails\n"
     "    --no-overwrite    keeps existing files\n"
     "    --junk-paths      drops the folders of the names\n"
+    "    --salvage         unpacks what a cut archive still holds, as list --salvage shows it\n"
     "  join ARCHIVE OUTPUT joins the set whose last part is ARCHIVE into OUTPUT\n"
     "\n"
     "Reports go to stderr as \"kvxtool: <id>: <text>\". Names are shown with / between folders;\n"

@@ -115,11 +115,20 @@ class TZipComponent : public TComponent {
   void List();
   void Extract();
   std::int32_t ReadSpan(const std::string& ArchiveName, std::string& OutName);
+  // Writes what a cut archive still holds (see zip/salvage/LocalWalk.h; data of the methods the
+  // walk cannot check must also pass the unzip library's test) into a new temporary
+  // archive in TempDir, or in the private temporary folder when TempDir is empty, with a central
+  // directory of its own, and returns that file's name in OutName; the caller deletes the file.
+  // Reports how many entries were salvaged and where the file stops holding whole entries
+  // (11050), or that none could be (11051). Returns 0, or -7 with OutName empty.
+  std::int32_t Salvage(const std::string& ArchiveName, std::string& OutName);
   std::int32_t EntryCount() const;
 
   // Messages and path helpers.
   std::string LoadMessageText(std::int32_t id, const std::string& fallback) const;
   void ReportMessage(std::int32_t id, const std::string& extra);
+  // Reports a text already made from the table's text for id.
+  void ReportText(std::int32_t id, const std::string& text);
   void ReportZipError(const EZipComponent& error);
   // Reports the exception that ended an operation: the component's error under its own id,
   // anything else under the ids given.
@@ -212,6 +221,11 @@ class TZipComponent : public TComponent {
 
   // Extraction, split out of Extract.
   std::int32_t RunUnzipCommand(const std::string& archive, std::int32_t version);
+
+  // Salvage: the index of the first of the archive's entries whose data fails the unzip library's
+  // test (an entry it cannot check, for want of a password or a decoder, passes), or entries when
+  // none does or the library cannot be had.
+  std::size_t FirstEntryFailingTest(const std::string& archive, std::size_t entries);
 
   // Password prompt.
   bool RunPasswordDialog(const std::string& caption, const std::string& prompt, std::string& text);

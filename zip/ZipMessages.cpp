@@ -46,7 +46,10 @@ std::string TZipComponent::LoadMessageText(std::int32_t id, const std::string& f
 }
 
 void TZipComponent::ReportMessage(std::int32_t id, const std::string& extra) {
-  const std::string text = LoadMessageText(id, MissingMessageText + std::to_string(id)) + extra;
+  ReportText(id, LoadMessageText(id, MissingMessageText + std::to_string(id)) + extra);
+}
+
+void TZipComponent::ReportText(std::int32_t id, const std::string& text) {
   FLastMessage = text;
   FLastErrorCode = id;
   if (!Unattended()) Backend().ShowMessage(text);

@@ -66,6 +66,8 @@ struct MessageId {
     CentralDirectoryCaption = 11047,
     ArchiveTooLarge = 11048,
     NotARegularFile = 11049,
+    SalvagedEntries = 11050,
+    NothingSalvaged = 11051,
   };
 };
 

@@ -61,13 +61,7 @@ bool InsideWorkingFolder(const std::string& path) {
 }
 
 void RemoveFolderTree(const std::string& folder) {
-  std::string pattern = folder + PathDelim + "*.*";
-  pattern.push_back('\0');
-  SHFILEOPSTRUCTA request{};
-  request.wFunc = FO_DELETE;
-  request.pFrom = pattern.c_str();
-  request.fFlags = FOF_NOCONFIRMATION;
-  SHFileOperationA(&request);
+  DeleteFolderContents(folder);
   RemoveDirectoryA(folder.c_str());
 }
 

@@ -88,7 +88,7 @@ assert list(doc) == keys, list(doc)
 assert doc["structure_warning"] is True and doc["first_entry_offset"] == 64, doc
 assert [e["seq"] for e in doc["entries"]] == [1, 2]
 assert sorted(doc["entries"][0]) == sorted(["seq", "name", "method", "compressed", "uncompressed",
-                                            "crc32", "dos_datetime", "encrypted", "comment",
+                                            "crc32", "dos_datetime", "modified", "encrypted", "comment",
                                             "data_method", "encryption", "key_bits"])
 assert doc["messages"][0]["id"] == 10203
 PY

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets split by zip -s into set.z01, set.z02, ... and set.zip: list reads the directory across the
 # parts, join gives zip -s 0's bytes, extract unpacks what unzip unpacks from that join; the first
-# part is refused and a missing part is named as it is called.
+# part is refused, join never writes over a part (by its name or through a link) nor into a folder
+# that is not there, and a missing part is named as it is called.
 set -euo pipefail
 bin=$(cd "$1" && pwd)
 tool=$bin/kvxtool
@@ -42,6 +43,16 @@ mkdir y && (cd y && unzip -q ../ref.zip) && diff -r y x || fail "extracted tree 
 rc=0; "$tool" join set.z01 kept.zip 2>err.txt || rc=$?
 ((rc == 1)) && grep -q '^kvxtool: 11037: This is the first disk in a backup set,' err.txt ||
   fail "first part: exit $rc, $(cat err.txt)"
+
+cp set.z01 z01.before
+ln -s set.z01 link.zip
+for output in set.z01 set.Z01 link.zip; do
+  rc=0; "$tool" join set.zip "$output" 2>err.txt || rc=$?
+  ((rc == 1)) && grep -q 'would replace a file of the set' err.txt || fail "join onto $output: exit $rc, $(cat err.txt)"
+done
+cmp -s set.z01 z01.before && [ ! -e set.Z01 ] || fail "a join wrote over a part of the set"
+rc=0; "$tool" join set.zip nowhere/out.zip 2>err.txt || rc=$?
+((rc == 1)) && grep -q "no folder '$work/nowhere'" err.txt || fail "join into a missing folder: exit $rc, $(cat err.txt)"
 
 mv set.z02 hidden
 for command in "join set.zip missing.zip" "extract -d z set.zip"; do

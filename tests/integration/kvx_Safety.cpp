@@ -1,9 +1,12 @@
 // Hostile and damaged archives: nothing is written outside the target folder, each bad entry is
 // reported, and the good entries around it are still extracted.
+#include <sys/mount.h>
+
 #include <filesystem>
 #include <random>
 #include <set>
 
+#include "kvx/KvxMessages.h"
 #include "tests/integration/kvx_Harness.h"
 #include "zip/records/ZipRecords.h"
 
@@ -113,6 +116,32 @@ TEST_F(KvxSafety, CorruptEntryDoesNotStopTheNextOne) {
   EXPECT_EQ(kvx.Skips()["bad.txt"], kvxSkipCorrupt);
   EXPECT_EQ(ReadBytes(root / "out/good.txt"), "g");
   EXPECT_EQ(KvxTree(root / "out").size(), 1u);
+}
+
+// Room taken by another writer while the extraction runs: the entry that would eat into the margin
+// left free is stopped and removed, the one written before it stays.
+TEST_F(KvxSafety, EntryStopsBeforeTheDestinationFillsUp) {
+  const fs::path small = root / "out";
+  if (mount("tmpfs", small.c_str(), "tmpfs", 0, "size=4m") != 0) GTEST_SKIP() << "no tmpfs can be mounted";
+  const std::string zip = root / "a.zip";
+  TestZip archive;
+  archive.entries = {TestEntry("first.bin", std::string(1 << 20, 'a')),
+                     TestEntry("second.bin", std::string(1 << 20, 'b'))};
+  WriteBytes(zip, BuildTestZip(archive));
+  KvxHarness kvx;
+  kvx.Answer = [&](UnzipCallbackRecord& r) {
+    if (r.ActionCode == kvxFileStart && std::string(r.Text) == "second.bin")
+      WriteBytes((small / "other-writer").string(), std::string(2 << 20, 'x'));
+    return 0;
+  };
+  EXPECT_EQ(kvx.Run(zip, small), 1);
+  EXPECT_EQ(kvx.Skips()["second.bin"], kvxSkipWriteError);
+  EXPECT_EQ(kvx.Of(kvxMessage).at(0).Code, kvxErrLimit);
+  const auto tree = KvxTree(small);
+  umount(small.c_str());
+  EXPECT_EQ(tree.size(), 2u);
+  EXPECT_EQ(tree.count("first.bin"), 1u);
+  EXPECT_EQ(tree.count("other-writer"), 1u);
 }
 
 TEST_F(KvxSafety, TruncatedAndBitFlippedArchivesStayInside) {

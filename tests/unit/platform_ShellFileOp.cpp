@@ -1,6 +1,8 @@
 // Recursive deletion: contents go, links go without their targets, failures don't stop the rest.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -133,6 +135,32 @@ TEST_F(ShellFileOpTest, AllowUndoSendsEachNameToTheTrash) {
   EXPECT_TRUE(fs::is_empty(work));
   EXPECT_TRUE(fs::exists(base / "data" / "Trash" / "files" / "page.htm"));
   EXPECT_TRUE(fs::exists(base / "data" / "Trash" / "files" / "pics" / "a.jpg"));
+}
+
+// A tree deeper than the open-file limit allows handles, as one long entry name makes: emptying
+// the folder takes all of it and keeps only the names asked for.
+TEST_F(ShellFileOpTest, ContentsGoHoweverDeepUnderTheOpenFileLimit) {
+  int fd = open(work.c_str(), O_RDONLY | O_DIRECTORY);
+  for (int level = 0; level < 3000 && fd >= 0; ++level) {
+    mkdirat(fd, "d", 0700);
+    const int next = openat(fd, "d", O_RDONLY | O_DIRECTORY);
+    close(fd);
+    fd = next;
+  }
+  ASSERT_GE(fd, 0);
+  close(openat(fd, "deep.htm", O_WRONLY | O_CREAT, 0600));
+  close(fd);
+  Touch(work / "hhhome.htm");
+  rlimit saved{};
+  getrlimit(RLIMIT_NOFILE, &saved);
+  rlimit bounded = saved;
+  bounded.rlim_cur = std::min<rlim_t>(saved.rlim_cur, 1024);
+  setrlimit(RLIMIT_NOFILE, &bounded);
+  const int result = DeleteFolderContents(work.string(), {"hhhome.htm"});
+  setrlimit(RLIMIT_NOFILE, &saved);
+  EXPECT_EQ(result, 0);
+  EXPECT_FALSE(fs::exists(work / "d"));
+  EXPECT_TRUE(fs::exists(work / "hhhome.htm"));
 }
 
 TEST_F(ShellFileOpTest, OnlyDeleteIsDone) {

@@ -14,10 +14,6 @@
 class TZipComponent;
 class TZipVolume;
 
-// True when name is, by its name or under any name or link (device and inode), the archive or a
-// numbered volume file of its set: a join must never write over one.
-bool IsFileOfSet(const std::string& name, const std::string& archive);
-
 class TJoinedArchive {
  public:
   explicit TJoinedArchive(TZipComponent& owner) : FOwner(owner) {}

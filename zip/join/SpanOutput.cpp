@@ -1,45 +1,14 @@
 // Writing the joined archive: creating the output where it may go, single writes, copies from
 // the input across volumes, and the end of the output when the run ends.
 #include <algorithm>
-#include <cctype>
 #include <limits>
 
 #include "platform/Folders.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
 #include "zip/join/JoinedArchive.h"
+#include "zip/volumes/VolumeNames.h"
 #include "zip/volumes/ZipVolume.h"
-
-namespace {
-
-// True when name is the archive itself or another numbered volume file of its set.
-bool IsVolumeOfSet(const std::string& name, const std::string& archive) {
-  const std::string a = ExpandFileName(name), b = ExpandFileName(archive);
-  if (a == b) return true;
-  const std::string ext = ExtractFileExt(b);
-  if (a.size() != b.size() || ext.size() + 3 > b.size() || ExtractFileExt(a) != ext) return false;
-  const std::size_t digits = b.size() - ext.size() - 3;
-  for (std::size_t i = digits; i < digits + 3; ++i)
-    if (!std::isdigit(static_cast<unsigned char>(a[i])) || !std::isdigit(static_cast<unsigned char>(b[i])))
-      return false;
-  return a.compare(0, digits, b, 0, digits) == 0;
-}
-
-}  // namespace
-
-bool IsFileOfSet(const std::string& name, const std::string& archive) {
-  if (IsVolumeOfSet(name, archive)) return true;
-  FileIdentity output;
-  if (!FileIdentityOf(name, output)) return false;
-  const std::string folder = ExtractFileDir(ExpandFileName(archive));
-  for (const std::string& entry : FolderEntryNames(folder)) {
-    const std::string path = folder + PathDelim + entry;
-    FileIdentity part;
-    if (IsVolumeOfSet(path, archive) && FileIdentityOf(path, part) && part == output) return true;
-  }
-  FileIdentity given;
-  return FileIdentityOf(archive, given) && given == output;
-}
 
 void TJoinedArchive::CreateOutput(const std::string& archiveName, std::string& outName) {
   int keptMode = -1;

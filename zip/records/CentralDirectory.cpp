@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/CodePage.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
 #include "zip/records/ReadExact.h"
@@ -152,6 +153,9 @@ std::unique_ptr<ZipDirEntry> MakeEntry(const ByteReader& h, const CentralParts& 
   const bool utf8 = (entry->GeneralFlags & FlagUtf8) != 0;
   std::optional<std::string> unicode;
   if (!utf8) unicode = UnicodePathName(parts.Name, parts.Extra.data(), parts.Extra.size());
+  // A Shift-JIS name whose backslash byte belongs to a character is read whole, as the unzip
+  // library reads it, so that byte never splits it into folders.
+  if (!utf8 && !unicode) unicode = TwoByteNameToUtf8(parts.Name);
   entry->FileName = TZipComponent::ToBackslashes(utf8      ? parts.Name
                                                  : unicode ? *unicode
                                                            : convertOem(parts.Name));

@@ -12,8 +12,6 @@
 namespace {
 
 constexpr std::int64_t SearchLength = EndRec::MaxCommentLength + EndRec::Size;  // 65557
-// Positions are 32-bit; a declared comment may reach 64 KiB past the end of the file.
-constexpr std::int64_t MaxArchiveSize = 0x7FFFFFFF - 0x10000;
 // A file padded with zeros to a whole number of these is no garbage after its end record.
 constexpr std::uint32_t PaddingBlock = 512;
 

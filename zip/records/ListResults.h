@@ -8,6 +8,10 @@
 
 #include "zip/ZipTypes.h"
 
+// The largest archive file the component reads: positions are 32-bit, and a declared comment may
+// reach 64 KiB past the end of the file.
+constexpr std::int64_t MaxArchiveSize = 0x7FFFFFFF - 0x10000;
+
 struct TListResults {
   std::vector<std::unique_ptr<ZipDirEntry>> DirEntries;  // the kept entries, in directory order
   std::int32_t SkippedDirCount = 0;                      // directory-only entries left out

@@ -3,6 +3,7 @@
 
 #include <cctype>
 
+#include "platform/FileIO.h"
 #include "platform/Folders.h"
 
 namespace {
@@ -42,7 +43,46 @@ bool InCapitals(const std::string& ext) {
   return letter;
 }
 
+// The same name with other digits in the three places before the extension: a numbered part.
+bool NumberedSibling(const std::string& a, const std::string& b) {
+  const std::string ext = ExtractFileExt(b);
+  if (a.size() != b.size() || ext.size() + 3 > b.size() - NameStart(b) || ExtractFileExt(a) != ext)
+    return false;
+  const std::size_t digits = b.size() - ext.size() - 3;
+  for (std::size_t i = digits; i < digits + 3; ++i)
+    if (!std::isdigit(static_cast<unsigned char>(a[i])) || !std::isdigit(static_cast<unsigned char>(b[i])))
+      return false;
+  return a.compare(0, digits, b, 0, digits) == 0;
+}
+
+// NAME.zNN beside NAME.zip (or the other way round): a split part.
+bool SplitSibling(const std::string& a, const std::string& b) {
+  const std::string extA = ExtractFileExt(a), extB = ExtractFileExt(b);
+  if (a.compare(0, a.size() - extA.size(), b, 0, b.size() - extB.size()) != 0) return false;
+  return SplitPartNumber(extA) != 0 || SplitPartNumber(extB) != 0;
+}
+
+// True when name is, by its name alone, the archive or a part of its set under either naming.
+bool NamedAsFileOfSet(const std::string& name, const std::string& archive) {
+  const std::string a = ExpandFileName(name), b = ExpandFileName(archive);
+  return a == b || NumberedSibling(a, b) || SplitSibling(a, b);
+}
+
 }  // namespace
+
+bool IsFileOfSet(const std::string& name, const std::string& archive) {
+  if (NamedAsFileOfSet(name, archive)) return true;
+  FileIdentity output;
+  if (!FileIdentityOf(name, output)) return false;
+  const std::string folder = ExtractFileDir(ExpandFileName(archive));
+  for (const std::string& entry : FolderEntryNames(folder)) {
+    const std::string path = folder + PathDelim + entry;
+    FileIdentity part;
+    if (NamedAsFileOfSet(path, archive) && FileIdentityOf(path, part) && part == output) return true;
+  }
+  FileIdentity given;
+  return FileIdentityOf(archive, given) && given == output;
+}
 
 std::string VolumeDigits(std::int32_t n) {
   const std::string text = std::to_string(static_cast<std::int64_t>(n) + 1 + 1000);

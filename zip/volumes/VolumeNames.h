@@ -29,3 +29,7 @@ std::int32_t PartNumberOf(const std::string& fileName);
 // NAME.z01 onwards in the case of fileName's extension.
 std::string VolumeFileFor(VolumeNaming naming, const std::string& fileName, std::int32_t n,
                           std::int32_t last);
+
+// True when name is, by its name or under any name or link (device and inode), the archive or a
+// file of its set under either naming: a join must never write over one.
+bool IsFileOfSet(const std::string& name, const std::string& archive);
