@@ -11,7 +11,7 @@ constexpr std::uint64_t MaxMargin = 256ull << 20;
 }  // namespace
 
 OutputSpace MeasureOutputSpace(int folderFd) {
-  struct statvfs st {};
+  struct statvfs st = {};
   OutputSpace space;
   if (fstatvfs(folderFd, &st) != 0 || st.f_frsize == 0) return space;
   const std::uint64_t unit = st.f_frsize;

@@ -7,8 +7,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -238,7 +239,7 @@ int SHFileOperationA(SHFILEOPSTRUCTA* operation) {
   return firstError;
 }
 
-int DeleteFolderContents(const std::string& folder, const std::vector<std::string>& kept) {
+int DeleteFolderContents(const std::string& folder) {
   Target target;
   target.folder = folder;
   target.pattern = true;
@@ -248,7 +249,6 @@ int DeleteFolderContents(const std::string& folder, const std::vector<std::strin
   const int error = ReadNames(fd, names);
   close(fd);
   if (error != 0) return error;
-  for (std::string& name : names)
-    if (std::find(kept.begin(), kept.end(), name) == kept.end()) target.names.push_back(std::move(name));
+  target.names = std::move(names);
   return DeleteTarget(target);
 }

@@ -1,7 +1,6 @@
 #pragma once
 // The shell's file operation, reduced to what the program asks of it: recursive deletion.
 #include <string>
-#include <vector>
 
 #include "platform/Win32Types.h"
 
@@ -27,7 +26,7 @@ struct SHFILEOPSTRUCTA {
 // FOF_ALLOWUNDO sends each name to the desktop trash instead. Returns 0 when all went.
 int SHFileOperationA(SHFILEOPSTRUCTA* operation);
 
-// Deletes everything in folder but the top-level entries named in kept, however deep the tree:
-// a few handles open at a time, links removed and never followed, nothing on another file system
-// touched. The folder itself stays (and must be no link). Returns 0 or the first errno met.
-int DeleteFolderContents(const std::string& folder, const std::vector<std::string>& kept = {});
+// Deletes everything in folder, however deep the tree: a few handles open at a time, links removed
+// and never followed, nothing on another file system touched. The folder itself stays (and must be
+// no link). Returns 0 or the first errno met.
+int DeleteFolderContents(const std::string& folder);

@@ -138,7 +138,7 @@ TEST_F(ShellFileOpTest, AllowUndoSendsEachNameToTheTrash) {
 }
 
 // A tree deeper than the open-file limit allows handles, as one long entry name makes: emptying
-// the folder takes all of it and keeps only the names asked for.
+// the folder takes all of it.
 TEST_F(ShellFileOpTest, ContentsGoHoweverDeepUnderTheOpenFileLimit) {
   int fd = open(work.c_str(), O_RDONLY | O_DIRECTORY);
   for (int level = 0; level < 3000 && fd >= 0; ++level) {
@@ -150,17 +150,16 @@ TEST_F(ShellFileOpTest, ContentsGoHoweverDeepUnderTheOpenFileLimit) {
   ASSERT_GE(fd, 0);
   close(openat(fd, "deep.htm", O_WRONLY | O_CREAT, 0600));
   close(fd);
-  Touch(work / "hhhome.htm");
   rlimit saved{};
   getrlimit(RLIMIT_NOFILE, &saved);
   rlimit bounded = saved;
   bounded.rlim_cur = std::min<rlim_t>(saved.rlim_cur, 1024);
   setrlimit(RLIMIT_NOFILE, &bounded);
-  const int result = DeleteFolderContents(work.string(), {"hhhome.htm"});
+  const int result = DeleteFolderContents(work.string());
   setrlimit(RLIMIT_NOFILE, &saved);
   EXPECT_EQ(result, 0);
   EXPECT_FALSE(fs::exists(work / "d"));
-  EXPECT_TRUE(fs::exists(work / "hhhome.htm"));
+  EXPECT_TRUE(fs::is_directory(work));
 }
 
 TEST_F(ShellFileOpTest, OnlyDeleteIsDone) {
