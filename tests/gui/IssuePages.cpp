@@ -44,23 +44,13 @@ class IssuePages : public ReaderWindowTest {
     EXPECT_EQ(std::system(("cd '" + tree + "' && zip -q '" + archive + "'" + names).c_str()), 0);
     return archive;
   }
-  // Opens an issue whose index has frames: each frame is a visit of its own.
+  // Opens an issue, with no look at the history or the index's title.
   ::testing::AssertionResult OpenFramedIssue(const std::string& file) {
     backend.openDialogAnswers.push_back(file);
     Form().Apri1Click();
     if (!Shows(Korvex("index.htm"))) return ::testing::AssertionFailure() << "index.htm never shown";
     if (Shown("MessageBox") + Shown("ShowMessage") > 0) return ::testing::AssertionFailure() << "reported";
     return ::testing::AssertionSuccess();
-  }
-  // A real click of the mouse at a point of the page; the pointer comes from elsewhere, since a
-  // move that waits for the pointer to arrive would wait for ever where it already is.
-  void ClickPage(int x, int y) {
-    const wxRect page = View()->GetScreenRect();
-    ASSERT_EQ(std::system(("xdotool search --onlyvisible --name '^Korvex Folivo$' windowfocus --sync "
-                           "mousemove 0 0 mousemove --sync " +
-                           std::to_string(page.x + x) + " " + std::to_string(page.y + y) + " click 1")
-                              .c_str()),
-              0);
   }
   // Waits for the script expression to give the value.
   bool ScriptGives(const std::string& expression, const std::string& value) {

@@ -124,6 +124,16 @@ class ReaderWindowTest : public ::testing::Test {
     Pump(300);
   }
 
+  // A real click of the mouse at a point of the page; the pointer comes from elsewhere, since a
+  // move that waits for the pointer to arrive would wait for ever where it already is.
+  void ClickPage(int x, int y) {
+    const wxRect page = View()->GetScreenRect();
+    ASSERT_EQ(std::system(("xdotool search --onlyvisible --name '^Korvex Folivo$' windowfocus --sync "
+                           "mousemove 0 0 mousemove --sync " +
+                           std::to_string(page.x + x) + " " + std::to_string(page.y + y) + " click 1")
+                              .c_str()),
+              0);
+  }
   // The page's value of a script expression, waited for with a deadline.
   std::string Script(const std::string& expression) {
     const std::intptr_t id = ++scriptsRun;
