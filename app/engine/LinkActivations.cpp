@@ -27,10 +27,13 @@ TLinkActivations& TLinkActivations::Of(WebKitWebView* view) {
 
 // The engine gives a link's navigation the primary button only when the user clicked the link or
 // pressed Enter on it; a script's click on it has none.
+bool TLinkActivations::ByTheUser(WebKitNavigationAction* action) {
+  return webkit_navigation_action_get_navigation_type(action) == WEBKIT_NAVIGATION_TYPE_LINK_CLICKED &&
+         webkit_navigation_action_get_mouse_button(action) == GDK_BUTTON_PRIMARY;
+}
+
 void TLinkActivations::HandOff(WebKitNavigationAction* action) {
-  if (webkit_navigation_action_get_navigation_type(action) != WEBKIT_NAVIGATION_TYPE_LINK_CLICKED ||
-      webkit_navigation_action_get_mouse_button(action) != GDK_BUTTON_PRIMARY || FPresses == 0)
-    return;
+  if (!ByTheUser(action) || FPresses == 0) return;
   --FPresses;
   HandToDesktop(webkit_uri_request_get_uri(webkit_navigation_action_get_request(action)));
 }

@@ -15,6 +15,8 @@ class TLinkActivations {
   // Hands the navigation's address to the desktop when it is the activation of a link by the user
   // and a press is left that has handed nothing off yet; drops it otherwise.
   void HandOff(WebKitNavigationAction* action);
+  // Whether the navigation follows a link that the user activated, not one that a script clicked.
+  static bool ByTheUser(WebKitNavigationAction* action);
 
  private:
   static gboolean OnPress(GtkWidget* view, GdkEvent* event, gpointer self);

@@ -1,5 +1,6 @@
 #include "app/engine/PageView.h"
 
+#include "app/engine/LinkActivations.h"
 #include "app/engine/PageEngine.h"
 #include "app/engine/PageViewGuards.h"
 #include "app/engine/PageVisits.h"
@@ -12,11 +13,9 @@ gboolean OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPo
   if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION) return FALSE;
   WebKitNavigationAction* action =
       webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
-  const bool followedLink =
-      webkit_navigation_action_get_navigation_type(action) == WEBKIT_NAVIGATION_TYPE_LINK_CLICKED &&
-      webkit_navigation_action_is_user_gesture(action);
   static_cast<TPageVisits*>(visits)->Decided(
-      webkit_uri_request_get_uri(webkit_navigation_action_get_request(action)), followedLink);
+      webkit_uri_request_get_uri(webkit_navigation_action_get_request(action)),
+      TLinkActivations::ByTheUser(action));
   return FALSE;
 }
 
@@ -49,7 +48,7 @@ gboolean OnContextMenu(WebKitWebView*, WebKitContextMenu*, GdkEvent*, WebKitHitT
   return TRUE;
 }
 
-void OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer watcher) {
+void OnLoadFinished(WebKitWebView* view, WebKitLoadEvent event, gpointer watcher) {
   if (event != WEBKIT_LOAD_FINISHED) return;
   const gchar* uri = webkit_web_view_get_uri(view);
   (*static_cast<TPageView::TLoadWatcher*>(watcher))(uri ? uri : "");
@@ -115,7 +114,7 @@ void TPageView::SetZoom(double factor) {
 
 unsigned long TPageView::WatchLoads(TLoadWatcher watcher) const {
   return g_signal_connect_data(
-      FView, "load-changed", G_CALLBACK(OnLoadChanged), new TLoadWatcher(std::move(watcher)),
+      FView, "load-changed", G_CALLBACK(OnLoadFinished), new TLoadWatcher(std::move(watcher)),
       [](gpointer watcher, GClosure*) { delete static_cast<TLoadWatcher*>(watcher); }, GConnectFlags(0));
 }
 
