@@ -99,11 +99,12 @@ std::string IssuePathOf(const std::string& uri, unsigned issue) {
   return PathAfter(uri, prefix);
 }
 
-TNavigationVerdict NavigationVerdict(const std::string& uri, bool userClicked, bool formSent) {
+TNavigationVerdict NavigationVerdict(const std::string& uri, bool formSent) {
   if (StartsWithNoCase(uri, std::string(IssueScheme) + ":")) return TNavigationVerdict::Load;
   for (const char* inPage : {"about:", "data:", "javascript:"})
     if (StartsWithNoCase(uri, inPage)) return TNavigationVerdict::Load;
-  if (StartsWithNoCase(uri, "http://") || StartsWithNoCase(uri, "https://"))
-    return userClicked && !formSent ? TNavigationVerdict::HandOff : TNavigationVerdict::Drop;
+  for (const char* desktops : {"http://", "https://", "mailto:"})
+    if (StartsWithNoCase(uri, desktops))
+      return formSent ? TNavigationVerdict::Drop : TNavigationVerdict::HandOff;
   return TNavigationVerdict::Drop;
 }

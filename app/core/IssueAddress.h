@@ -19,7 +19,7 @@ std::string IssuePathOf(const std::string& uri, unsigned issue);
 // What the reader does with a navigation a page starts.
 enum class TNavigationVerdict {
   Load,     // the reader's scheme, or what the engine keeps inside the page (about:, data:, javascript:)
-  HandOff,  // a web address the user clicked: the desktop's browser shows it
-  Drop,     // anything else: other files, the web without a click, forms sent to the web
+  HandOff,  // a web or mail address: the desktop shows it, when it is the link the user activated
+  Drop,     // anything else: other files and schemes, forms sent to the web or by mail
 };
-TNavigationVerdict NavigationVerdict(const std::string& uri, bool userClicked, bool formSent);
+TNavigationVerdict NavigationVerdict(const std::string& uri, bool formSent);

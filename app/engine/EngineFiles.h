@@ -15,5 +15,5 @@ void KeepEngineFilesIn(const std::string& temp);
 // Removes that folder with everything in it; nothing when KeepEngineFilesIn was not called.
 void RemoveEngineFiles();
 // The environment for a program started for the user (the desktop's browser, its mail program):
-// the user's own cache folder. Free with g_strfreev.
+// the cache folder and shader cache setting the user had. Free with g_strfreev.
 gchar** DesktopEnvironment();

@@ -3,43 +3,17 @@
 #include <string>
 
 #include "app/core/IssueAddress.h"
-#include "app/engine/DesktopLauncher.h"
+#include "app/engine/LinkActivations.h"
 
 namespace {
-constexpr const char* DoorsKey = "folivo-page-doors";
-
-// Real presses of a mouse button or key on the view, and the one of them that last sent an address
-// to the desktop's browser: a script that clicks twenty links in one click hands off one.
-struct TPageDoors {
-  guint64 presses = 0;
-  guint64 handedOff = 0;
-};
-
-TPageDoors& Doors(WebKitWebView* view) {
-  return *static_cast<TPageDoors*>(g_object_get_data(G_OBJECT(view), DoorsKey));
-}
-
-gboolean OnPress(GtkWidget* view, GdkEvent*, gpointer) {
-  ++Doors(WEBKIT_WEB_VIEW(view)).presses;
-  return FALSE;
-}
-
-void HandOff(WebKitWebView* view, const std::string& uri) {
-  TPageDoors& doors = Doors(view);
-  if (doors.presses == doors.handedOff) return;
-  doors.handedOff = doors.presses;
-  HandToDesktop(uri);
-}
-
 std::string Address(WebKitNavigationAction* action) {
   return webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
 }
 
 TNavigationVerdict Verdict(WebKitNavigationAction* action) {
-  return NavigationVerdict(
-      Address(action), webkit_navigation_action_is_user_gesture(action),
-      webkit_navigation_action_get_navigation_type(action) == WEBKIT_NAVIGATION_TYPE_FORM_SUBMITTED ||
-          webkit_navigation_action_get_navigation_type(action) == WEBKIT_NAVIGATION_TYPE_FORM_RESUBMITTED);
+  const WebKitNavigationType type = webkit_navigation_action_get_navigation_type(action);
+  return NavigationVerdict(Address(action), type == WEBKIT_NAVIGATION_TYPE_FORM_SUBMITTED ||
+                                                type == WEBKIT_NAVIGATION_TYPE_FORM_RESUBMITTED);
 }
 
 struct TLoadLater {
@@ -71,7 +45,7 @@ void OpenNewWindowAddress(WebKitWebView* view, WebKitNavigationAction* action) {
       if (Address(action).rfind(std::string(IssueScheme) + ":", 0) == 0) LoadInView(view, Address(action));
       break;
     case TNavigationVerdict::HandOff:
-      HandOff(view, Address(action));
+      TLinkActivations::Of(view).HandOff(action);
       break;
     case TNavigationVerdict::Drop:
       break;
@@ -99,7 +73,7 @@ gboolean OnDecidePolicy(WebKitWebView* view, WebKitPolicyDecision* decision, Web
     case TNavigationVerdict::Load:
       return FALSE;
     case TNavigationVerdict::HandOff:
-      HandOff(view, Address(action));
+      TLinkActivations::Of(view).HandOff(action);
       break;
     case TNavigationVerdict::Drop:
       break;
@@ -117,10 +91,7 @@ GtkWidget* OnCreate(WebKitWebView* view, WebKitNavigationAction* action, gpointe
 }  // namespace
 
 void ConnectPageDoors(WebKitWebView* view) {
-  g_object_set_data_full(G_OBJECT(view), DoorsKey, new TPageDoors,
-                         [](gpointer doors) { delete static_cast<TPageDoors*>(doors); });
-  g_signal_connect(view, "button-press-event", G_CALLBACK(OnPress), nullptr);
-  g_signal_connect(view, "key-press-event", G_CALLBACK(OnPress), nullptr);
+  TLinkActivations::Watch(view);
   g_signal_connect(view, "decide-policy", G_CALLBACK(OnDecidePolicy), nullptr);
   g_signal_connect(view, "create", G_CALLBACK(OnCreate), nullptr);
 }

@@ -1,20 +1,45 @@
 #include "app/engine/PageView.h"
 
+#include "app/engine/LinkActivations.h"
 #include "app/engine/PageEngine.h"
 #include "app/engine/PageViewGuards.h"
+#include "app/engine/PageVisits.h"
 #include "app/engine/UnresponsivePage.h"
 
 namespace {
 // Connected after the rules: only what they let through comes here.
 gboolean OnDecidePolicy(WebKitWebView*, WebKitPolicyDecision* decision, WebKitPolicyDecisionType type,
-                        gpointer page) {
+                        gpointer visits) {
   if (type != WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION) return FALSE;
   WebKitNavigationAction* action =
       webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
-  const auto& view = *static_cast<const TPageView*>(page);
-  if (view.OnNavigating)
-    view.OnNavigating(webkit_uri_request_get_uri(webkit_navigation_action_get_request(action)));
+  static_cast<TPageVisits*>(visits)->Decided(
+      webkit_uri_request_get_uri(webkit_navigation_action_get_request(action)),
+      TLinkActivations::ByTheUser(action));
   return FALSE;
+}
+
+std::string Address(WebKitWebView* view) {
+  const gchar* uri = webkit_web_view_get_uri(view);
+  return uri ? uri : "";
+}
+
+// Only the page's own loads show on the view, never those of its frames.
+void OnPageLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer visits) {
+  auto& pageVisits = *static_cast<TPageVisits*>(visits);
+  if (event == WEBKIT_LOAD_STARTED)
+    pageVisits.PageLoadStarted(Address(view));
+  else if (event == WEBKIT_LOAD_COMMITTED)
+    pageVisits.PageLoadSettled(Address(view));
+}
+
+gboolean OnPageLoadFailed(WebKitWebView*, WebKitLoadEvent, gchar* failingUri, GError*, gpointer visits) {
+  static_cast<TPageVisits*>(visits)->PageLoadSettled(failingUri ? failingUri : "");
+  return FALSE;
+}
+
+void OnPageAddressChanged(WebKitWebView* view, GParamSpec*, gpointer visits) {
+  static_cast<TPageVisits*>(visits)->PageAddressChanged(Address(view));
 }
 
 // The engine's own menu offers Back, Reload and Open Link in New Window, which the reader's
@@ -23,7 +48,7 @@ gboolean OnContextMenu(WebKitWebView*, WebKitContextMenu*, GdkEvent*, WebKitHitT
   return TRUE;
 }
 
-void OnLoadChanged(WebKitWebView* view, WebKitLoadEvent event, gpointer watcher) {
+void OnLoadFinished(WebKitWebView* view, WebKitLoadEvent event, gpointer watcher) {
   if (event != WEBKIT_LOAD_FINISHED) return;
   const gchar* uri = webkit_web_view_get_uri(view);
   (*static_cast<TPageView::TLoadWatcher*>(watcher))(uri ? uri : "");
@@ -46,14 +71,20 @@ void OnScriptDone(GObject* view, GAsyncResult* result, gpointer data) {
 }
 }  // namespace
 
-TPageView::TPageView() : FView(NewReaderPageView()) {
+TPageView::TPageView() : FView(NewReaderPageView()), FVisits(std::make_unique<TPageVisits>()) {
   GuardPageView(FView);
-  g_signal_connect(FView, "decide-policy", G_CALLBACK(OnDecidePolicy), this);
+  FVisits->OnVisit = [this](const std::string& uri) {
+    if (OnVisit) OnVisit(uri);
+  };
+  g_signal_connect(FView, "decide-policy", G_CALLBACK(OnDecidePolicy), FVisits.get());
+  g_signal_connect(FView, "load-changed", G_CALLBACK(OnPageLoadChanged), FVisits.get());
+  g_signal_connect(FView, "load-failed", G_CALLBACK(OnPageLoadFailed), FVisits.get());
+  g_signal_connect(FView, "notify::uri", G_CALLBACK(OnPageAddressChanged), FVisits.get());
   g_signal_connect(FView, "context-menu", G_CALLBACK(OnContextMenu), nullptr);
 }
 
 TPageView::~TPageView() {
-  g_signal_handlers_disconnect_by_data(FView, this);
+  g_signal_handlers_disconnect_by_data(FView, FVisits.get());
   // The engine keeps the view's web process for later views; this one's ends with it, and so
   // writes nothing more once the reader cleans up behind itself.
   webkit_web_view_terminate_web_process(FView);
@@ -66,8 +97,7 @@ void TPageView::Load(const std::string& uri) {
 }
 
 std::string TPageView::Uri() const {
-  const gchar* uri = webkit_web_view_get_uri(FView);
-  return uri ? uri : "";
+  return Address(FView);
 }
 
 bool TPageView::Loading() const {
@@ -84,7 +114,7 @@ void TPageView::SetZoom(double factor) {
 
 unsigned long TPageView::WatchLoads(TLoadWatcher watcher) const {
   return g_signal_connect_data(
-      FView, "load-changed", G_CALLBACK(OnLoadChanged), new TLoadWatcher(std::move(watcher)),
+      FView, "load-changed", G_CALLBACK(OnLoadFinished), new TLoadWatcher(std::move(watcher)),
       [](gpointer watcher, GClosure*) { delete static_cast<TLoadWatcher*>(watcher); }, GConnectFlags(0));
 }
 

@@ -6,12 +6,15 @@
 #include <webkit2/webkit2.h>
 
 #include <functional>
+#include <memory>
 #include <string>
+
+class TPageVisits;
 
 class TPageView {
  public:
   TPageView();
-  ~TPageView();
+  ~TPageView();  // ends the view's web process
   TPageView(const TPageView&) = delete;
   TPageView& operator=(const TPageView&) = delete;
 
@@ -34,9 +37,10 @@ class TPageView {
   using TLoadWatcher = std::function<void(const std::string& uri)>;
   unsigned long WatchLoads(TLoadWatcher watcher) const;
 
-  // Fired before each navigation that the rules let through, frames included, with its URI.
-  std::function<void(const std::string& uri)> OnNavigating;
+  // Fired for each visit (PageVisits.h) as it starts, with its URI.
+  std::function<void(const std::string& uri)> OnVisit;
 
  private:
   WebKitWebView* FView;
+  std::unique_ptr<TPageVisits> FVisits;
 };

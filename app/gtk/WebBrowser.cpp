@@ -6,7 +6,7 @@ TWebBrowser::TWebBrowser(wxWindow* parent, const wxPoint& position, const wxSize
   FWindow = new wxNativeWindow(parent, wxID_ANY, FPage.Widget());
   FWindow->SetName("WebBrowser1");
   FWindow->SetSize(wxRect(position, size));
-  FPage.OnNavigating = [this](const std::string& uri) {
+  FPage.OnVisit = [this](const std::string& uri) {
     if (OnBeforeNavigate2) OnBeforeNavigate2(ReportedAddress(uri));
   };
 }

@@ -63,11 +63,11 @@ class Reader {
  public:
   // A window search that meets the window of a reader that is ending fails with an X error: it
   // is tried again.
-  explicit Reader(const std::string& index) {
+  Reader(const std::string& index, const std::string& home = std::getenv("HOME")) {
     fs::create_directories(temp + "/KORVEX");
     WriteBytes(temp + "/KORVEX/index.htm", index);
-    std::vector<std::string> env = {"XDG_RUNTIME_DIR=" + temp};
-    for (const char* name : {"DISPLAY", "XAUTHORITY", "HOME", "PATH"})
+    std::vector<std::string> env = {"XDG_RUNTIME_DIR=" + temp, "HOME=" + home};
+    for (const char* name : {"DISPLAY", "XAUTHORITY", "PATH"})
       if (const char* value = std::getenv(name)) env.push_back(std::string(name) + "=" + value);
     std::vector<char*> envp;
     for (std::string& entry : env) envp.push_back(entry.data());
@@ -105,13 +105,30 @@ std::string Namespace(pid_t pid, const char* kind) {
   return fs::read_symlink("/proc/" + std::to_string(pid) + "/ns/" + kind, error).string();
 }
 
+// The folders mounted in a process's view of the files.
+std::vector<std::string> MountPoints(pid_t pid) {
+  std::vector<std::string> points;
+  std::ifstream mounts("/proc/" + std::to_string(pid) + "/mountinfo");
+  for (std::string id, parent, device, root, point; mounts >> id >> parent >> device >> root >> point;) {
+    points.push_back(point);
+    mounts.ignore(1 << 16, '\n');
+  }
+  return points;
+}
+
+// The sandbox sees nothing of the user's home, whose cache folder it would otherwise bind writable.
 TEST(ConfinedEngine, ScriptPrintShowsNoDialogAndTheWebProcessRunsInItsSandbox) {
   if (!SandboxCanStart()) GTEST_SKIP() << "no user namespaces here: the engine's sandbox cannot start";
-  Reader reader("<html><body><script>setInterval(print, 300)</script>prints</body></html>");
+  TTempFolder home;
+  fs::create_directories(home / ".cache");
+  Reader reader("<html><body><script>setInterval(print, 300)</script>prints</body></html>", home.Path());
   ASSERT_TRUE(reader.started);
   std::vector<pid_t> web;
   ASSERT_TRUE(WaitFor([&] { return !(web = WebProcessesOf(reader.pid)).empty(); }, 60000));
-  for (const pid_t process : web) EXPECT_NE(Namespace(process, "mnt"), Namespace(reader.pid, "mnt"));
+  for (const pid_t process : web) {
+    EXPECT_NE(Namespace(process, "mnt"), Namespace(reader.pid, "mnt"));
+    for (const std::string& point : MountPoints(process)) EXPECT_NE(point.rfind(home.Path(), 0), 0u) << point;
+  }
   std::this_thread::sleep_for(std::chrono::seconds(3));
   EXPECT_NE(std::system("xdotool search --onlyvisible --name '^Print$' >/dev/null"), 0);
 

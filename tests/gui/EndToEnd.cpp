@@ -7,6 +7,7 @@
 #include <random>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "classlib/Application.h"
 #include "tests/gui/ReaderWindow.h"
@@ -48,60 +49,77 @@ TEST_F(EndToEnd, IndexAsksWhileNoIssueIsOpenAndGoesStraightThereOnceOneIs) {
   EXPECT_EQ(backend.shown.size(), asked);
 }
 
+// A page with frames is one visit: its frames load as parts of it, so Back and Forward reach the
+// pages before and after it. A link the user follows in a frame is a visit of its own: Back comes
+// back to the page with its frames as they first loaded, Forward to the followed document alone.
 TEST_F(EndToEnd, FramesAndTheLinksPageThenBackAndForwardFollowTheHistory) {
   ASSERT_TRUE(OpenIssue(SampleIssue, "Korvex - numero 1"));
   const std::string frameset = Korvex("pages/rubriche.htm");
-  const std::set<std::string> frames = {Korvex("pages/menu.htm"), Korvex("pages/lettere.htm")};
+  const std::string followed = Korvex("pages/recensioni.htm");
 
-  // A link to the frameset: the page and each of its two frames are visits.
   Script("document.getElementById('rubriche').click()");
   ASSERT_TRUE(Shows(frameset));
-  ASSERT_TRUE(HistoryReaches(4, 3));
+  ASSERT_TRUE(HistoryReaches(2, 1));
   EXPECT_EQ(History().Entry(1), frameset);
-  EXPECT_EQ((std::set{History().Entry(2), History().Entry(3)}), frames);
   EXPECT_EQ(Script("window.frames.length"), "2");
-  const std::string firstFrame = History().Entry(2), secondFrame = History().Entry(3);
 
   const std::string links = Korvex("kvxlnkk.htm");
   Form().SpeedButton4Click();
   EXPECT_EQ(ReadBytes(links), LinksPageBytes);
   ASSERT_TRUE(Shows(links));
-  ASSERT_TRUE(HistoryReaches(5, 4));
-  EXPECT_EQ(History().Entry(4), links);
+  ASSERT_TRUE(HistoryReaches(3, 2));
+  EXPECT_EQ(History().Entry(2), links);
   EXPECT_EQ(Script("document.links[0].target"), "_new");
 
-  // Back and Forward between recorded pages move the index only.
-  Form().SpeedButton2Click();
-  ASSERT_TRUE(Shows(secondFrame));
-  ASSERT_TRUE(HistoryReaches(5, 3));
-  Form().SpeedButton3Click();
-  ASSERT_TRUE(Shows(links));
-  ASSERT_TRUE(HistoryReaches(5, 4));
-  Form().SpeedButton2Click();
-  ASSERT_TRUE(Shows(secondFrame));
-  ASSERT_TRUE(HistoryReaches(5, 3));
-  Form().SpeedButton2Click();
-  ASSERT_TRUE(Shows(firstFrame));
-  ASSERT_TRUE(HistoryReaches(5, 2));
+  // Back and Forward move the index only, across the frameset both ways.
+  for (const auto& [back, page, index] :
+       {std::tuple{true, frameset, 1}, std::tuple{true, Korvex("index.htm"), 0},
+        std::tuple{false, frameset, 1}, std::tuple{false, links, 2}, std::tuple{true, frameset, 1}}) {
+    back ? Form().SpeedButton2Click() : Form().SpeedButton3Click();
+    ASSERT_TRUE(Shows(page));
+    ASSERT_TRUE(HistoryReaches(3, index));
+  }
 
-  // Back onto the frameset: the page takes the flag, its frames are new visits that cut off the
-  // frames and the links page ahead of it.
+  // A real click on the menu frame's link into the text frame: a visit that cuts off the links page.
+  const std::string at = Script(
+      "var f = document.getElementsByTagName('frame')[0].getBoundingClientRect();"
+      "var r = frames[0].document.getElementById('recensioni').getBoundingClientRect();"
+      "Math.round(f.left + r.left + r.width / 2) + ' ' + Math.round(f.top + r.top + r.height / 2)");
+  ClickPage(std::stoi(at), std::stoi(at.substr(at.find(' '))));
+  ASSERT_TRUE(HistoryReaches(3, 2));
+  EXPECT_EQ(History().Entry(2), followed);
+  EXPECT_TRUE(PumpUntil([&] { return Script("frames[1].location.pathname") == "/pages/recensioni.htm"; }));
+  EXPECT_EQ(ShownAddress(), frameset);
   Form().SpeedButton2Click();
   ASSERT_TRUE(Shows(frameset));
-  ASSERT_TRUE(HistoryReaches(4, 3));
-  EXPECT_EQ(History().Entry(1), frameset);
-  EXPECT_EQ((std::set{History().Entry(2), History().Entry(3)}), frames);
-  EXPECT_FALSE(History().BackPending());
-
-  // Nothing lies ahead any more.
+  ASSERT_TRUE(HistoryReaches(3, 1));
   Form().SpeedButton3Click();
-  EXPECT_FALSE(History().ForwardPending());
-  gui::Pump(1000);
-  EXPECT_EQ(History().Count(), 4);
-  EXPECT_EQ(History().Index(), 3);
-  EXPECT_TRUE(loaded->empty());
-  EXPECT_EQ(ShownAddress(), frameset);
+  ASSERT_TRUE(Shows(followed));
+  ASSERT_TRUE(HistoryReaches(3, 2));
   EXPECT_EQ(Shown("MessageBox") + Shown("ShowMessage"), 0);
+}
+
+// Back from a page with one frame reaches the page before it, and Forward comes back to it.
+TEST_F(EndToEnd, BackFromAPageWithOneFrameReachesThePageBefore) {
+  const std::string folder = session->Folder() + "/cornice";
+  fs::create_directories(folder);
+  WriteBytes(folder + "/index.htm", "<title>cornice</title><a id=uno href=uno.htm>uno</a>");
+  WriteBytes(folder + "/uno.htm", "<title>uno</title><iframe src=dentro.htm></iframe>");
+  WriteBytes(folder + "/dentro.htm", "<title>dentro</title>");
+  ASSERT_EQ(std::system(("cd '" + folder + "' && zip -q -r ../cornice.kvx .").c_str()), 0);
+  ASSERT_TRUE(OpenIssue(folder + ".kvx", "cornice"));
+  Script("document.getElementById('uno').click()");
+  ASSERT_TRUE(Shows(Korvex("uno.htm")));
+  ASSERT_TRUE(HistoryReaches(2, 1));
+  gui::Pump(1000);
+  EXPECT_EQ(History().Count(), 2);
+
+  Form().SpeedButton2Click();
+  ASSERT_TRUE(Shows(Korvex("index.htm")));
+  ASSERT_TRUE(HistoryReaches(2, 0));
+  Form().SpeedButton3Click();
+  ASSERT_TRUE(Shows(Korvex("uno.htm")));
+  ASSERT_TRUE(HistoryReaches(2, 1));
 }
 
 TEST_F(EndToEnd, SpannedSetOpenedFromItsLastPartIsJoinedUnpackedAndShown) {

@@ -4,6 +4,7 @@
 // on a system that ignores case.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -44,23 +45,13 @@ class IssuePages : public ReaderWindowTest {
     EXPECT_EQ(std::system(("cd '" + tree + "' && zip -q '" + archive + "'" + names).c_str()), 0);
     return archive;
   }
-  // Opens an issue whose index has frames: each frame is a visit of its own.
+  // Opens an issue, with no look at the history or the index's title.
   ::testing::AssertionResult OpenFramedIssue(const std::string& file) {
     backend.openDialogAnswers.push_back(file);
     Form().Apri1Click();
     if (!Shows(Korvex("index.htm"))) return ::testing::AssertionFailure() << "index.htm never shown";
     if (Shown("MessageBox") + Shown("ShowMessage") > 0) return ::testing::AssertionFailure() << "reported";
     return ::testing::AssertionSuccess();
-  }
-  // A real click of the mouse at a point of the page; the pointer comes from elsewhere, since a
-  // move that waits for the pointer to arrive would wait for ever where it already is.
-  void ClickPage(int x, int y) {
-    const wxRect page = View()->GetScreenRect();
-    ASSERT_EQ(std::system(("xdotool search --onlyvisible --name '^Korvex Folivo$' windowfocus --sync "
-                           "mousemove 0 0 mousemove --sync " +
-                           std::to_string(page.x + x) + " " + std::to_string(page.y + y) + " click 1")
-                              .c_str()),
-              0);
   }
   // Waits for the script expression to give the value.
   bool ScriptGives(const std::string& expression, const std::string& value) {
@@ -87,20 +78,31 @@ class IssuePages : public ReaderWindowTest {
     return ::testing::AssertionSuccess();
   }
 
+  // The desktop's launcher as the reader starts it, first on the path until the test ends: it
+  // writes each address it is given on a line of HandedOff().
+  void LogHandOffs() {
+    fs::create_directory(folder / "bin");
+    WriteBytes(folder / "bin/xdg-open", "#!/bin/sh\necho \"$1\" >> '" + folder / "handed-off.log" + "'\n");
+    fs::permissions(folder / "bin/xdg-open", fs::perms::owner_all);
+    path = std::getenv("PATH");
+    setenv("PATH", (folder / "bin:" + path).c_str(), 1);
+  }
+  std::string HandedOff() const {
+    return fs::exists(folder / "handed-off.log") ? ReadBytes(folder / "handed-off.log") : std::string();
+  }
+  void TearDown() override {
+    if (!path.empty()) setenv("PATH", path.c_str(), 1);
+    ReaderWindowTest::TearDown();
+  }
+
   TTempFolder folder;
+  std::string path;  // as it was before LogHandOffs
 };
 
-TEST_F(IssuePages, HostilePagesReachNoServerNoOutsideFileAndHandOffOncePerClick) {
+TEST_F(IssuePages, HostilePagesReachNoServerNoOutsideFileAndHandNothingOff) {
   TSentinelServer server;
   const std::string web = server.Address();
-  // The desktop's browser, as the reader starts it: each address it is given, one per line.
-  const std::string handOffs = folder / "handed-off.log";
-  fs::create_directory(folder / "bin");
-  WriteBytes(folder / "bin/xdg-open", "#!/bin/sh\necho \"$1\" >> '" + handOffs + "'\n");
-  fs::permissions(folder / "bin/xdg-open", fs::perms::owner_all);
-  const std::string path = std::getenv("PATH");
-  setenv("PATH", (folder / "bin:" + path).c_str(), 1);
-  const auto handedOff = [&] { return fs::exists(handOffs) ? ReadBytes(handOffs) : std::string(); };
+  LogHandOffs();
 
   const std::string reachOut =
       "<img src='" + web + "/img'><script src='" + web + "/script.js'></script>" +
@@ -155,13 +157,12 @@ TEST_F(IssuePages, HostilePagesReachNoServerNoOutsideFileAndHandOffOncePerClick)
     EXPECT_EQ(ShownAddress(), Korvex("index.htm")) << away;
   }
   EXPECT_EQ(History().Count(), visits);
-  EXPECT_EQ(handedOff(), "");
 
-  // One real click whose handler clicks twenty web links: one hand-off.
+  // A real click on a button whose handler clicks a web link twenty times: the user activated no
+  // link.
   ClickPage(200, 50);
-  EXPECT_TRUE(PumpUntil([&] { return !handedOff().empty(); }, ScriptDeadline));
-  Pump(1000);
-  EXPECT_EQ(handedOff(), web + "/clicked\n");
+  Pump(2000);
+  EXPECT_EQ(HandedOff(), "");
 
   // A click whose handler opens a page of the issue in a new window: it opens here.
   ClickPage(200, 200);
@@ -171,7 +172,50 @@ TEST_F(IssuePages, HostilePagesReachNoServerNoOutsideFileAndHandOffOncePerClick)
 
   Pump(1000);
   EXPECT_TRUE(NothingReached(server));
-  setenv("PATH", path.c_str(), 1);
+}
+
+// Only a link the user activates, by a click on it or by Enter while it has the focus, goes to the
+// desktop, once: web and mail addresses alike. Keys that the page turns into window.open, held or
+// not, and a button whose handler sets location hand nothing off.
+TEST_F(IssuePages, OnlyALinkTheUserActivatesIsHandedOffOnce) {
+  LogHandOffs();
+  const std::string issue = MakeIssue("tasti", {{"index.htm", R"(<title>Tasti</title>
+<style>body { height: 5000px } .bar { position: fixed; left: 0; width: 100%; height: 60px }</style>
+<script>onkeydown = e => window.open('http://example.org/key-' + e.key);</script>
+<button class=bar style='top:0' onclick="location = 'http://example.org/button'">button</button>
+<a id=web class=bar style='top:100px' href='http://example.org/link'>web</a>
+<a class=bar style='top:200px' href='mailto:redazione@example.org'>mail</a>
+<a class=bar style='top:300px' href='http://example.org/new' target=_new>new</a>)"}});
+  ASSERT_TRUE(OpenIssue(issue, "Tasti"));
+  View()->SetFocus();
+  ASSERT_TRUE(PumpUntil([&] { return wxWindow::FindFocus() == View(); }));
+  Keys("Next Down Up space End Home");
+  Keys("--repeat 30 --delay 20 Down");
+  ClickPage(200, 30);
+  Pump(2000);
+  EXPECT_EQ(HandedOff(), "");
+
+  // Each activation adds its link's address, once.
+  std::string seen;
+  const auto handedOffSince = [&] {
+    PumpUntil([&] { return HandedOff() != seen; }, ScriptDeadline);
+    Pump(1000);
+    const std::string all = HandedOff(), added = all.substr(std::min(seen.size(), all.size()));
+    seen = all;
+    return added;
+  };
+  ClickPage(200, 130);
+  EXPECT_EQ(handedOffSince(), "http://example.org/link\n");
+  ClickPage(200, 230);
+  EXPECT_EQ(handedOffSince(), "mailto:redazione@example.org\n");
+  ClickPage(200, 330);
+  EXPECT_EQ(handedOffSince(), "http://example.org/new\n");
+  // Tab moves the focus through the page: the button, then the link.
+  Script("document.activeElement.blur()");
+  Keys("Tab Tab");
+  EXPECT_EQ(Script("document.activeElement.id"), "web");
+  Keys("Return");
+  EXPECT_EQ(handedOffSince(), "http://example.org/link\n");
 }
 
 // A worker takes its content policy from the response that delivered its script: dedicated,

@@ -141,10 +141,13 @@ TEST(MainWindow, HoversAndPressesLeaveTheHitAreasAsLaidOut) {
   EXPECT_EQ(skin->ButtonAt(wxPoint(448, 470)), 2);
 }
 
-TEST(MainWindow, OnlyWebAddressesLeaveForTheDesktopBrowser) {
-  const auto clicked = [](const std::string& url) { return NavigationVerdict(url, true, false); };
+TEST(MainWindow, OnlyWebAndMailAddressesLeaveForTheDesktop) {
+  const auto clicked = [](const std::string& url) { return NavigationVerdict(url, false); };
   EXPECT_EQ(clicked(PublisherAddress), TNavigationVerdict::HandOff);
   EXPECT_EQ(clicked("HTTPS://example.org/a"), TNavigationVerdict::HandOff);
+  EXPECT_EQ(clicked("mailto:redazione@example.org"), TNavigationVerdict::HandOff);
+  EXPECT_EQ(NavigationVerdict("mailto:redazione@example.org", true), TNavigationVerdict::Drop);
+  EXPECT_EQ(clicked("ftp://example.org/a"), TNavigationVerdict::Drop);
   EXPECT_EQ(clicked("file://" + WorkingFile("run.desktop")), TNavigationVerdict::Drop);
   EXPECT_EQ(clicked(WorkingFile("index.htm")), TNavigationVerdict::Drop);
   EXPECT_EQ(clicked("javascript:alert(1)"), TNavigationVerdict::Load);

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/core/WorkingFolder.h"
+#include "app/engine/EngineFiles.h"
 #include "app/engine/PageAddress.h"
 #include "app/gtk/MainFrame.h"
 #include "classlib/Application.h"
@@ -32,11 +33,14 @@ class TReaderSession : public ::testing::Environment {
   explicit TReaderSession(const char* programName) : FProgramName(programName) {}
   void SetUp() override {
     FFolder = MakePrivateTemp();
+    setenv("GSETTINGS_BACKEND", "memory", 1);
+    KeepEngineFilesIn(FFolder->Path() + "/");  // as the program does before the toolkit starts
     ASSERT_TRUE(StartWx(FProgramName));
     Application.Title = "Korvex Folivo";
   }
   void TearDown() override {
     StopWx();
+    RemoveEngineFiles();
     FFolder.reset();
   }
   const std::string& Folder() const { return FFolder->Path(); }
@@ -124,6 +128,16 @@ class ReaderWindowTest : public ::testing::Test {
     Pump(300);
   }
 
+  // A real click of the mouse at a point of the page; the pointer comes from elsewhere, since a
+  // move that waits for the pointer to arrive would wait for ever where it already is.
+  void ClickPage(int x, int y) {
+    const wxRect page = View()->GetScreenRect();
+    ASSERT_EQ(std::system(("xdotool search --onlyvisible --name '^Korvex Folivo$' windowfocus --sync "
+                           "mousemove 0 0 mousemove --sync " +
+                           std::to_string(page.x + x) + " " + std::to_string(page.y + y) + " click 1")
+                              .c_str()),
+              0);
+  }
   // The page's value of a script expression, waited for with a deadline.
   std::string Script(const std::string& expression) {
     const std::intptr_t id = ++scriptsRun;
