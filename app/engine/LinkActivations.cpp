@@ -2,8 +2,6 @@
 
 #include <gdk/gdkkeysyms.h>
 
-#include "app/engine/DesktopLauncher.h"
-
 namespace {
 constexpr const char* ActivationsKey = "folivo-link-activations";
 
@@ -35,7 +33,7 @@ bool TLinkActivations::ByTheUser(WebKitNavigationAction* action) {
 void TLinkActivations::HandOff(WebKitNavigationAction* action) {
   if (!ByTheUser(action) || FPresses == 0) return;
   --FPresses;
-  HandToDesktop(webkit_uri_request_get_uri(webkit_navigation_action_get_request(action)));
+  HandToDesktop(webkit_uri_request_get_uri(webkit_navigation_action_get_request(action)), OnNotOpened);
 }
 
 gboolean TLinkActivations::OnPress(GtkWidget*, GdkEvent* event, gpointer self) {

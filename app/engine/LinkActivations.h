@@ -6,6 +6,8 @@
 // hands off at most one address; a key held down presses once.
 #include <webkit2/webkit2.h>
 
+#include "app/engine/DesktopLauncher.h"
+
 class TLinkActivations {
  public:
   // Watches the view's clicks and keys; lives as long as the view.
@@ -17,6 +19,9 @@ class TLinkActivations {
   void HandOff(WebKitNavigationAction* action);
   // Whether the navigation follows a link that the user activated, not one that a script clicked.
   static bool ByTheUser(WebKitNavigationAction* action);
+
+  // Told of each address that the desktop did not open.
+  TNotOpened OnNotOpened;
 
  private:
   static gboolean OnPress(GtkWidget* view, GdkEvent* event, gpointer self);

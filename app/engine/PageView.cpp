@@ -122,3 +122,7 @@ void TPageView::RunScript(const std::string& script, TScriptAnswer answer) const
   webkit_web_view_evaluate_javascript(FView, script.c_str(), -1, nullptr, nullptr, nullptr, OnScriptDone,
                                       new TScriptAnswer(std::move(answer)));
 }
+
+void TPageView::TellNotOpened(TNotOpened teller) {
+  TLinkActivations::Of(FView).OnNotOpened = std::move(teller);
+}

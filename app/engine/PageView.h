@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "app/engine/DesktopLauncher.h"
+
 class TPageVisits;
 
 class TPageView {
@@ -36,6 +38,9 @@ class TPageView {
   // returns the handler's id on Engine(), for g_signal_handler_disconnect.
   using TLoadWatcher = std::function<void(const std::string& uri)>;
   unsigned long WatchLoads(TLoadWatcher watcher) const;
+
+  // Calls the teller with each address of a link handed off that the desktop did not open.
+  void TellNotOpened(TNotOpened teller);
 
   // Fired for each visit (PageVisits.h) as it starts, with its URI.
   std::function<void(const std::string& uri)> OnVisit;

@@ -79,10 +79,11 @@ class IssuePages : public ReaderWindowTest {
   }
 
   // The desktop's launcher as the reader starts it, first on the path until the test ends: it
-  // writes each address it is given on a line of HandedOff().
-  void LogHandOffs() {
+  // writes each address it is given on a line of HandedOff(), and ends with the status given.
+  void LogHandOffs(int status = 0) {
     fs::create_directory(folder / "bin");
-    WriteBytes(folder / "bin/xdg-open", "#!/bin/sh\necho \"$1\" >> '" + folder / "handed-off.log" + "'\n");
+    WriteBytes(folder / "bin/xdg-open", "#!/bin/sh\necho \"$1\" >> '" + folder / "handed-off.log" +
+                                            "'\nexit " + std::to_string(status) + "\n");
     fs::permissions(folder / "bin/xdg-open", fs::perms::owner_all);
     path = std::getenv("PATH");
     setenv("PATH", (folder / "bin:" + path).c_str(), 1);
@@ -216,6 +217,17 @@ TEST_F(IssuePages, OnlyALinkTheUserActivatesIsHandedOffOnce) {
   EXPECT_EQ(Script("document.activeElement.id"), "web");
   Keys("Return");
   EXPECT_EQ(handedOffSince(), "http://example.org/link\n");
+}
+
+// xdg-open ends with 3 when the desktop has no program for the address.
+TEST_F(IssuePages, ALinkThatNoProgramOpensIsToldWithItsAddress) {
+  LogHandOffs(3);
+  const std::string issue = MakeIssue("altrove", {{"index.htm", R"(<title>Altrove</title>
+<a style='position: fixed; top: 0; left: 0; width: 100%; height: 60px' href='http://example.org/via'>via</a>)"}});
+  ASSERT_TRUE(OpenIssue(issue, "Altrove"));
+  ClickPage(200, 30);
+  ASSERT_TRUE(PumpUntil([&] { return Shown("ShowMessage") == 1; }, ScriptDeadline));
+  EXPECT_EQ(backend.shown.back().text, "No program of the desktop could open http://example.org/via.");
 }
 
 // A worker takes its content policy from the response that delivered its script: dedicated,
