@@ -1,0 +1,48 @@
+#pragma once
+// The search index of the issue on screen, built on a thread of its own at the lowest priority, so
+// the issue's pages are shown first. A new issue, or Cancel, stops the build under way at the next
+// page; the object may be destroyed at any time.
+#include <atomic>
+#include <cstddef>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/core/SearchIndex.h"
+
+class TBackgroundIndex {
+ public:
+  TBackgroundIndex() = default;
+  ~TBackgroundIndex();
+  TBackgroundIndex(const TBackgroundIndex&) = delete;
+  TBackgroundIndex& operator=(const TBackgroundIndex&) = delete;
+
+  // Stops any build under way and starts one for the issue of that serial (IssueNames().Serial()):
+  // its pages, relative to folder, in the issue's order.
+  void Start(unsigned serial, const std::string& folder, std::vector<std::string> pages);
+  // Stops the build under way, and forgets the index.
+  void Cancel();
+
+  struct TProgress {
+    std::size_t read = 0;
+    std::size_t total = 0;
+    bool ready = false;
+  };
+  // How far the index of that issue is; nothing read for an issue the index is not for.
+  TProgress Progress(unsigned serial) const;
+  // The index of that issue once built, else nullptr.
+  std::shared_ptr<const TSearchIndex> Index(unsigned serial) const;
+
+ private:
+  void Build(unsigned serial, std::string folder, std::vector<std::string> pages);
+
+  std::thread FThread;
+  std::atomic<bool> FCancelled{false};
+  std::atomic<std::size_t> FRead{0};
+  mutable std::mutex FLock;  // guards what follows
+  unsigned FSerial = 0;
+  std::size_t FTotal = 0;
+  std::shared_ptr<const TSearchIndex> FIndex;
+};

@@ -1,0 +1,42 @@
+#pragma once
+// The words of every page of an issue, folded, each with the pages that hold it: a search of a
+// large issue looks words up instead of reading its pages.
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+class TSearchIndex {
+ public:
+  struct TPage {
+    std::string path;  // relative to the issue's folder
+    std::string title;
+  };
+
+  // Adds the next page in the issue's order, with the text shown on it.
+  void AddPage(std::string path, std::string title, std::string_view text);
+  // The pages that hold every one of the words (folded, as SearchWords gives them), in the issue's
+  // order; none for no words.
+  std::vector<std::uint32_t> PagesWithAll(const std::vector<std::string>& words) const;
+
+  std::size_t PageCount() const { return FPages.size(); }
+  const TPage& Page(std::uint32_t number) const { return FPages[number]; }
+
+ private:
+  std::vector<TPage> FPages;
+  std::unordered_map<std::string, std::vector<std::uint32_t>> FPagesOfWord;  // ascending
+};
+
+// A page's bytes as far as the search reads them.
+constexpr std::size_t PageReadLimit = 8 * 1024 * 1024;
+
+// The index of the pages (relative to folder, in the issue's order), read one after the other: a
+// page that cannot be read has no words, a page without a title is called by its file name.
+// Nothing when cancelled turns true; read counts the pages read so far.
+std::optional<TSearchIndex> BuildSearchIndex(const std::string& folder, const std::vector<std::string>& pages,
+                                             const std::atomic<bool>& cancelled,
+                                             std::atomic<std::size_t>* read = nullptr);
