@@ -16,10 +16,11 @@ void TSearchIndex::AddPage(std::string path, std::string title, std::string_view
   const auto number = static_cast<std::uint32_t>(FPages.size());
   FPages.push_back({std::move(path), std::move(title)});
   const std::string folded = FoldedForSearch(text);
-  const std::string_view words = folded;
   for (const TWordSpan& span : WordSpans(folded)) {
-    std::vector<std::uint32_t>& pages = FPagesOfWord[std::string(words.substr(span.at, span.size))];
-    if (pages.empty() || pages.back() != number) pages.push_back(number);
+    const std::string_view word = std::string_view(folded).substr(span.at, span.size);
+    auto found = FPagesOfWord.find(word);
+    if (found == FPagesOfWord.end()) found = FPagesOfWord.emplace(word, std::vector<std::uint32_t>()).first;
+    if (found->second.empty() || found->second.back() != number) found->second.push_back(number);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,8 +28,13 @@ class TSearchIndex {
   const TPage& Page(std::uint32_t number) const { return FPages[number]; }
 
  private:
+  // Looked up by the words of a page's text without copying them.
+  struct TWordHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view word) const { return std::hash<std::string_view>()(word); }
+  };
   std::vector<TPage> FPages;
-  std::unordered_map<std::string, std::vector<std::uint32_t>> FPagesOfWord;  // ascending
+  std::unordered_map<std::string, std::vector<std::uint32_t>, TWordHash, std::equal_to<>> FPagesOfWord;  // ascending
 };
 
 // A page's bytes as far as the search reads them.

@@ -61,8 +61,8 @@ TEST(ReaderState, KeptInTheStateFolderWrittenWholeAndReadBackAfterARestart) {
   places.Remember(Identity(7), "città/una pagina.htm#2", 9.5);
   places.Remember(Identity(8), "../outside.htm", 2);  // not kept: 8 keeps its place
 
-  EXPECT_EQ(ModeOf(folder), 040700u);
-  EXPECT_EQ(ModeOf(folder + "/places"), 0100600u);
+  EXPECT_EQ(ModeOf(folder), 0700u);
+  EXPECT_EQ(ModeOf(folder + "/places"), 0600u);
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);  // no temporary left
 
   TRecentIssues recentAgain(folder);
