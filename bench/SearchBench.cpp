@@ -72,9 +72,10 @@ int Make(const std::string& folder, int pageCount) {
 
 std::vector<std::string> PagesOf(const std::string& folder) {
   std::vector<std::string> pages;
-  for (const auto& entry : fs::recursive_directory_iterator(folder))
+  const std::string top = fs::path(folder).lexically_normal().string();
+  for (const auto& entry : fs::recursive_directory_iterator(top))
     if (entry.is_regular_file() && entry.path().extension() == ".htm")
-      pages.push_back(fs::relative(entry.path(), folder).string());
+      pages.push_back(entry.path().string().substr(top.size() + (top.back() == '/' ? 0 : 1)));
   std::sort(pages.begin(), pages.end());
   return pages;
 }
