@@ -1,54 +1,62 @@
 #include "app/core/BackgroundIndex.h"
 
-#include <pthread.h>
-#include <sched.h>
+#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 TBackgroundIndex::~TBackgroundIndex() {
-  Cancel();
+  for (auto& [thread, build] : FThreads) {
+    build->cancelled = true;
+    thread.join();
+  }
 }
 
 void TBackgroundIndex::Cancel() {
-  FCancelled = true;
-  if (FThread.joinable()) FThread.join();
-  const std::lock_guard<std::mutex> lock(FLock);
-  FSerial = 0;
-  FTotal = 0;
-  FIndex.reset();
+  if (FCurrent) FCurrent->cancelled = true;
+  FCurrent.reset();
+  JoinEnded();
+}
+
+void TBackgroundIndex::JoinEnded() {
+  std::erase_if(FThreads, [](auto& running) {
+    if (!running.second->ended) return false;
+    running.first.join();
+    return true;
+  });
 }
 
 void TBackgroundIndex::Start(unsigned serial, const std::string& folder, std::vector<std::string> pages) {
   Cancel();
-  {
-    const std::lock_guard<std::mutex> lock(FLock);
-    FSerial = serial;
-    FTotal = pages.size();
-  }
-  FRead = 0;
-  FCancelled = false;
-  FThread = std::thread(&TBackgroundIndex::Build, this, serial, folder, std::move(pages));
+  FCurrent = std::make_shared<TBuild>();
+  FCurrent->serial = serial;
+  FCurrent->total = pages.size();
+  FThreads.emplace_back(std::thread(&TBackgroundIndex::Build, FCurrent, folder, std::move(pages)), FCurrent);
 }
 
-void TBackgroundIndex::Build(unsigned serial, std::string folder, std::vector<std::string> pages) {
-  // Only what no other thread of the machine wants: the page engine and the window come first.
-  const sched_param idle{};
-  pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
+void TBackgroundIndex::Build(const std::shared_ptr<TBuild>& build, const std::string& folder,
+                             const std::vector<std::string>& pages) {
+  // The lowest priority a user may give: the page engine and the window come first. Not idle
+  // scheduling, under which a busy machine could keep the build from ever seeing it was stopped.
+  const auto thread = static_cast<id_t>(syscall(SYS_gettid));
+  setpriority(PRIO_PROCESS, thread, 19);
   constexpr int ThisThread = 0, WhoProcess = 1, IdleClass = 3 << 13;
   syscall(SYS_ioprio_set, WhoProcess, ThisThread, IdleClass);
-  std::optional<TSearchIndex> index = BuildSearchIndex(folder, pages, FCancelled, &FRead);
-  if (!index) return;
-  const std::lock_guard<std::mutex> lock(FLock);
-  if (FSerial == serial) FIndex = std::make_shared<const TSearchIndex>(std::move(*index));
+  std::optional<TSearchIndex> index = BuildSearchIndex(folder, pages, build->cancelled, &build->read);
+  if (index) {
+    const std::lock_guard<std::mutex> lock(build->lock);
+    build->index = std::make_shared<const TSearchIndex>(std::move(*index));
+  }
+  build->ended = true;
 }
 
 TBackgroundIndex::TProgress TBackgroundIndex::Progress(unsigned serial) const {
-  const std::lock_guard<std::mutex> lock(FLock);
-  if (serial != FSerial) return {};
-  return {FRead, FTotal, FIndex != nullptr};
+  if (!FCurrent || FCurrent->serial != serial) return {};
+  const std::lock_guard<std::mutex> lock(FCurrent->lock);
+  return {FCurrent->read, FCurrent->total, FCurrent->index != nullptr};
 }
 
 std::shared_ptr<const TSearchIndex> TBackgroundIndex::Index(unsigned serial) const {
-  const std::lock_guard<std::mutex> lock(FLock);
-  return serial == FSerial ? FIndex : nullptr;
+  if (!FCurrent || FCurrent->serial != serial) return nullptr;
+  const std::lock_guard<std::mutex> lock(FCurrent->lock);
+  return FCurrent->index;
 }

@@ -1,13 +1,15 @@
 #pragma once
 // The search index of the issue on screen, built on a thread of its own at the lowest priority, so
-// the issue's pages are shown first. A new issue, or Cancel, stops the build under way at the next
-// page; the object may be destroyed at any time.
+// the issue's pages are shown first. A new issue, or Cancel, stops the build under way at its next
+// page without waiting for it; the object may be destroyed at any time (it then waits for the
+// builds it stopped to end their page). Called from one thread, the window's.
 #include <atomic>
 #include <cstddef>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "app/core/SearchIndex.h"
@@ -36,13 +38,20 @@ class TBackgroundIndex {
   std::shared_ptr<const TSearchIndex> Index(unsigned serial) const;
 
  private:
-  void Build(unsigned serial, std::string folder, std::vector<std::string> pages);
+  struct TBuild {
+    unsigned serial = 0;
+    std::size_t total = 0;
+    std::atomic<bool> cancelled{false};
+    std::atomic<bool> ended{false};
+    std::atomic<std::size_t> read{0};
+    mutable std::mutex lock;  // guards index
+    std::shared_ptr<const TSearchIndex> index;
+  };
+  static void Build(const std::shared_ptr<TBuild>& build, const std::string& folder,
+                    const std::vector<std::string>& pages);
+  // Joins the threads whose build has ended.
+  void JoinEnded();
 
-  std::thread FThread;
-  std::atomic<bool> FCancelled{false};
-  std::atomic<std::size_t> FRead{0};
-  mutable std::mutex FLock;  // guards what follows
-  unsigned FSerial = 0;
-  std::size_t FTotal = 0;
-  std::shared_ptr<const TSearchIndex> FIndex;
+  std::shared_ptr<TBuild> FCurrent;
+  std::vector<std::pair<std::thread, std::shared_ptr<TBuild>>> FThreads;
 };

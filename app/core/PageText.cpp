@@ -30,7 +30,7 @@ bool FlowsInLine(std::string_view tag) {
 // leaves out).
 bool HoldsNoMarkup(std::string_view tag) {
   return tag == "script" || tag == "style" || tag == "noscript" || tag == "template" || tag == "iframe" ||
-         tag == "noframes" || tag == "noembed" || tag == "xmp" || tag == "title" || tag == "textarea";
+         tag == "noframes" || tag == "noembed" || tag == "title" || tag == "textarea";
 }
 
 class TTextCollector {
