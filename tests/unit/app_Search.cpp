@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <regex>
 #include <thread>
 
 #include "app/core/BackgroundIndex.h"
@@ -165,10 +164,11 @@ TEST(SearchPage, UntrustedNamesAndTextsComeOutAsTextAndLinksStayInTheIssue) {
   EXPECT_EQ(lower.find("onmouseover='"), std::string::npos);
   EXPECT_NE(page.find("&lt;/title&gt;&lt;script&gt;"), std::string::npos);
   EXPECT_NE(page.find("&amp;amp;"), std::string::npos);
-  const std::regex link("HREF=\"([^\"]*)\"", std::regex::icase);
   std::vector<std::string> links;
-  for (auto it = std::sregex_iterator(page.begin(), page.end(), link); it != std::sregex_iterator(); ++it)
-    links.push_back((*it)[1]);
+  for (std::size_t at = lower.find("href=\""); at != std::string::npos; at = lower.find("href=\"", at)) {
+    at += 6;
+    links.push_back(page.substr(at, page.find('"', at) - at));
+  }
   EXPECT_EQ(links, (std::vector<std::string>{"./%22%3E%3Cscript%3Ealert%281%29%3C/script%3E.htm",
                                              "./javascript%3Aalert%284%29", ".///elsewhere.example/x.htm",
                                              "./data%3Atext/html%2C%3Cscript%3Ealert%287%29%3C/script%3E"}));
