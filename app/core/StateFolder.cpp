@@ -19,7 +19,7 @@ std::string HomeFolder() {
   return entry && entry->pw_dir && entry->pw_dir[0] == '/' ? entry->pw_dir : "";
 }
 
-// A real folder of the user's own, neither a link nor open to others.
+// A real folder of the user's own, not a link.
 bool IsOwnFolder(const std::string& folder) {
   struct stat info {};
   return lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid();
