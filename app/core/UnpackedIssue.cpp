@@ -96,7 +96,7 @@ bool ListsIndex(const TEntryNames& names) {
 
 std::vector<std::string> RemoveReaderPageNames(const std::string& folder) {
   std::vector<std::string> removed;
-  for (const char* name : {StartPageName, LinksPageName, ContentsPageName}) {
+  for (const char* name : {StartPageName, LinksPageName, ContentsPageName, SearchPageName}) {
     const std::string path = folder + "/" + name;
     struct stat info = {};
     if (lstat(path.c_str(), &info) != 0) continue;

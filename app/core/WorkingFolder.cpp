@@ -10,6 +10,7 @@
 const char* const StartPageName = "hhhome.htm";
 const char* const LinksPageName = "kvxlnkk.htm";
 const char* const ContentsPageName = "kvxsommario.htm";
+const char* const SearchPageName = "kvxcerca.htm";
 
 char TempPathBuffer[51];
 SHFILEOPSTRUCTA CleanupRequest;

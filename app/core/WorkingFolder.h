@@ -18,11 +18,12 @@ std::string TempPath();
 std::string WorkingFolder();
 std::string WorkingFile(const std::string& name);
 
-// The program's own pages in the working folder: the start page, the links page and the contents
-// page shown for an issue without index.htm.
+// The program's own pages in the working folder: the start page, the links page, the contents
+// page shown for an issue without index.htm and the results page of a search of the issue.
 extern const char* const StartPageName;
 extern const char* const LinksPageName;
 extern const char* const ContentsPageName;
+extern const char* const SearchPageName;
 
 // "<temp>KORVEX-next": a new issue is unpacked there, beside the one on screen, and trades places
 // with the working folder once it has something to show.

@@ -7,7 +7,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 seconds=${1:-60}
 build=${FOLIVO_FUZZ_BUILD_DIR:-$top/build-fuzz}
-targets=(fuzz_list fuzz_readspan fuzz_kvx_extract fuzz_deflate64 fuzz_salvage)
+targets=(fuzz_list fuzz_readspan fuzz_kvx_extract fuzz_deflate64 fuzz_salvage fuzz_page_text)
 
 "$top/scripts/install-deps.sh" fuzz
 

@@ -352,8 +352,9 @@ TEST_F(ShellTest, ACancelledOpeningLeavesTheIssueOnScreenAndANewIssueStartsItsHi
 TEST_F(ShellTest, AnIssueInItsTopFolderOpensThereAndTheReadersPageNamesStayTheReaders) {
   const std::string issue = MakeIssue(
       temp, "folder", {{"numero-01/index.htm", "top"}, {"numero-01/hhhome.htm", "not at the top: kept"}});
-  const std::string planted =
-      MakeIssue(temp, "planted", {{"index.htm", "i"}, {"hhhome.htm", "planted"}, {"kvxlnkk.htm/x", "x"}});
+  const std::string planted = MakeIssue(
+      temp, "planted",
+      {{"index.htm", "i"}, {"hhhome.htm", "planted"}, {"kvxlnkk.htm/x", "x"}, {"kvxcerca.htm", "p"}});
   form->FormCreate();
   form->ZipComponent1().SetDLLDirectory(FOLIVO_BIN_DIR);
   backend.openDialogAnswers = {issue};
@@ -366,7 +367,7 @@ TEST_F(ShellTest, AnIssueInItsTopFolderOpensThereAndTheReadersPageNamesStayTheRe
   backend.openDialogAnswers = {planted};
   form->Apri1Click();
   EXPECT_EQ(Boxes(backend),
-            std::vector<std::string>{"hhhome.htm and kvxlnkk.htm of this issue were left out: "
+            std::vector<std::string>{"hhhome.htm, kvxlnkk.htm and kvxcerca.htm of this issue were left out: "
                                      "the reader keeps those names for pages of its own."});
   EXPECT_EQ(ReadBytes(Korvex("hhhome.htm")).rfind("<HTML>\r\n", 0), 0u);
   form->SpeedButton4Click();
