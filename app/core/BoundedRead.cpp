@@ -30,7 +30,7 @@ std::optional<std::string> ReadRegularFile(const std::string& path, std::size_t 
   const int handle = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (handle < 0) return std::nullopt;
   std::optional<std::string> bytes;
-  struct stat info {};
+  struct stat info = {};
   if (fstat(handle, &info) == 0 && S_ISREG(info.st_mode))
     bytes = ReadUpTo(handle, limit, static_cast<std::size_t>(info.st_size));
   close(handle);
