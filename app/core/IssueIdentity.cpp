@@ -41,7 +41,7 @@ std::uint64_t DirectoryHash(const TZipComponent& zip) {
 }
 
 std::optional<TIssueIdentity> IdentityOf(const std::string& fileName, const TZipComponent& zip) {
-  struct stat info {};
+  struct stat info = {};
   if (stat(fileName.c_str(), &info) != 0) return std::nullopt;
   TIssueIdentity identity;
   identity.size = static_cast<std::uint64_t>(info.st_size);
