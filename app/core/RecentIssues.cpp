@@ -78,7 +78,7 @@ std::vector<TRecentMenuEntry> TRecentIssues::MenuEntries() const {
 TRecentChoice TRecentIssues::Choose(std::size_t number) {
   if (number < 1 || number > FPaths.size()) return {};
   const std::string path = FPaths[number - 1];
-  struct stat info {};
+  struct stat info = {};
   const bool found = stat(path.c_str(), &info) == 0;
   // A file that cannot be looked at for another reason is left to the opening to tell.
   if ((found && S_ISREG(info.st_mode)) || (!found && errno != ENOENT && errno != ENOTDIR)) return {path, ""};

@@ -21,7 +21,7 @@ std::string HomeFolder() {
 
 // A real folder of the user's own, not a link.
 bool IsOwnFolder(const std::string& folder) {
-  struct stat info {};
+  struct stat info = {};
   return lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == getuid();
 }
 
@@ -34,7 +34,7 @@ bool MakeOwnFolder(const std::string& folder) {
     if (slash == std::string::npos) break;
   }
   if (!IsOwnFolder(folder)) return false;
-  struct stat info {};
+  struct stat info = {};
   return lstat(folder.c_str(), &info) == 0 && ((info.st_mode & 077) == 0 || chmod(folder.c_str(), 0700) == 0);
 }
 

@@ -18,7 +18,7 @@ using namespace std::string_literals;
 
 namespace {
 unsigned ModeOf(const std::string& path) {
-  struct stat info {};
+  struct stat info = {};
   return lstat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
