@@ -33,6 +33,8 @@ class TIssueOpening {
   TPhase Phase() const { return FPhase; }
   // The file being opened, once chosen.
   const std::string& FileName() const { return FFileName; }
+  // Its pages that were unpacked, relative to its folder, once reported.
+  const std::vector<std::string>& Pages() const { return FPages; }
 
  private:
   // Each phase gives the opening's outcome when it ends the opening there.

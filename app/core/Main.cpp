@@ -3,6 +3,10 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include "app/core/BackgroundIndex.h"
+#include "app/core/ReaderMemory.h"
+#include "app/core/SearchResults.h"
+#include "app/core/StateFolder.h"
 #include "app/core/WorkingFolder.h"
 #include "platform/Folders.h"
 
@@ -14,7 +18,12 @@ std::string HomeFolder() {
 }
 }  // namespace
 
-TMainForm::TMainForm(TMainFormView& view) : TComponent(nullptr), FView(view), FIssuePage("index.htm") {
+TMainForm::TMainForm(TMainFormView& view)
+    : TComponent(nullptr),
+      FView(view),
+      FIssuePage("index.htm"),
+      FMemory(std::make_unique<TReaderMemory>(StateFolder())),
+      FIndex(std::make_unique<TBackgroundIndex>()) {
   Name = "MainForm";
   FZipComponent1 = new TZipComponent(this);
   FZipComponent1->Name = "ZipComponent1";
@@ -61,6 +70,8 @@ bool TMainForm::FormCloseQuery() {
 }
 
 void TMainForm::FormClose() {
+  FMemory->Leave(ShownAddress(), FView.PageZoom());
+  FIndex->Cancel();
   RemoveWorkingFolder();
   FHistory.Release();
 }
@@ -70,7 +81,18 @@ void TMainForm::GoToAddress() {
 }
 
 void TMainForm::WebBrowser1BeforeNavigate2(const std::string& url) {
+  // A page opened from the results page finds the words in itself.
+  const std::string folder = WorkingFolder() + "/";
+  if (FResults && OnFindOnPage && ShownAddress() == WorkingFile(SearchPageName) &&
+      url.compare(0, folder.size(), folder) == 0)
+    if (const TSearchResult* result = FResults->ResultFor(url.substr(folder.size())))
+      OnFindOnPage(result->firstHit);
   FHistory.BeforeNavigate(url);
+}
+
+std::string TMainForm::ShownAddress() const {
+  const int index = FHistory.Index();
+  return index >= 0 && index < FHistory.Count() ? FHistory.Entry(index) : std::string();
 }
 
 void TMainForm::SpeedButton2Click() {

@@ -1,7 +1,9 @@
 #pragma once
 // TMainForm: the main window's state and handlers. The toolkit's frame (MainFrame.h) lays out
 // the window and calls these handlers; tests drive them through a fake view.
+#include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "app/core/BrowserControl.h"
@@ -24,9 +26,16 @@ class TMainFormView {
   virtual void ShowOpeningProgress(const std::string& /*issueName*/) {}
   virtual void UpdateOpeningProgress(const std::string& /*text*/, int /*percent*/) {}
   virtual void HideOpeningProgress() {}
+  // The page view's zoom factor (1 is actual size).
+  virtual double PageZoom() { return 1.0; }
+  virtual void SetPageZoom(double /*factor*/) {}
 };
 
+class TBackgroundIndex;
 class TIssueOpening;
+class TReaderMemory;
+class TRecentIssues;
+struct TSearchResults;
 
 class TMainForm : public TComponent {
  public:
@@ -64,6 +73,20 @@ class TMainForm : public TComponent {
   // Fired just before a newly opened issue's first page is shown.
   std::function<void()> OnIssueOpening;
 
+  // The issues opened last, as the File menu lists them.
+  const TRecentIssues& RecentIssues() const;
+  // Opens the recent issue numbered 1..8; one that is no longer there leaves the list, told.
+  void OpenRecentIssue(std::size_t number);
+  void ClearRecentIssues();
+  // Fired whenever the list of recent issues has changed.
+  std::function<void()> OnRecentIssuesChanged;
+
+  // Asks for words and shows the results page: the pages of the issue that hold them.
+  void SearchIssueClick();
+  // Fired when a page is opened from the results page, with the first word found as the page
+  // writes it, for the page's own find.
+  std::function<void(const std::string& text)> OnFindOnPage;
+
   TZipComponent& ZipComponent1() { return *FZipComponent1; }
   const TBrowsingHistory& History() const { return FHistory; }
   TOpenDialog OpenDialog1;
@@ -76,6 +99,10 @@ class TMainForm : public TComponent {
   // The new issue is in place: its history starts with its first page.
   void ShowNewIssue(const std::string& page);
   void ShowIndexOrAsk();
+  // The address on screen, as the history holds it; "" before the first.
+  std::string ShownAddress() const;
+  // Where the issue's reading resumes: its kept page when it is still there, else page.
+  std::string ResumedPage(const std::string& page);
 
   TMainFormView& FView;
   TZipComponent* FZipComponent1;  // owned as a component: freed with the form
@@ -85,6 +112,9 @@ class TMainForm : public TComponent {
   std::string FWaitingIssue;          // given during an opening, opened after it
   std::string FIssuePage;             // where INDEX goes: the issue's first page
   bool FCloseWanted = false;
+  std::unique_ptr<TReaderMemory> FMemory;
+  std::unique_ptr<TBackgroundIndex> FIndex;  // the search index of the issue on screen
+  std::unique_ptr<TSearchResults> FResults;  // of the last search, for the pages opened from it
 };
 
 // The generated pages, written line by line with CR LF; the first failed step raises EInOutError.

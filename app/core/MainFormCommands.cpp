@@ -1,12 +1,16 @@
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
+#include "app/core/BackgroundIndex.h"
 #include "app/core/DroppedIssue.h"
 #include "app/core/IssueNames.h"
 #include "app/core/IssueOpening.h"
 #include "app/core/Main.h"
+#include "app/core/ReaderMemory.h"
+#include "app/core/SearchResults.h"
 #include "app/core/WorkingFolder.h"
 #include "classlib/Backend.h"
 #include "platform/Folders.h"
@@ -74,14 +78,26 @@ void TMainForm::OpenIssue(const std::string& fileName) {
   });
 }
 
-// Back and Forward never lead to pages of an issue that is gone.
+// Back and Forward never lead to pages of an issue that is gone. An issue read before goes on
+// where it was left, at its zoom; INDEX still leads to its first page.
 void TMainForm::ShowNewIssue(const std::string& page) {
+  FMemory->Leave(ShownAddress(), FView.PageZoom());
   FIssuePage = page.substr(WorkingFolder().size() + 1);
+  FResults.reset();
+  const std::optional<TKeptPlace> kept = FMemory->IssueShown(FOpening->FileName(), *FZipComponent1);
+  if (OnRecentIssuesChanged) OnRecentIssuesChanged();
   FHistory.ClearPending();
   FHistory.Create();
   if (OnIssueOpening) OnIssueOpening();
-  FView.SetAddressText(page);
+  const std::string keptPage = kept ? IssueNames().Resolve(WorkingFolder(), kept->page) : std::string();
+  if (!keptPage.empty() && FileExists(keptPage)) {
+    FView.SetPageZoom(kept->zoom);
+    FView.SetAddressText(WorkingFile(kept->page));
+  } else {
+    FView.SetAddressText(page);
+  }
   GoToAddress();
+  FIndex->Start(IssueNames().Serial(), WorkingFolder(), FOpening->Pages());
 }
 
 void TMainForm::ShowIndexOrAsk() {
@@ -130,4 +146,20 @@ void TMainForm::Exit1Click() {
 
 void TMainForm::Informazioni1Click() {
   FView.ShowAboutBox();
+}
+
+const TRecentIssues& TMainForm::RecentIssues() const {
+  return FMemory->Recent();
+}
+
+void TMainForm::OpenRecentIssue(std::size_t number) {
+  const TRecentChoice choice = FMemory->Recent().Choose(number);
+  if (OnRecentIssuesChanged) OnRecentIssuesChanged();
+  if (!choice.message.empty()) Backend().ShowMessage(choice.message);
+  if (!choice.path.empty()) OpenIssueFile(choice.path);
+}
+
+void TMainForm::ClearRecentIssues() {
+  FMemory->Recent().Clear();
+  if (OnRecentIssuesChanged) OnRecentIssuesChanged();
 }

@@ -3,6 +3,8 @@
 #include <wx/button.h>
 #include <wx/sizer.h>
 
+#include <utility>
+
 namespace {
 constexpr int TypedChars = 24;  // shown in the text field at once
 const char* const NotFoundText = "Not found";
@@ -42,7 +44,14 @@ TFindBox::TFindBox(wxWindow& frame, TWebBrowser& browser)
   Bind(wxEVT_CHAR_HOOK, &TFindBox::OnBoxKey, this);
   Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { Hide(); });
   frame.Bind(wxEVT_CHAR_HOOK, &TFindBox::OnFrameKey, this);
-  FLoads = browser.Page().WatchLoads([this](const std::string&) { FNewPage = true; });
+  FLoads = browser.Page().WatchLoads([this](const std::string&) {
+    FNewPage = true;
+    if (FNextPageText.empty()) return;
+    FText->ChangeValue(std::exchange(FNextPageText, wxString()));
+    Place();
+    Show();
+    Search(false);
+  });
   g_signal_connect(FFinder, "found-text", G_CALLBACK(OnFoundText), this);
   g_signal_connect(FFinder, "failed-to-find-text", G_CALLBACK(OnFailedToFindText), this);
 }
@@ -55,14 +64,22 @@ TFindBox::~TFindBox() {
   g_object_unref(FView);
 }
 
-void TFindBox::Open() {
+void TFindBox::Place() {
   // Over the top right corner of the page view.
   const wxRect page = FPageWindow.GetScreenRect();
   SetPosition(wxPoint(page.GetRight() - GetSize().x, page.GetTop()));
+}
+
+void TFindBox::Open() {
+  Place();
   Show();
   Raise();
   FText->SetFocus();
   FText->SelectAll();
+}
+
+void TFindBox::FindOnNextPage(const wxString& text) {
+  FNextPageText = text;
 }
 
 void TFindBox::Search(bool backwards) {

@@ -12,6 +12,9 @@ class TFindBox : public wxDialog {
   TFindBox(wxWindow& frame, TWebBrowser& browser);
   ~TFindBox() override;
   void Open();  // Ctrl+F: shows the box with its text selected
+  // Once the next page has loaded, finds the text in it and shows the box with it; the keys stay
+  // with the page.
+  void FindOnNextPage(const wxString& text);
   // Searches the page for the box's text, a new text from the page's first match on; "Not found"
   // shows in the box when it is not there.
   void Search(bool backwards);
@@ -21,6 +24,7 @@ class TFindBox : public wxDialog {
   wxString Status() const { return FStatus->GetLabel(); }
 
  private:
+  void Place();  // over the page view's top right corner
   void OnFrameKey(wxKeyEvent& event);
   void OnBoxKey(wxKeyEvent& event);
   // Both windows: F3 and Shift+F3. True when the key was one of them.
@@ -30,9 +34,10 @@ class TFindBox : public wxDialog {
   wxWindow& FPageWindow;
   wxTextCtrl* FText;
   wxStaticText* FStatus;
-  bool FNewPage = false;  // a page came since the last search: start it anew
-  wxString FSearched;     // the text of the last search
-  WebKitWebView* FView;   // held, since the view may go before this box does
+  bool FNewPage = false;   // a page came since the last search: start it anew
+  wxString FSearched;      // the text of the last search
+  wxString FNextPageText;  // to find once the next page has loaded
+  WebKitWebView* FView;    // held, since the view may go before this box does
   WebKitFindController* FFinder;
   unsigned long FLoads;  // a page loaded: the next search starts on it anew
 };

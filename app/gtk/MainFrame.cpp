@@ -7,6 +7,7 @@
 #include "app/gtk/FullScreenReading.h"
 #include "app/gtk/OpeningProgressBox.h"
 #include "app/gtk/ReaderExtras.h"
+#include "app/gtk/RecentIssuesMenu.h"
 #include "app/gtk/SkinButtonKeys.h"
 #include "app/gtk/Unit1.h"
 #include "classlib/Application.h"
@@ -50,6 +51,7 @@ TMainFrame::TMainFrame()
   FForm = std::make_unique<TMainForm>(*this);
   BuildButtons();
   FExtras = std::make_unique<TReaderExtras>(*this, *FWebBrowser1, *FForm);
+  FRecentMenu = std::make_unique<TRecentIssuesMenu>(*this, *FFileMenu, 0, *FForm);
   FOpeningProgress = new TOpeningProgressBox(this, [this] { FForm->CancelOpening(); });
   FFullScreen = std::make_unique<TFullScreenReading>(*this, *FImage1, *FWebBrowser1->Control());
   Bind(wxEVT_CLOSE_WINDOW, &TMainFrame::OnClose, this);
@@ -58,19 +60,21 @@ TMainFrame::TMainFrame()
 }
 
 TMainFrame::~TMainFrame() {
+  FRecentMenu.reset();
   FExtras.reset();
   FForm.reset();
 }
 
 void TMainFrame::BuildMenu() {
   // The keys shown beside the items work wherever the keyboard is.
-  auto* file = new wxMenu;
+  auto* file = FFileMenu = new wxMenu;
   const wxMenuItem* apri = file->Append(wxID_ANY, "&Apri...\tCtrl+O");
   file->AppendSeparator();
   const wxMenuItem* exit = file->Append(wxID_ANY, "&Esci\tCtrl+Q");
   auto* vai = new wxMenu;
   const wxMenuItem* indice = vai->Append(wxID_ANY, "I&ndice\tAlt+Home");
   const wxMenuItem* web = vai->Append(wxID_ANY, "&Web\tCtrl+L");  // the WEB button
+  const wxMenuItem* search = vai->Append(wxID_ANY, "&Cerca nel numero...\tCtrl+Shift+F");
   const wxMenuItem* fullScreen = vai->Append(wxID_ANY, "&Schermo intero\tF11");
   auto* help = new wxMenu;
   const wxMenuItem* informazioni = help->Append(wxID_ANY, "&Informazioni...");
@@ -83,6 +87,7 @@ void TMainFrame::BuildMenu() {
   Bind(wxEVT_MENU, Guarded([this] { FForm->Exit1Click(); }), exit->GetId());
   Bind(wxEVT_MENU, Guarded([this] { FForm->Indice1Click(); }), indice->GetId());
   Bind(wxEVT_MENU, Guarded([this] { FForm->SpeedButton4Click(); }), web->GetId());
+  Bind(wxEVT_MENU, Guarded([this] { FForm->SearchIssueClick(); }), search->GetId());
   Bind(wxEVT_MENU, Guarded([this] { FFullScreen->Toggle(); }), fullScreen->GetId());
   Bind(wxEVT_MENU, Guarded([this] { FForm->Informazioni1Click(); }), informazioni->GetId());
 }
@@ -131,6 +136,14 @@ void TMainFrame::UpdateOpeningProgress(const std::string& text, int percent) {
 
 void TMainFrame::HideOpeningProgress() {
   FOpeningProgress->Hide();
+}
+
+double TMainFrame::PageZoom() {
+  return FWebBrowser1->Page().Zoom();
+}
+
+void TMainFrame::SetPageZoom(double factor) {
+  FExtras->Zoom().Set(factor);
 }
 
 void TMainFrame::OnClose(wxCloseEvent& event) {

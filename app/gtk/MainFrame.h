@@ -14,6 +14,7 @@ class TFullScreenReading;
 class TInformazioni;
 class TOpeningProgressBox;
 class TReaderExtras;
+class TRecentIssuesMenu;
 
 // The address slot: a combo box that stays hidden and never takes the focus.
 class TAddressSlot : public wxComboBox {
@@ -45,6 +46,8 @@ class TMainFrame : public wxFrame, public TMainFormView {
   void ShowOpeningProgress(const std::string& issueName) override;
   void UpdateOpeningProgress(const std::string& text, int percent) override;
   void HideOpeningProgress() override;
+  double PageZoom() override;
+  void SetPageZoom(double factor) override;
 
  private:
   void BuildMenu();
@@ -57,6 +60,8 @@ class TMainFrame : public wxFrame, public TMainFormView {
   std::unique_ptr<TMainForm> FForm;
   std::unique_ptr<TReaderExtras> FExtras;
   std::unique_ptr<TFullScreenReading> FFullScreen;
+  std::unique_ptr<TRecentIssuesMenu> FRecentMenu;
+  wxMenu* FFileMenu;  // the menu bar's
   TInformazioni* FInformazioni = nullptr;
   TOpeningProgressBox* FOpeningProgress;  // a child window
 };

@@ -2,7 +2,9 @@
 
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace {
 constexpr std::array<float, 13> ZoomSteps = {0.3f,  0.5f, 0.67f, 0.8f, 0.9f, 1.0f, 1.1f,
@@ -36,6 +38,14 @@ TPageZoom::~TPageZoom() {
 
 void TPageZoom::Reset() {
   FStep = ActualSize;
+  FPage.SetZoom(ZoomSteps[FStep]);
+}
+
+void TPageZoom::Set(double factor) {
+  const auto nearest = std::min_element(ZoomSteps.begin(), ZoomSteps.end(), [factor](float a, float b) {
+    return std::abs(a - factor) < std::abs(b - factor);
+  });
+  FStep = static_cast<int>(nearest - ZoomSteps.begin());
   FPage.SetZoom(ZoomSteps[FStep]);
 }
 

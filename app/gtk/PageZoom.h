@@ -11,6 +11,8 @@ class TPageZoom {
   TPageZoom(const TPageZoom&) = delete;
   TPageZoom& operator=(const TPageZoom&) = delete;
   void Reset();  // back to 100 %
+  // The step nearest to the factor.
+  void Set(double factor);
   // The wheel turned with Ctrl held, in notches (up is positive); parts of a notch add up.
   void Wheel(double notches);
 

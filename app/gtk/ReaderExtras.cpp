@@ -15,8 +15,10 @@ TReaderExtras::TReaderExtras(wxWindow& frame, TWebBrowser& browser, TMainForm& f
   RouteReaderKeys(frame);
   frame.SetDropTarget(new TIssueDropTarget(frame, form));
   form.OnIssueOpening = [this] { FZoom.Reset(); };
+  form.OnFindOnPage = [this](const std::string& text) { FFindBox->FindOnNextPage(wxString::FromUTF8(text)); };
 }
 
 TReaderExtras::~TReaderExtras() {
   FForm.OnIssueOpening = nullptr;
+  FForm.OnFindOnPage = nullptr;
 }

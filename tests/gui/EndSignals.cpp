@@ -98,7 +98,7 @@ std::string Contents(const std::string& folder) {
 
 // A run with no session folder (no XDG_RUNTIME_DIR), as on a build machine or a bare desktop: the
 // reader shows an issue that plays a sound and is closed; nothing of it or of its engine is left
-// under $HOME, nor in the temporary folder where it made its private folder.
+// under $HOME but the reader's state, nor in the temporary folder where it made its private folder.
 TEST(ACleanEnd, LeavesNothingUnderHomeNorInTheTemporaryFolder) {
   TTempFolder home, temporary, made;
   std::string sound = "RIFF....WAVEfmt ";
@@ -118,6 +118,9 @@ TEST(ACleanEnd, LeavesNothingUnderHomeNorInTheTemporaryFolder) {
   int status = 0;
   EXPECT_TRUE(Ends(reader, status));
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_TRUE(fs::is_regular_file(home / ".local/state/folivo/recent-issues"));
+  fs::remove_all(home / ".local/state/folivo");
+  for (const char* parent : {".local/state", ".local"}) fs::remove(home / parent);  // only when empty
   EXPECT_EQ(Contents(home.Path()), "");
   EXPECT_EQ(Contents(temporary.Path()), "");
 }

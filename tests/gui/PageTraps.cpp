@@ -64,7 +64,10 @@ TEST_F(PageTraps, BackForwardAndApriEndAScriptLoop) {
   Form().SpeedButton3Click();
   ASSERT_TRUE(HistoryReaches(2, 1));
   Pump(1000);
-  backend.openDialogAnswers.push_back(TrapIssue());
+  // Another issue: the same one would go on at the page it was left at.
+  const std::string other = session->Folder() + "/other-traps.kvx";
+  fs::copy_file(TrapIssue(), other, fs::copy_options::overwrite_existing);
+  backend.openDialogAnswers.push_back(other);
   Form().Apri1Click();
   EXPECT_TRUE(IndexBackAndAlive());
   EXPECT_TRUE(HistoryReaches(1, 0));

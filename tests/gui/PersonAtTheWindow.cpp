@@ -295,3 +295,44 @@ TEST(PersonAtTheWindow, PagesPlantedUnderTheReadersNamesNeverRun) {
   EXPECT_TRUE(reader.Shows(PageX, PageY, Black));
 }
 }  // namespace
+
+namespace {
+// The issues opened last come back through the File menu by their number after a restart, at the
+// page where the reader left them; a search for a word on one page only opens that page, and the
+// page's find shows the word.
+TEST(PersonAtTheWindow, RecentIssuesThePlaceKeptAndTheSearchAcrossTheIssue) {
+  TTempFolder folder;
+  const std::string state = "XDG_STATE_HOME=" + folder / "state";
+  const std::string issue = MakeIssue(
+      folder.Path(), "cerca.kvx",
+      {{"index.htm", Page("#00ff00", "<a href='a.htm' style='display:block;height:2000px'>&nbsp;</a>")},
+       {"a.htm", Page("#ff8000", "la pagina arancione")},
+       {"b.htm",
+        Page("#0000ff", "<p style='color:white'>Il cavalluccio marino &egrave; un ippocampo.</p>")}});
+  const std::string other = MakeIssue(folder.Path(), "altro.kvx", {{"index.htm", Page("#000000")}});
+  {
+    TReaderProcess reader({issue}, {state});
+    ASSERT_TRUE(reader.Started());
+    ASSERT_TRUE(reader.Shows(PageX, PageY, Green));
+    ASSERT_TRUE(reader.Click(PageX, PageY));
+    ASSERT_TRUE(reader.Shows(PageX, PageY, Orange));
+    ASSERT_TRUE(reader.Keys("ctrl+q"));
+    EXPECT_EQ(reader.Exit(), 0);
+  }
+  TReaderProcess reader({other}, {state});
+  ASSERT_TRUE(reader.Started());
+  ASSERT_TRUE(reader.Shows(PageX, PageY, Black));
+  // Now 1 is the issue on screen, 2 the one read before, which opens where it was left.
+  ASSERT_TRUE(reader.Keys("alt+f 2"));
+  EXPECT_TRUE(reader.Shows(PageX, PageY, Orange));
+
+  ASSERT_TRUE(reader.Keys("ctrl+shift+f"));
+  const std::string box = reader.FindWindow("^Cerca nel numero$");
+  ASSERT_NE(box, "");
+  ASSERT_TRUE(reader.Type("IPPOCAMPO", box) && reader.Keys("Return", box));
+  EXPECT_TRUE(reader.Shows(PageX, PageY, Black));  // the results page
+  ASSERT_TRUE(reader.Keys("Tab Return"));          // its one link
+  EXPECT_TRUE(reader.Shows(PageX, PageY, Blue));
+  EXPECT_NE(reader.FindWindow("^Find$"), "");
+}
+}  // namespace

@@ -91,7 +91,8 @@ TEST_F(ReaderKeys, AltArrowsAltHomeAndTheMouseButtonsGoThroughTheWindowsHistory)
   EXPECT_EQ(History().Entry(2), Korvex("index.htm"));
 }
 
-TEST_F(ReaderKeys, ZoomByKeysAndCtrlWheelAndEachOpenedIssueStartsAtActualSize) {
+// A new issue starts at actual size; one read before comes back at the zoom it was left at.
+TEST_F(ReaderKeys, ZoomByKeysAndCtrlWheelAndEachNewIssueStartsAtActualSize) {
   ASSERT_TRUE(OpenIssue(SampleIssue, "Korvex - numero 1"));
   FocusPage();
   Keys("ctrl+plus");
@@ -103,8 +104,12 @@ TEST_F(ReaderKeys, ZoomByKeysAndCtrlWheelAndEachOpenedIssueStartsAtActualSize) {
   Keys("ctrl+minus");
   Buttons("--repeat 2 5", "ctrl");
   EXPECT_TRUE(ZoomIs(0.67f));
-  ASSERT_TRUE(OpenIssue(SampleIssue, "Korvex - numero 1"));
+  const std::string copy = session->Folder() + "/copia.kvx";  // written now: another issue
+  std::filesystem::copy_file(SampleIssue, copy, std::filesystem::copy_options::overwrite_existing);
+  ASSERT_TRUE(OpenIssue(copy, "Korvex - numero 1"));
   EXPECT_TRUE(ZoomIs(1.0f));
+  ASSERT_TRUE(OpenIssue(SampleIssue, "Korvex - numero 1"));
+  EXPECT_TRUE(ZoomIs(0.67f));
 }
 
 TEST_F(ReaderKeys, FindBoxIgnoresCaseWrapsWithF3AndSaysWhenNothingIsFound) {

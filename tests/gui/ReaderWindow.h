@@ -94,6 +94,8 @@ class ReaderWindowTest : public ::testing::Test {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     ASSERT_NE(runtime, nullptr);
     ASSERT_EQ(TempPath(), std::string(runtime) + "/");
+    // What one test's reader keeps between runs is not the next test's.
+    setenv("XDG_STATE_HOME", stateFolder.Path().c_str(), 1);
     frame = new TMainFrame;
     frame->Form().ZipComponent1().SetDLLDirectory(FOLIVO_BIN_DIR);
     // The watcher holds the records, not the test: a late load never reaches a finished test.
@@ -185,6 +187,7 @@ class ReaderWindowTest : public ::testing::Test {
   }
 
   TWindowBackend backend;
+  TTempFolder stateFolder;
   wxWeakRef<TMainFrame> frame;
   std::shared_ptr<std::vector<std::string>> loaded = std::make_shared<std::vector<std::string>>();
   std::shared_ptr<std::map<std::intptr_t, std::string>> scriptResults =

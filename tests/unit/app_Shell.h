@@ -52,6 +52,7 @@ class ShellTest : public ::testing::Test {
   void SetUp() override {
     temp = folder.Path() + "/";
     setenv("XDG_RUNTIME_DIR", folder.Path().c_str(), 1);
+    setenv("XDG_STATE_HOME", (folder.Path() + "/state").c_str(), 1);
     ASSERT_TRUE(InitializeMainUnit());
     ASSERT_EQ(TempPath(), temp);
     SetBackend(&backend);
@@ -65,6 +66,7 @@ class ShellTest : public ::testing::Test {
     SetBackend(nullptr);
     std::filesystem::current_path("/");
     unsetenv("XDG_RUNTIME_DIR");
+    unsetenv("XDG_STATE_HOME");
   }
   std::string Korvex(const std::string& name = "") const {
     return temp + "KORVEX" + (name.empty() ? "" : "/" + name);
