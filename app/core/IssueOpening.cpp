@@ -6,6 +6,7 @@
 #include "app/core/IssueNames.h"
 #include "app/core/Main.h"
 #include "app/core/OpeningProgress.h"
+#include "app/core/SalvageOffer.h"
 #include "app/core/UnpackReport.h"
 #include "app/core/UnpackedIssue.h"
 #include "app/core/WorkingFolder.h"
@@ -111,8 +112,18 @@ std::optional<TIssueOpening::TOutcome> TIssueOpening::Choose() {
 
 std::optional<TIssueOpening::TOutcome> TIssueOpening::List() {
   const TBusyCursor busy;
-  FZip.SetZipFileName(FFileName);
-  if (!FZip.HasDirectory()) return TOutcome::NotRead;  // List said why
+  bool salvage = false;
+  {
+    const TSalvageOffer offer(FZip);
+    FZip.SetZipFileName(FFileName);
+    if (FZip.HasDirectory()) return std::nullopt;
+    salvage = offer.Accepted();
+  }
+  // List said why it could not read the file; when the user asks, the entries that arrived whole
+  // are copied into an archive of their own, which Salvage's report describes.
+  if (!salvage || FZip.Salvage(FFileName, FSalvaged) != 0) return TOutcome::NotRead;
+  FZip.SetZipFileName(FSalvaged);
+  if (!FZip.HasDirectory()) return TOutcome::NotRead;
   return std::nullopt;
 }
 
@@ -164,6 +175,10 @@ std::optional<TIssueOpening::TOutcome> TIssueOpening::Show() {
   FShow(WorkingFile(FPage));
   if (!FProblems.empty()) Backend().ShowMessage(FProblems);
   return std::nullopt;
+}
+
+TIssueOpening::~TIssueOpening() {
+  if (!FSalvaged.empty()) DeleteFileA(FSalvaged.c_str());
 }
 
 void TIssueOpening::Discard() {

@@ -27,6 +27,9 @@ class TIssueOpening {
   // show: the new issue is in place; its page (a path in the working folder) is to be shown.
   TIssueOpening(TZipComponent& zip, TOpenDialog& dialog, TMainFormView& view,
                 std::function<void(const std::string& page)> show);
+  ~TIssueOpening();  // removes the archive salvaged from a cut file
+  TIssueOpening(const TIssueOpening&) = delete;
+  TIssueOpening& operator=(const TIssueOpening&) = delete;
   // fileName "" asks for one in the open dialog.
   TOutcome Run(const std::string& fileName);
   void Cancel();
@@ -53,6 +56,7 @@ class TIssueOpening {
   TPhase FPhase = TPhase::Choose;
   bool FCancelled = false;
   std::string FFileName;
+  std::string FSalvaged;            // what a cut file still holds, when the user asked for it
   std::vector<std::string> FNames;  // the directory's entries
   std::vector<std::string> FPages;  // its pages that were unpacked
   std::string FPage;                // the page to show, relative to the issue's folder

@@ -336,3 +336,28 @@ TEST(PersonAtTheWindow, RecentIssuesThePlaceKeptAndTheSearchAcrossTheIssue) {
   EXPECT_NE(reader.FindWindow("^Find$"), "");
 }
 }  // namespace
+
+namespace {
+// An issue cut short while it was downloaded: the box that says it is not valid offers to show
+// what it holds, and Yes shows the pages that arrived whole.
+TEST(PersonAtTheWindow, ACutIssueShowsWhatArrivedWholeWhenAsked) {
+  TTempFolder folder;
+  std::string noise(200000, '\0');
+  for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>(i * 7919 % 251);
+  const std::string whole =
+      MakeIssue(folder.Path(), "intero.kvx", {{"index.htm", Page("#00ff00")}, {"rumore.bin", noise}}, "-0");
+  const std::string cut = folder / "tagliato.kvx";
+  WriteBytes(cut, ReadBytes(whole).substr(0, 100000));
+  TReaderProcess reader({cut});
+  ASSERT_TRUE(reader.Started());
+  const std::string offer = reader.FindWindow("^Confirm$");
+  ASSERT_NE(offer, "");
+  ASSERT_TRUE(reader.Keys("alt+y", offer));
+  const std::string report = reader.FindBox("^Korvex Folivo$");  // how many entries, where it was cut
+  ASSERT_NE(report, "");
+  ASSERT_TRUE(reader.Keys("Return", report));
+  EXPECT_TRUE(reader.Shows(PageX, PageY, Green));
+  for (const auto& entry : fs::directory_iterator(reader.Temp()))
+    EXPECT_NE(entry.path().extension(), ".zip") << "the salvaged archive is left: " << entry.path();
+}
+}  // namespace
