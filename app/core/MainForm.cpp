@@ -1,9 +1,8 @@
-#include "app/core/Main.h"
-
 #include <pwd.h>
 #include <unistd.h>
 
 #include "app/core/BackgroundIndex.h"
+#include "app/core/Main.h"
 #include "app/core/ReaderMemory.h"
 #include "app/core/SearchResults.h"
 #include "app/core/StateFolder.h"
