@@ -2,7 +2,7 @@
 #include <lzma.h>
 
 #include "kvx/Decoder.h"
-#include "zip/records/ZipRecords.h"
+#include "zipformat/ZipRecords.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "zip/records/ZipRecords.h"
+#include "zipformat/ZipRecords.h"
 
 DecodeStatus Decoder::Decode(std::uint8_t* out, std::size_t cap, std::size_t& produced) {
   produced = 0;

@@ -12,7 +12,7 @@
 #include "kvx/OutputFile.h"
 #include "kvx/OutputSpace.h"
 #include "platform/FileIO.h"
-#include "zip/records/ZipRecords.h"
+#include "zipformat/ZipRecords.h"
 
 namespace {
 

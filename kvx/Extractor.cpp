@@ -10,7 +10,7 @@
 #include "kvx/OutputSpace.h"
 #include "platform/FileIO.h"
 #include "platform/Wildcard.h"
-#include "zip/records/ZipRecords.h"
+#include "zipformat/ZipRecords.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "kvx/Extractor.h"
 #include "kvx/KvxMessages.h"
 #include "kvx/KvxOptions.h"
-#include "zip/library/KvxLib.h"
+#include "zipformat/KvxLib.h"
 
 namespace {
 

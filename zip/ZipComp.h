@@ -17,8 +17,8 @@
 #include "zip/join/JoinedArchive.h"
 #include "zip/library/UnzipLibrary.h"
 #include "zip/records/ListResults.h"
-#include "zip/records/ZipRecords.h"
 #include "zip/volumes/ZipVolume.h"
+#include "zipformat/ZipRecords.h"
 
 extern const char* const ZipVersionText;  // "1.60 L"
 

@@ -5,7 +5,7 @@
 #include "platform/Folders.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
-#include "zip/records/ZipRecords.h"
+#include "zipformat/ZipRecords.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
 #include "zip/join/JoinedArchive.h"
-#include "zip/records/ZipRecords.h"
 #include "zip/volumes/VolumeNames.h"
 #include "zip/volumes/ZipVolume.h"
+#include "zipformat/ZipRecords.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "zip/records/ZipRecords.h"
+#include "zipformat/ZipRecords.h"
 
 class TJoinedArchive;
 class TZipComponent;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "zip/library/KvxLib.h"
+#include "zipformat/KvxLib.h"
 
 class TZipComponent;
 

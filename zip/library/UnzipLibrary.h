@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/Win32Types.h"
-#include "zip/library/KvxLib.h"
+#include "zipformat/KvxLib.h"
 
 class TZipComponent;
 

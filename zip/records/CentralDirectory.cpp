@@ -8,7 +8,7 @@
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
 #include "zip/records/ReadExact.h"
-#include "zip/records/ZipRecords.h"
+#include "zipformat/ZipRecords.h"
 
 namespace {
 

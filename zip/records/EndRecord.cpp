@@ -6,8 +6,8 @@
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
 #include "zip/records/ReadExact.h"
-#include "zip/records/ZipRecords.h"
 #include "zip/volumes/VolumeNames.h"
+#include "zipformat/ZipRecords.h"
 
 namespace {
 
