@@ -23,6 +23,15 @@ TZipComponent::~TZipComponent() {
   ClearDirEntries();
 }
 
+TComponentServices& ServicesOf(TObject* sender) {
+  return *sender;
+}
+
+void TZipComponent::SetLibraryErrorCodes(std::int32_t code, std::int32_t fullCode) {
+  FLastErrorCode = code;
+  FLastFullErrorCode = fullCode;
+}
+
 std::int32_t TZipComponent::EntryCount() const {
   return FZipFileName.empty() ? 0 : static_cast<std::int32_t>(FList.DirEntries.size());
 }
