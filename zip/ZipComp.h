@@ -123,6 +123,9 @@ class TZipComponent : public TComponent, public TComponentServices {
   FailureKind ReportFailure(const std::exception_ptr& failure, const FailureIds& ids);
   static std::string WithTrailingBackslash(const std::string& path) { return ::WithTrailingBackslash(path); }
   static std::string ToBackslashes(const std::string& name) { return ::ToBackslashes(name); }
+  // Where a file stands in a spanned set, by its name and the files beside it: the part its name
+  // gives, and whether it is the set's last part, the one List and Extract start at.
+  static SetPart SetPartOf(const std::string& fileName) { return ::SetPartOf(fileName); }
 
   // The drive and the open volume file: the archive's while List runs, the set's while
   // ReadSpan runs; no file is open between operations.
