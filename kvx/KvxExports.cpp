@@ -64,7 +64,7 @@ extern "C" __attribute__((visibility("default"))) int32_t KvxUnzipExec(void* com
   const auto& cmd = *static_cast<const UnzipCommandRecord*>(command);
   try {
     Extractor extractor(ParseCommand(cmd));
-    return extractor.Run();
+    return extractor.ExtractAll();
   } catch (...) {
     ReportFailure(cmd, std::current_exception());
     return kvxExecFailed;

@@ -1,6 +1,6 @@
 #pragma once
 // TZipComponent: reads zip archives, joins spanned sets, and unpacks through the unzip library.
-// Declared here once; implemented across the zip/ sources by concern.
+// Declared here once; implemented in ZipComp.cpp and the ZipComp*.cpp files, one concern each.
 #include <cstdint>
 #include <exception>
 #include <memory>

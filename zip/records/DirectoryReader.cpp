@@ -1,4 +1,6 @@
 // Reading the central directory headers, also across the volumes of a spanned set.
+#include "zip/records/DirectoryReader.h"
+
 #include <algorithm>
 #include <limits>
 #include <optional>
@@ -9,7 +11,6 @@
 #include "zip/ZipException.h"
 #include "zip/ZipMsg.h"
 #include "zip/ZipPaths.h"
-#include "zip/records/DirectoryReader.h"
 #include "zip/records/ReadExact.h"
 #include "zip/volumes/ZipVolume.h"
 #include "zipformat/ZipRecords.h"

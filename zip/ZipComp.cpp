@@ -1,7 +1,8 @@
 // TZipComponent: construction, destruction, the setters with side effects, and the values
 // stored with the main window's ZipComponent1.
-#include "classlib/Application.h"
 #include "zip/ZipComp.h"
+
+#include "classlib/Application.h"
 
 const char* const ZipVersionText = "1.60 L";
 
