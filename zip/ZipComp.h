@@ -205,6 +205,7 @@ class TZipComponent : public TComponent, public TComponentServices {
   void SetLibraryErrorCodes(std::int32_t code, std::int32_t fullCode) override;
   void SetLastMessage(const std::string& text) override { FLastMessage = text; }
 
+  // Empties the directory List found.
   void ClearDirEntries();
 
   // Extraction, split out of Extract.
