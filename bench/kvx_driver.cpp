@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "zip/library/KvxLib.h"
+#include "zipformat/KvxLib.h"
 
 static int32_t Report(UnzipCallbackRecord* r) {
   if (r->ActionCode == kvxMessage) std::fprintf(stderr, "message %d: %s\n", r->Code, r->Text);

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "zip/library/ZipCallback.h"
+#include "zipformat/ZipCallback.h"
 
 class KvxCallbacks {
  public:

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "kvx/EntryName.h"
-#include "zip/records/ZipRecords.h"
+#include "zipformat/ZipRecords.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "kvx/ArchiveFile.h"
-#include "zip/records/ZipRecords.h"
+#include "zipformat/ZipRecords.h"
 
 struct KvxEntry {
   std::string Name;  // UTF-8, "/" as separator

@@ -14,7 +14,7 @@ class Bzip2Decoder : public Decoder {
   }
 
  protected:
-  Step Run(std::uint8_t* out, std::size_t cap, std::size_t& done) override {
+  Step RunMethod(std::uint8_t* out, std::size_t cap, std::size_t& done) override {
     if (!FReady) return Fail("out of memory");
     FStream.next_in = reinterpret_cast<char*>(const_cast<std::uint8_t*>(FIn));
     FStream.avail_in = static_cast<unsigned>(FInAvail);

@@ -34,7 +34,7 @@ class Deflate64Decoder : public Decoder {
       : Decoder(source), FWindow(std::make_unique_for_overwrite<std::uint8_t[]>(WindowCapacity)) {}
 
  protected:
-  Step Run(std::uint8_t* out, std::size_t cap, std::size_t& done) override {
+  Step RunMethod(std::uint8_t* out, std::size_t cap, std::size_t& done) override {
     for (;;) {
       const std::size_t n = std::min(cap - done, FPos - FDelivered);
       std::memcpy(out + done, FWindow.get() + FDelivered, n);

@@ -2,7 +2,7 @@
 #include <lzma.h>
 
 #include "kvx/Decoder.h"
-#include "zip/records/ZipRecords.h"
+#include "zipformat/ZipRecords.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ class XzDecoder : public LzmaStreamDecoder {
   }
 
  protected:
-  Step Run(std::uint8_t* out, std::size_t cap, std::size_t& done) override {
+  Step RunMethod(std::uint8_t* out, std::size_t cap, std::size_t& done) override {
     return FReady ? Code(out, cap, done) : Fail("out of memory");
   }
 
@@ -52,7 +52,7 @@ class ZipLzmaDecoder : public LzmaStreamDecoder {
       : LzmaStreamDecoder(source), FSize(endMarker ? UINT64_MAX : size) {}
 
  protected:
-  Step Run(std::uint8_t* out, std::size_t cap, std::size_t& done) override {
+  Step RunMethod(std::uint8_t* out, std::size_t cap, std::size_t& done) override {
     if (!FStarted) {
       Step s = Start();
       if (s != Step::Ok) return s;

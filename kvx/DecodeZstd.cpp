@@ -13,7 +13,7 @@ class ZstdDecoder : public Decoder {
   ~ZstdDecoder() override { ZSTD_freeDCtx(FCtx); }
 
  protected:
-  Step Run(std::uint8_t* out, std::size_t cap, std::size_t& done) override {
+  Step RunMethod(std::uint8_t* out, std::size_t cap, std::size_t& done) override {
     if (!FCtx) return Fail("out of memory");
     if (FInAvail == 0 && FEof) return FFrameDone ? Step::End : Fail("unexpected end of data");
     ZSTD_inBuffer in{FIn, FInAvail, 0};

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "zip/records/ZipRecords.h"
+#include "zipformat/ZipRecords.h"
 
-DecodeStatus Decoder::Decode(std::uint8_t* out, std::size_t cap, std::size_t& produced) {
+DecodeStatus Decoder::DecodeChunk(std::uint8_t* out, std::size_t cap, std::size_t& produced) {
   produced = 0;
   for (;;) {
     if (FInAvail == 0 && !FEof) {
@@ -20,7 +20,7 @@ DecodeStatus Decoder::Decode(std::uint8_t* out, std::size_t cap, std::size_t& pr
     }
     const std::uint8_t* before = FIn;
     std::size_t done = 0;
-    Step step = Run(out + produced, cap - produced, done);
+    Step step = RunMethod(out + produced, cap - produced, done);
     produced += done;
     if (step == Step::Error) return DecodeStatus::Error;
     if (step == Step::End) return DecodeStatus::End;
@@ -39,7 +39,7 @@ class StoredDecoder : public Decoder {
   using Decoder::Decoder;
 
  protected:
-  Step Run(std::uint8_t* out, std::size_t cap, std::size_t& done) override {
+  Step RunMethod(std::uint8_t* out, std::size_t cap, std::size_t& done) override {
     if (FInAvail == 0 && FEof) return Step::End;
     done = std::min(cap, FInAvail);
     std::memcpy(out, FIn, done);

@@ -18,13 +18,13 @@ class Decoder {
 
   // Puts up to cap bytes into out (produced says how many). More: call again; End: the stream is
   // complete and all of it delivered; Error: see ErrorText.
-  DecodeStatus Decode(std::uint8_t* out, std::size_t cap, std::size_t& produced);
+  DecodeStatus DecodeChunk(std::uint8_t* out, std::size_t cap, std::size_t& produced);
   const std::string& ErrorText() const { return FError; }
 
  protected:
   enum class Step { Ok, End, Error };
   // Consumes from FIn/FInAvail and writes at most cap bytes to out, adding to done.
-  virtual Step Run(std::uint8_t* out, std::size_t cap, std::size_t& done) = 0;
+  virtual Step RunMethod(std::uint8_t* out, std::size_t cap, std::size_t& done) = 0;
   Step Fail(const char* text) {
     FError = text;
     return Step::Error;
@@ -45,7 +45,7 @@ class Decoder {
 constexpr std::uint64_t DecoderMemoryLimit = 256ull << 20;
 
 bool IsSupportedMethod(std::uint16_t method);
-// Null for an unsupported method; a decoder that failed to start reports it on the first Decode.
+// Null for an unsupported method; a decoder that failed to start reports it on the first DecodeChunk.
 std::unique_ptr<Decoder> MakeDecoder(std::uint16_t method, std::uint16_t flags, std::uint64_t size,
                                      EntrySource& source);
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/CodePage.h"
-#include "zip/records/ZipRecords.h"
+#include "zipformat/ZipRecords.h"
 
 std::string EntryNameToUtf8(const std::string& raw, std::uint16_t flags, std::uint8_t host,
                             std::uint8_t madeByVersion, const std::vector<std::uint8_t>& extra) {

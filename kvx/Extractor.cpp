@@ -10,7 +10,7 @@
 #include "kvx/OutputSpace.h"
 #include "platform/FileIO.h"
 #include "platform/Wildcard.h"
-#include "zip/records/ZipRecords.h"
+#include "zipformat/ZipRecords.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ Extractor::Extractor(KvxOptions options)
   for (std::string& pattern : FOptions.Specs) std::replace(pattern.begin(), pattern.end(), '\\', '/');
 }
 
-std::int32_t Extractor::Run() {
+std::int32_t Extractor::ExtractAll() {
   if (!FArchive.Open(FOptions.ArchiveName)) {
     FCallbacks.Message(kvxErrArchive, "Cannot open archive: " + FOptions.ArchiveName);
     FCallbacks.BatchEnd();
@@ -131,7 +131,7 @@ void Extractor::ProcessEntry(const KvxEntry& e) {
   std::unique_ptr<EntryCipher> cipher;
   if (!LocateData(e, start, size, cipher)) return;
   if (FOptions.Test) {
-    Decode(e, start, size, cipher.get(), nullptr, e.Name, false);
+    ExtractEntryData(e, start, size, cipher.get(), nullptr, e.Name, false);
     return;
   }
   OutputFile out;
@@ -141,7 +141,7 @@ void Extractor::ProcessEntry(const KvxEntry& e) {
     Skip(e.Name, kvxSkipWriteError, kvxErrWrite, "Cannot write " + name + ": " + error);
     return;
   }
-  Decode(e, start, size, cipher.get(), &out, name, replace);
+  ExtractEntryData(e, start, size, cipher.get(), &out, name, replace);
 }
 
 void Extractor::MakeFolder(const KvxEntry& e) {

@@ -20,7 +20,7 @@ class Extractor {
  public:
   explicit Extractor(KvxOptions options);
   // The number of entries extracted whole (tested whole in test mode).
-  std::int32_t Run();
+  std::int32_t ExtractAll();
 
  private:
   bool Selected(const KvxEntry& e) const;
@@ -56,8 +56,8 @@ class Extractor {
                    const std::function<std::unique_ptr<EntryCipher>(const std::string&)>& unlock);
   // Decodes the entry into out (null in test mode), checks size, authentication code and CRC, and
   // gives the file its name; counts the entry when it came out whole.
-  void Decode(const KvxEntry& e, std::int64_t start, std::uint64_t size, EntryCipher* cipher, OutputFile* out,
-              const std::string& name, bool replace);
+  void ExtractEntryData(const KvxEntry& e, std::int64_t start, std::uint64_t size, EntryCipher* cipher,
+                        OutputFile* out, const std::string& name, bool replace);
   // Decodes the whole of the entry's data, handing it on as it comes, and gives its CRC; false when
   // the entry ended there (skipped and reported, or stopped).
   bool DecodeAll(const KvxEntry& e, Decoder& decoder, OutputFile* out, const std::string& name,

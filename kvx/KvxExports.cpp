@@ -8,7 +8,7 @@
 #include "kvx/Extractor.h"
 #include "kvx/KvxMessages.h"
 #include "kvx/KvxOptions.h"
-#include "zip/library/KvxLib.h"
+#include "zipformat/KvxLib.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ extern "C" __attribute__((visibility("default"))) int32_t KvxUnzipExec(void* com
   const auto& cmd = *static_cast<const UnzipCommandRecord*>(command);
   try {
     Extractor extractor(ParseCommand(cmd));
-    return extractor.Run();
+    return extractor.ExtractAll();
   } catch (...) {
     ReportFailure(cmd, std::current_exception());
     return kvxExecFailed;

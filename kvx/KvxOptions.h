@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "zip/library/ZipCallback.h"
+#include "zipformat/ZipCallback.h"
 
 struct KvxOptions {
   std::string ArchiveName;

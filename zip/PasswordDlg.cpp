@@ -2,17 +2,10 @@
 #include "zip/PasswordDlg.h"
 
 #include "classlib/Backend.h"
-#include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
+#include "zip/ZipText.h"
 
-namespace {
-std::string ButtonCaption(const TZipComponent* owner, int id) {
-  const std::string fallback = std::string(MissingMessageText) + std::to_string(id);
-  return owner ? owner->LoadMessageText(id, fallback) : fallback;
-}
-}  // namespace
-
-TPasswordDlg::TPasswordDlg(TZipComponent* owner, int) {
+TPasswordDlg::TPasswordDlg(TZipComponent*, int) {
   FForm.width = 344;
   FForm.height = 137;
   FForm.font = TFormFont{"Arial", -12, true};
@@ -20,10 +13,10 @@ TPasswordDlg::TPasswordDlg(TZipComponent* owner, int) {
   FForm.screenCenter = true;
   FForm.labels.push_back(TLabelSpec{20, 8, 297, 18, ""});
   FForm.edits.push_back(TEditSpec{20, 40, 297, '*', PasswordMaxLength, ""});
-  FForm.buttons.push_back(TBitBtnSpec{44, 72, 90, 28, bkOK, ButtonCaption(owner, MessageId::PasswordOkButton),
+  FForm.buttons.push_back(TBitBtnSpec{44, 72, 90, 28, bkOK, ZipMessageText(MessageId::PasswordOkButton),
                                       [this] { OkButtonClick(); }});
   FForm.buttons.push_back(
-      TBitBtnSpec{205, 72, 90, 28, bkCancel, ButtonCaption(owner, MessageId::PasswordCancelButton), {}});
+      TBitBtnSpec{205, 72, 90, 28, bkCancel, ZipMessageText(MessageId::PasswordCancelButton), {}});
 }
 
 void TPasswordDlg::OkButtonClick() {

@@ -13,7 +13,7 @@ constexpr int PasswordMaxLength = 80;
 
 class TPasswordDlg {
  public:
-  // Builds the dialog and its four controls; the owner gives the texts of the buttons.
+  // Builds the dialog and its four controls; the buttons take their texts from the message table.
   TPasswordDlg(TZipComponent* owner, int dummy);
   virtual ~TPasswordDlg() = default;
   TPasswordDlg(const TPasswordDlg&) = delete;

@@ -1,6 +1,6 @@
 #pragma once
 // TZipComponent: reads zip archives, joins spanned sets, and unpacks through the unzip library.
-// Declared here once; implemented across the zip/ sources by concern.
+// Declared here once; implemented in ZipComp.cpp and the ZipComp*.cpp files, one concern each.
 #include <cstdint>
 #include <exception>
 #include <memory>
@@ -10,52 +10,53 @@
 #include "classlib/Component.h"
 #include "classlib/StringList.h"
 #include "platform/FileIO.h"
+#include "zip/ComponentServices.h"
 #include "zip/FailureReport.h"
 #include "zip/ZipException.h"
+#include "zip/ZipPaths.h"
 #include "zip/ZipStream.h"
 #include "zip/ZipTypes.h"
 #include "zip/join/JoinedArchive.h"
 #include "zip/library/UnzipLibrary.h"
 #include "zip/records/ListResults.h"
-#include "zip/records/ZipRecords.h"
 #include "zip/volumes/ZipVolume.h"
 
 extern const char* const ZipVersionText;  // "1.60 L"
 
-class TZipComponent : public TComponent {
+class TZipComponent : public TComponent, public TComponentServices {
  public:
   explicit TZipComponent(TComponent* owner);
   ~TZipComponent() override;
 
   // Published properties, in declaration order (Name and Tag are TComponent's).
-  bool Verbose() const { return FVerbose; }
+  bool Verbose() const override { return FVerbose; }
   void SetVerbose(bool value) { FVerbose = value; }
-  bool Trace() const { return FTrace; }
+  bool Trace() const override { return FTrace; }
   void SetTrace(bool value) { FTrace = value; }
   std::int32_t AddCompLevel() const { return FAddCompLevel; }
   void SetAddCompLevel(std::int32_t value) { FAddCompLevel = value; }
-  AddOpts AddOptions() const { return FAddOptions; }
+  AddOpts AddOptions() const override { return FAddOptions; }
   void SetAddOptions(AddOpts value) { FAddOptions = value; }
   const std::string& ExtrBaseDir() const { return FExtrBaseDir; }
   void SetExtrBaseDir(const std::string& value) { FExtrBaseDir = value; }
-  ExtrOpts ExtrOptions() const { return FExtrOptions; }
+  ExtrOpts ExtrOptions() const override { return FExtrOptions; }
   void SetExtrOptions(ExtrOpts value) { FExtrOptions = value; }
   SFXOpts SFXOptions() const { return FSFXOptions; }
   void SetSFXOptions(SFXOpts value) { FSFXOptions = value; }
-  TStringList& FSpecArgs() { return FFSpecArgs; }
+  TStringList& FSpecArgs() override { return FFSpecArgs; }
   void SetFSpecArgs(const TStringList& value);
-  bool Unattended() const { return FUnattended; }
+  bool Unattended() const override { return FUnattended; }
   void SetUnattended(bool value) { FUnattended = value; }
   const std::string& ZipFileName() const { return FZipFileName; }
   void SetZipFileName(const std::string& value);  // runs List
   // False after a List that could not read the archive's directory (it clears ZipFileName) and
   // while no archive is named.
   bool HasDirectory() const { return !FZipFileName.empty(); }
-  const std::string& Password() const { return FPassword; }
+  const std::string& Password() const override { return FPassword; }
   void SetPassword(const std::string& value);  // at most 255 characters kept
   const std::string& SFXPath() const { return FSFXPath; }
   void SetSFXPath(const std::string& value) { FSFXPath = value; }
-  const std::string& DLLDirectory() const { return FDLLDirectory; }
+  const std::string& DLLDirectory() const override { return FDLLDirectory; }
   void SetDLLDirectory(const std::string& value);
   OvrOpts SFXOverWriteMode() const { return FSFXOverWriteMode; }
   void SetSFXOverWriteMode(OvrOpts value) { FSFXOverWriteMode = value; }
@@ -77,9 +78,9 @@ class TZipComponent : public TComponent {
   void SetMinFreeVolumeSize(std::int32_t value) { FMinFreeVolumeSize = value; }
   bool ConfirmErase() const { return FConfirmErase; }
   void SetConfirmErase(bool value) { FConfirmErase = value; }
-  CodePageOpts CodePage() const { return FCodePage; }
+  CodePageOpts CodePage() const override { return FCodePage; }
   void SetCodePage(CodePageOpts value) { FCodePage = value; }
-  DeleteOpts HowToDelete() const { return FHowToDelete; }
+  DeleteOpts HowToDelete() const override { return FHowToDelete; }
   void SetHowToDelete(DeleteOpts value) { FHowToDelete = value; }
   std::string VersionInfo() const { return ZipVersionText; }
   void SetVersionInfo(const std::string&) {}
@@ -87,29 +88,16 @@ class TZipComponent : public TComponent {
   void SetSFXIcon(const TIcon& value) { FSFXIcon = value; }
   AddStoreExts AddStoreSuffixes() const { return FAddStoreSuffixes; }
   void SetAddStoreSuffixes(AddStoreExts value) { FAddStoreSuffixes = value; }
-  std::uint32_t PasswordReqCount() const { return FPasswordReqCount; }
+  std::uint32_t PasswordReqCount() const override { return FPasswordReqCount; }
   void SetPasswordReqCount(std::uint32_t value);
   TStringList& FSpecArgsExcl() { return FFSpecArgsExcl; }
   void SetFSpecArgsExcl(const TStringList& value);
-  bool UseDirOnlyEntries() const { return FUseDirOnlyEntries; }
+  bool UseDirOnlyEntries() const override { return FUseDirOnlyEntries; }
   void SetUseDirOnlyEntries(bool value) { FUseDirOnlyEntries = value; }
   const std::string& RootDir() const { return FRootDir; }
   void SetRootDir(const std::string& value);
 
-  // Events; an empty one is skipped.
-  TNotifyEvent OnDirUpdate;
-  TProgressEvent OnProgress;
-  TMessageEvent OnMessage;
-  TSetNewNameEvent OnSetNewName;
-  TNewNameEvent OnNewName;
-  TCRC32ErrorEvent OnCRC32Error;
-  TPasswordErrorEvent OnPasswordError;
-  TExtractOverwriteEvent OnExtractOverwrite;
-  TExtractSkippedEvent OnExtractSkipped;
-  TCopyZipOverwriteEvent OnCopyZipOverwrite;
-  TGetNextDiskEvent OnGetNextDisk;
-  TStatusDiskEvent OnStatusDisk;
-  TFileCommentEvent OnFileComment;
+  // Events (OnDirUpdate, OnProgress, OnMessage, ...): the public members of TZipEvents.
 
   // Public operations; none raises an error of its own (an event handler's exception may pass).
   void List();
@@ -125,16 +113,19 @@ class TZipComponent : public TComponent {
   std::int32_t EntryCount() const;
 
   // Messages and path helpers.
-  std::string LoadMessageText(std::int32_t id, const std::string& fallback) const;
-  void ReportMessage(std::int32_t id, const std::string& extra);
+  std::string LoadMessageText(std::int32_t id, const std::string& fallback) const override;
+  void ReportMessage(std::int32_t id, const std::string& extra) override;
   // Reports a text already made from the table's text for id.
   void ReportText(std::int32_t id, const std::string& text);
   void ReportZipError(const EZipComponent& error);
   // Reports the exception that ended an operation: the component's error under its own id,
   // anything else under the ids given.
   FailureKind ReportFailure(const std::exception_ptr& failure, const FailureIds& ids);
-  static std::string WithTrailingBackslash(const std::string& path);
-  static std::string ToBackslashes(const std::string& name);
+  static std::string WithTrailingBackslash(const std::string& path) { return ::WithTrailingBackslash(path); }
+  static std::string ToBackslashes(const std::string& name) { return ::ToBackslashes(name); }
+  // Where a file stands in a spanned set, by its name and the files beside it: the part its name
+  // gives, and whether it is the set's last part, the one List and Extract start at.
+  static SetPart SetPartOf(const std::string& fileName) { return ::SetPartOf(fileName); }
 
   // The drive and the open volume file: the archive's while List runs, the set's while
   // ReadSpan runs; no file is open between operations.
@@ -147,7 +138,7 @@ class TZipComponent : public TComponent {
   const TJoinedArchive& JoinedArchive() const { return FJoinedArchive; }
 
   // Members shared by the component's parts, for its users to read.
-  void* OwnerWindow() const { return FOwnerWindow; }
+  void* OwnerWindow() const override { return FOwnerWindow; }
   std::int32_t LastErrorCode() const { return FLastErrorCode; }
   std::int32_t LastFullErrorCode() const { return FLastFullErrorCode; }
   const std::string& LastMessage() const { return FLastMessage; }
@@ -155,7 +146,7 @@ class TZipComponent : public TComponent {
   std::int32_t ExtractedCount() const { return FExtractedCount; }
   TZipStream* StreamBuffer() const { return FStreamBuffer.get(); }
   // Asks the running library operation to stop at its next callback.
-  bool CancelRequested() const { return FCancelRequested; }
+  bool CancelRequested() const override { return FCancelRequested; }
   void SetCancelRequested(bool value) { FCancelRequested = value; }
 
  private:
@@ -205,18 +196,16 @@ class TZipComponent : public TComponent {
   std::int32_t FExtractedCount = 0;
   std::unique_ptr<TZipStream> FStreamBuffer;
 
-  // The component's parts, and the tests that look into them.
-  friend class TUnzipLibrary;
-  friend class TZipVolume;
-  friend class TJoinedArchive;
-  friend class TSpanJoin;
+  // The tests that look into the component's workings.
   friend class TZipComponentTestPeer;
 
-  // Directory reading, split out of List.
-  bool LocateEndRecord(std::uint8_t (&record)[EndRec::Size], bool raise);
-  bool FindEndRecord(std::int64_t size, std::uint8_t (&record)[EndRec::Size]);
-  void ListCentralDirectory(const std::uint8_t (&endRecord)[EndRec::Size]);
-  std::string ConvertOemName(const std::string& name) const;
+  // What the parts have of the component beyond its face.
+  TObject* Sender() override { return this; }
+  TUnzipLibrary& Library() override { return FLibrary; }
+  void SetLibraryErrorCodes(std::int32_t code, std::int32_t fullCode) override;
+  void SetLastMessage(const std::string& text) override { FLastMessage = text; }
+
+  // Empties the directory List found.
   void ClearDirEntries();
 
   // Extraction, split out of Extract.
@@ -229,13 +218,12 @@ class TZipComponent : public TComponent {
 
   // Password prompt.
   bool RunPasswordDialog(const std::string& caption, const std::string& prompt, std::string& text);
-  void AskExtractPassword(std::string& password);
-  void AskAddPassword(std::string& password);
+  void AskExtractPassword(std::string& password) override;
+  void AskAddPassword(std::string& password) override;
 
-  // Spanned sets.
-  std::int32_t RemoveExistingFile(const std::string& fileName, DeleteOpts mode);
-  std::string NewTempArchiveName(const std::string& prefix, const std::string& extension);
-  static std::string NameFromBuffer(const char* buffer, std::int32_t count);
+  // Temporary archives, for the join and salvage.
+  std::int32_t RemoveExistingFile(const std::string& fileName, DeleteOpts mode) override;
+  std::string NewTempArchiveName(const std::string& prefix, const std::string& extension) override;
 };
 
 // Applies the values stored with the main window's ZipComponent1 after construction.

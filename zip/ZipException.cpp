@@ -6,12 +6,9 @@
 
 namespace {
 
-// The id's text with the value put into its first placeholder of the value's kind; the
-// missing-message text stays unformatted.
+// The id's text with the value put into its first placeholder of the value's kind.
 std::string TextWith(std::int32_t id, const ZipTextArg& value) {
-  const char* text = nullptr;
-  if (!FindMessageText(id, text)) return MissingMessageText + std::to_string(id);
-  return FormatZipText(text, {value});
+  return FormatZipText(ZipMessageText(id), {value});
 }
 
 }  // namespace

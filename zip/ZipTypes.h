@@ -138,3 +138,20 @@ using TFileCommentEvent = std::function<void(TObject* Sender, const std::string&
 struct TIcon {
   std::string Data;
 };
+
+// The component's events; an empty one is skipped.
+struct TZipEvents {
+  TNotifyEvent OnDirUpdate;
+  TProgressEvent OnProgress;
+  TMessageEvent OnMessage;
+  TSetNewNameEvent OnSetNewName;
+  TNewNameEvent OnNewName;
+  TCRC32ErrorEvent OnCRC32Error;
+  TPasswordErrorEvent OnPasswordError;
+  TExtractOverwriteEvent OnExtractOverwrite;
+  TExtractSkippedEvent OnExtractSkipped;
+  TCopyZipOverwriteEvent OnCopyZipOverwrite;
+  TGetNextDiskEvent OnGetNextDisk;
+  TStatusDiskEvent OnStatusDisk;
+  TFileCommentEvent OnFileComment;
+};

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "zip/library/KvxLib.h"
+#include "zipformat/KvxLib.h"
 
 // One callback the double makes; Text is copied raw (NULs included, at most 512 bytes).
 struct FakeKvxStep {

@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "zip/library/KvxLib.h"
+#include "zipformat/KvxLib.h"
 
 inline KvxUnzipExecFunction LoadUnzipLibraryEntry() {
   void* handle = dlopen(FOLIVO_BIN_DIR "/libkvx.so", RTLD_NOW);

@@ -14,7 +14,7 @@
 
 #include "tests/support/Shell.h"
 #include "tests/support/ZipWriter.h"
-#include "zip/library/KvxLib.h"
+#include "zipformat/KvxLib.h"
 
 struct KvxCall {
   std::int32_t Action = 0;

@@ -8,7 +8,7 @@
 
 #include "kvx/KvxMessages.h"
 #include "tests/integration/kvx_Harness.h"
-#include "zip/records/ZipRecords.h"
+#include "zipformat/ZipRecords.h"
 
 namespace fs = std::filesystem;
 

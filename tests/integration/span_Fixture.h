@@ -9,7 +9,7 @@
 #include "platform/Folders.h"
 #include "tests/integration/span_Support.h"
 #include "zip/ZipComp.h"
-#include "zip/records/ZipRecords.h"
+#include "zipformat/ZipRecords.h"
 
 struct ProgressEvent {
   ProgressType kind;

@@ -7,7 +7,7 @@ cc=$1 cxx=$2 top=$3
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 printf 'int main(void) { return 0; }\n' >"$scratch/empty.c"
-printf '#include "zip/library/KvxLib.h"\nint main(void) { return 0; }\n' >"$scratch/layout.c"
+printf '#include "zipformat/KvxLib.h"\nint main(void) { return 0; }\n' >"$scratch/layout.c"
 if ! "$cc" -m32 -c "$scratch/empty.c" -o "$scratch/empty.o" 2>/dev/null ||
   ! "$cxx" -m32 -x c++ -c "$scratch/empty.c" -o "$scratch/empty.o" 2>/dev/null; then
   echo "skipped: no 32-bit compiler on this machine ($(uname -m))"

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "zip/ZipComp.h"
+#include "zip/join/SpanEntry.h"
 
 class TZipComponentTestPeer {
  public:
@@ -28,6 +29,6 @@ class TZipComponentTestPeer {
     return zip.NewTempArchiveName(prefix, extension);
   }
   static std::string NameFromBuffer(const char* buffer, std::int32_t count) {
-    return TZipComponent::NameFromBuffer(buffer, count);
+    return ::NameFromBuffer(buffer, count);
   }
 };

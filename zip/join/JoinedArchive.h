@@ -11,12 +11,12 @@
 #include "zip/join/SpanEntry.h"
 #include "zip/volumes/OwnedFile.h"
 
-class TZipComponent;
+class TComponentServices;
 class TZipVolume;
 
 class TJoinedArchive {
  public:
-  explicit TJoinedArchive(TZipComponent& owner) : FOwner(owner) {}
+  explicit TJoinedArchive(TComponentServices& owner) : FOwner(owner) {}
   TJoinedArchive(const TJoinedArchive&) = delete;
   TJoinedArchive& operator=(const TJoinedArchive&) = delete;
 
@@ -57,7 +57,7 @@ class TJoinedArchive {
   // The first record of the queue not yet paired, or none.
   bool FirstUnpaired(NameQueue& queue, std::size_t& index) const;
 
-  TZipComponent& FOwner;
+  TComponentServices& FOwner;
   std::vector<SpanEntry> FSpanTable;
   std::unordered_map<std::string, NameQueue> FByName;
   std::unordered_map<std::string, NameQueue> FByFoldedName;  // ASCII letters in lower case

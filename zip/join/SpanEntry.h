@@ -9,3 +9,6 @@ struct SpanEntry {
   std::uint32_t LocalOffset = 0;
   bool Paired = false;  // a local header has been matched to it
 };
+
+// The name of count bytes at buffer, zero bytes included; "" for no buffer or no bytes.
+std::string NameFromBuffer(const char* buffer, std::int32_t count);

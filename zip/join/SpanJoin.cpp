@@ -6,12 +6,15 @@
 
 #include "platform/Drives.h"
 #include "platform/Folders.h"
-#include "zip/ZipComp.h"
+#include "zip/ComponentServices.h"
+#include "zip/ZipException.h"
 #include "zip/ZipMsg.h"
+#include "zip/ZipPaths.h"
 #include "zip/join/JoinedArchive.h"
-#include "zip/records/ZipRecords.h"
+#include "zip/records/DirectoryReader.h"
 #include "zip/volumes/VolumeNames.h"
 #include "zip/volumes/ZipVolume.h"
+#include "zipformat/ZipRecords.h"
 
 namespace {
 
@@ -49,8 +52,9 @@ void PlaceOnSingleVolume(std::uint8_t (&header)[CentralRec::Size], std::uint8_t*
 
 }  // namespace
 
-TSpanJoin::TSpanJoin(TZipComponent& zip, TZipVolume& input, TJoinedArchive& output)
-    : FZip(zip), FInput(input), FOutput(output), FTransfer(SpanTransferSize) {}
+TSpanJoin::TSpanJoin(TComponentServices& zip, TZipVolume& input, TJoinedArchive& output,
+                     TDirectoryReader& directory)
+    : FZip(zip), FInput(input), FOutput(output), FDirectory(directory), FTransfer(SpanTransferSize) {}
 
 void TSpanJoin::ReadName(std::uint16_t length, std::int32_t messageId) {
   FName.resize(length);
@@ -70,10 +74,10 @@ void TSpanJoin::FindLastVolume() {
     FInput.CloseVolume();
     driveType = FInput.PromptForVolume();
     FInput.SetNewVolumeWanted(true);
-    if (FZip.LocateEndRecord(FEnd, false)) break;
+    if (FDirectory.LocateEndRecord(FEnd, false)) break;
   }
   FOutput.SetLastDiskDate(FileGetDate(FInput.VolumeHandle()));
-  FEndPos = FZip.ListResults().EndRecordPos;
+  FEndPos = FDirectory.Results().EndRecordPos;
   const DirectoryTotals totals = ReadSetTotals();
   FZip64 = totals.Zip64;
   FTotal = totals.Entries;
@@ -118,8 +122,7 @@ void TSpanJoin::FillSpanTable() {
       if (compressed > 0xFFFFFFFF) throw EZipComponent(MessageId::ArchiveTooLarge, true);
       skip -= extraLength;
     }
-    FOutput.AddSpanEntry(TZipComponent::NameFromBuffer(FName.data(), nameLength),
-                         static_cast<std::uint32_t>(compressed));
+    FOutput.AddSpanEntry(NameFromBuffer(FName.data(), nameLength), static_cast<std::uint32_t>(compressed));
     byteTotal += nameLength + compressed + central.U16(CentralRec::ExtraLength) +
                  central.U16(CentralRec::CommentLength);
     FInput.SkipInput(skip, MessageId::InputSeekFailed);
@@ -127,8 +130,8 @@ void TSpanJoin::FillSpanTable() {
   FInput.OpenVolume(0);
   FOutput.SetReportWrites(true);
   if (FZip.OnProgress) {
-    FZip.OnProgress(&FZip, ptFileCount, std::string(), Clamped(FTotal));
-    FZip.OnProgress(&FZip, ptByteCount, std::string(), Clamped(byteTotal));
+    FZip.OnProgress(FZip.Sender(), ptFileCount, std::string(), Clamped(FTotal));
+    FZip.OnProgress(FZip.Sender(), ptByteCount, std::string(), Clamped(byteTotal));
   }
 }
 
@@ -158,16 +161,16 @@ void TSpanJoin::CopyLocalEntries() {
     const bool deferred = zip64 && compressed == 0xFFFFFFFF;
     const std::uint32_t descriptorSize = DescriptorRec::Size + (zip64 ? 8 : 0);
 
-    const std::size_t k = FOutput.FindSpanEntry(TZipComponent::NameFromBuffer(FName.data(), nameLength));
+    const std::size_t k = FOutput.FindSpanEntry(NameFromBuffer(FName.data(), nameLength));
     FOutput.SetLocalOffset(k, FOutput.OutputOffset(MessageId::LocalHeaderWriteFailed));
     const SpanEntry& entry = FOutput.SpanTable()[k];
-    const std::string shown = TZipComponent::ToBackslashes(entry.Name);
-    if (FZip.OnMessage) FZip.OnMessage(&FZip, 0, copying + shown);
+    const std::string shown = ToBackslashes(entry.Name);
+    if (FZip.OnMessage) FZip.OnMessage(FZip.Sender(), 0, copying + shown);
     if (FZip.OnProgress) {
       const std::uint64_t size = std::uint64_t{LocalRec::Size} + nameLength + extraLength +
                                  (deferred ? entry.CompressedSize : compressed) +
                                  (descriptor ? DescriptorRec::Size : 0);
-      FZip.OnProgress(&FZip, ptFileStart, shown, Clamped(size));
+      FZip.OnProgress(FZip.Sender(), ptFileStart, shown, Clamped(size));
     }
     FOutput.WriteToOutput(header, sizeof header, MessageId::LocalHeaderWriteFailed);
     FOutput.WriteToOutput(FName.data(), nameLength, MessageId::LocalHeaderWriteFailed);
@@ -191,7 +194,7 @@ void TSpanJoin::CopyCentralDirectory() {
     if (i == 0) FCentralStart = FOutput.OutputOffset(MessageId::CentralHeaderWriteFailed);
     // Central headers come in the order of the first pass: header i is record i.
     const SpanEntry& entry = FOutput.SpanTable()[i];
-    if (entry.Name != TZipComponent::NameFromBuffer(FName.data(), nameLength))
+    if (entry.Name != NameFromBuffer(FName.data(), nameLength))
       throw EZipComponent(MessageId::LocalHeaderNotInTable, true);
     const std::uint16_t extraLength = central.U16(CentralRec::ExtraLength);
     ReadAcross(FTransfer.data(), extraLength, MessageId::CentralExtraReadFailed);

@@ -4,16 +4,18 @@
 #include <cstdint>
 #include <vector>
 
-#include "zip/records/ZipRecords.h"
+#include "zipformat/ZipRecords.h"
 
+class TComponentServices;
+class TDirectoryReader;
 class TJoinedArchive;
-class TZipComponent;
 class TZipVolume;
 
 class TSpanJoin {
  public:
-  // Reads the set through input and writes it through output; zip gives the events and texts.
-  TSpanJoin(TZipComponent& zip, TZipVolume& input, TJoinedArchive& output);
+  // Reads the set through input, finding its end records with directory, and writes it through
+  // output; zip gives the events and texts.
+  TSpanJoin(TComponentServices& zip, TZipVolume& input, TJoinedArchive& output, TDirectoryReader& directory);
   // Asks for volumes until one holds an end record; reads the set's numbers from it.
   void FindLastVolume();
   // Reads the central directory once, filling the span table; writes nothing.
@@ -38,9 +40,10 @@ class TSpanJoin {
   void WriteZip64EndRecords(std::uint32_t centralStart, std::uint32_t centralEnd);
   // Reads one central header and its name into FName; returns the name's length.
   std::uint16_t ReadCentralHeader(std::uint8_t (&header)[CentralRec::Size]);
-  TZipComponent& FZip;
+  TComponentServices& FZip;
   TZipVolume& FInput;
   TJoinedArchive& FOutput;
+  TDirectoryReader& FDirectory;
   std::uint8_t FEnd[EndRec::Size] = {};
   std::uint64_t FTotal = 0;
   std::uint32_t FCentralStart = 0;

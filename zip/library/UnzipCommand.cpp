@@ -5,7 +5,8 @@
 #include <cstring>
 #include <new>
 
-#include "zip/ZipComp.h"
+#include "zip/ComponentServices.h"
+#include "zip/ZipException.h"
 #include "zip/ZipMsg.h"
 #include "zip/library/UnzipLibrary.h"
 
@@ -16,10 +17,10 @@ constexpr std::int32_t Flag(bool value) {
 
 // Fills offsets 0 to 71, which both layouts share.
 template <typename Record>
-void FillHead(Record& r, TZipComponent& zip) {
+void FillHead(Record& r, TComponentServices& zip) {
   const ExtrOpts opts = zip.ExtrOptions();
   r.Handle = zip.Unattended() ? nullptr : zip.OwnerWindow();
-  r.Caller = &zip;
+  r.Caller = zip.Sender();
   r.Version = kvxLibraryVersion;
   r.Callback = &TUnzipLibrary::Callback;
   r.TraceFlag = Flag(zip.Trace());
@@ -33,7 +34,7 @@ void FillHead(Record& r, TZipComponent& zip) {
   r.SpecCount = zip.FSpecArgs().Count();
 }
 
-std::string PasswordText(TZipComponent& zip, std::int32_t version) {
+std::string PasswordText(TComponentServices& zip, std::int32_t version) {
   if (version < UnzipPasswordCountVersion && zip.Unattended() && zip.AddOptions().Contains(AddEncrypt) &&
       zip.Password().empty())
     return std::string(DummyPasswordLength, DummyPasswordChar);
@@ -59,7 +60,7 @@ const char* TUnzipCommand::Copy(const std::string& text) {
   return copy;
 }
 
-TUnzipCommand::TUnzipCommand(TZipComponent& zip, const std::string& archive, std::int32_t version) {
+TUnzipCommand::TUnzipCommand(TComponentServices& zip, const std::string& archive, std::int32_t version) {
   const TStringList& specs = zip.FSpecArgs();
   const std::size_t count = static_cast<std::size_t>(specs.Count());
   if (version >= UnzipNewLayoutVersion) {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "zip/library/KvxLib.h"
+#include "zipformat/KvxLib.h"
 
-class TZipComponent;
+class TComponentServices;
 
 // The character the dummy password repeats for libraries below version 1.60.
 constexpr char DummyPasswordChar = 'X';
@@ -18,7 +18,7 @@ class TUnzipCommand {
  public:
   // Throws std::bad_alloc when memory runs out, and EZipComponent when the specs do not fit the
   // old layout (more than 4097 of them).
-  TUnzipCommand(TZipComponent& zip, const std::string& archive, std::int32_t version);
+  TUnzipCommand(TComponentServices& zip, const std::string& archive, std::int32_t version);
   TUnzipCommand(const TUnzipCommand&) = delete;
   TUnzipCommand& operator=(const TUnzipCommand&) = delete;
 

@@ -4,7 +4,7 @@
 #include "platform/Drives.h"
 #include "platform/DynLib.h"
 #include "platform/Folders.h"
-#include "zip/ZipComp.h"
+#include "zip/ComponentServices.h"
 #include "zip/ZipMsg.h"
 
 const char* const UnzipLibraryFileName = "libkvx.so";

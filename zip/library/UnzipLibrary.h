@@ -6,9 +6,9 @@
 #include <string>
 
 #include "platform/Win32Types.h"
-#include "zip/library/KvxLib.h"
+#include "zipformat/KvxLib.h"
 
-class TZipComponent;
+class TComponentServices;
 
 // The library's file; the program's texts call it kvx.DLL.
 extern const char* const UnzipLibraryFileName;  // "libkvx.so"
@@ -19,7 +19,7 @@ constexpr int UnzipPasswordCountVersion = 160;
 
 class TUnzipLibrary {
  public:
-  explicit TUnzipLibrary(TZipComponent& zip) : FZip(zip) {}
+  explicit TUnzipLibrary(TComponentServices& zip) : FZip(zip) {}
   ~TUnzipLibrary() { Unload(); }
   TUnzipLibrary(const TUnzipLibrary&) = delete;
   TUnzipLibrary& operator=(const TUnzipLibrary&) = delete;
@@ -47,7 +47,7 @@ class TUnzipLibrary {
   void AskPassword(bool forAdding, std::string& password);
 
  private:
-  TZipComponent& FZip;
+  TComponentServices& FZip;
   HMODULE FHandle = nullptr;
   KvxUnzipExecFunction FExecEntry = nullptr;
   GetKvxUnzipVersionFunction FVersionEntry = nullptr;

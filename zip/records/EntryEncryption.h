@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "zip/ZipTypes.h"
-#include "zip/records/ZipRecords.h"
+#include "zipformat/ZipRecords.h"
 
 enum class EntryEncryptionKind { None, Traditional, Aes, Strong };
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "zip/records/ReadExact.h"
-#include "zip/records/ZipRecords.h"
+#include "zipformat/ZipRecords.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "zip/records/ReadExact.h"
-#include "zip/records/ZipRecords.h"
 #include "zip/salvage/EntryData.h"
+#include "zipformat/ZipRecords.h"
 
 namespace {
 

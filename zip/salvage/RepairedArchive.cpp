@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "zip/records/ReadExact.h"
-#include "zip/records/ZipRecords.h"
 #include "zip/salvage/EntryData.h"
+#include "zipformat/ZipRecords.h"
 
 namespace {
 

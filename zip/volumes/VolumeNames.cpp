@@ -1,6 +1,8 @@
 // Names of the volumes of a spanned set: disk labels and the files of either naming.
 #include "zip/volumes/VolumeNames.h"
 
+#include <sys/stat.h>
+
 #include <cctype>
 
 #include "platform/FileIO.h"
@@ -31,6 +33,11 @@ std::int32_t SplitPartNumber(const std::string& ext) {
 std::size_t NameStart(const std::string& fileName) {
   const std::size_t slash = fileName.rfind(PathDelim);
   return slash == std::string::npos ? 0 : slash + 1;
+}
+
+bool IsRegularFile(const std::string& name) {
+  struct stat info = {};
+  return stat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 // An extension written in capitals ("ZIP") names its parts in capitals too.
@@ -132,4 +139,19 @@ std::string VolumeFileFor(VolumeNaming naming, const std::string& fileName, std:
   if (n < 0 || n == last) return fileName;
   const std::string number = std::to_string(static_cast<std::int64_t>(n) + 1);
   return stem + (InCapitals(ext) ? ".Z" : ".z") + (number.size() < 2 ? "0" : "") + number;
+}
+
+SetPart SetPartOf(const std::string& fileName) {
+  SetPart part;
+  part.Naming = NamingOf(fileName, 1);
+  part.Number = PartNumberOf(fileName);
+  if (part.Naming == VolumeNaming::Split) {
+    part.Last = SplitPartNumber(ExtractFileExt(fileName)) == 0;
+    return part;
+  }
+  if (part.Number < 2) return part;
+  const std::string previous = VolumeFileFor(VolumeNaming::Numbered, fileName, part.Number - 2, 0);
+  const std::string next = VolumeFileFor(VolumeNaming::Numbered, fileName, part.Number, 0);
+  part.Last = IsRegularFile(previous) && (part.Number == 999 || !IsRegularFile(next));
+  return part;
 }

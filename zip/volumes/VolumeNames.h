@@ -30,6 +30,17 @@ std::int32_t PartNumberOf(const std::string& fileName);
 std::string VolumeFileFor(VolumeNaming naming, const std::string& fileName, std::int32_t n,
                           std::int32_t last);
 
+// Where a file stands among the parts of a spanned set, by its name and the files beside it.
+struct SetPart {
+  VolumeNaming Naming = VolumeNaming::Numbered;
+  // The part number its name gives (NN of NAME.zNN, the three digits of NAME002.zip); 0 for none.
+  std::int32_t Number = 0;
+  // The set's last part, which holds its directory: NAME.zip beside NAME.z01, or a numbered part
+  // whose previous part lies beside it and whose next one does not (or that is number 999).
+  bool Last = false;
+};
+SetPart SetPartOf(const std::string& fileName);
+
 // True when name is, by its name or under any name or link (device and inode), the archive or a
 // file of its set under either naming: a join must never write over one.
 bool IsFileOfSet(const std::string& name, const std::string& archive);

@@ -11,8 +11,10 @@
 #include "platform/Drives.h"
 #include "platform/FileIO.h"
 #include "platform/Folders.h"
-#include "zip/ZipComp.h"
+#include "zip/ComponentServices.h"
+#include "zip/ZipException.h"
 #include "zip/ZipMsg.h"
+#include "zip/ZipPaths.h"
 #include "zip/ZipText.h"
 
 namespace {
@@ -103,7 +105,7 @@ std::uint32_t TZipVolume::PromptForVolume() {
     prompt += FormatZipText(FOwner.LoadMessageText(MessageId::InDrive, "\r\nin drive: %s"), {FDriveRoot});
     if (FOwner.OnGetNextDisk) {
       bool abortAction = false;
-      FOwner.OnGetNextDisk(&FOwner, FCurrentVolume + 1, FLastVolume + 1, FDriveRoot.substr(0, 1),
+      FOwner.OnGetNextDisk(FOwner.Sender(), FCurrentVolume + 1, FLastVolume + 1, FDriveRoot.substr(0, 1),
                            abortAction);
       answer = abortAction ? IDABORT : IDOK;
     } else {
@@ -161,7 +163,7 @@ void TZipVolume::StartAt(const std::string& fileName) {
   CloseVolume();
   FVolumeFileName = FSetFileName = fileName;
   FNaming.reset();
-  FDriveRoot = TZipComponent::WithTrailingBackslash(CurrentDriveTable().RootOf(ExpandFileName(fileName)));
+  FDriveRoot = WithTrailingBackslash(CurrentDriveTable().RootOf(ExpandFileName(fileName)));
 }
 
 VolumeNaming TZipVolume::Naming() {

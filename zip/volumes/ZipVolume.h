@@ -10,14 +10,14 @@
 #include "zip/volumes/OwnedFile.h"
 #include "zip/volumes/VolumeNames.h"
 
-class TZipComponent;
+class TComponentServices;
 
 // Size of the buffer that carries extra fields, data and comments from one file to another.
 constexpr std::uint32_t SpanTransferSize = 65536;
 
 class TZipVolume {
  public:
-  explicit TZipVolume(TZipComponent& owner) : FOwner(owner) {}
+  explicit TZipVolume(TComponentServices& owner) : FOwner(owner) {}
   TZipVolume(const TZipVolume&) = delete;
   TZipVolume& operator=(const TZipVolume&) = delete;
 
@@ -82,7 +82,7 @@ class TZipVolume {
   std::string SplitPartName() {
     return VolumeFileFor(VolumeNaming::Split, FSetFileName, FCurrentVolume, FLastVolume);
   }
-  TZipComponent& FOwner;
+  TComponentServices& FOwner;
   std::string FDriveRoot;
   std::string FVolumeLabel;
   std::uint32_t FVolumeSerial = 0;

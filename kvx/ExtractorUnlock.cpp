@@ -6,7 +6,7 @@
 #include "kvx/Extractor.h"
 #include "kvx/KvxMessages.h"
 #include "kvx/TraditionalCipher.h"
-#include "zip/records/ZipRecords.h"
+#include "zipformat/ZipRecords.h"
 
 bool Extractor::LocateData(const KvxEntry& e, std::int64_t& start, std::uint64_t& size,
                            std::unique_ptr<EntryCipher>& cipher) {

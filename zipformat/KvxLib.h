@@ -6,7 +6,7 @@
    NUL-terminated UTF-8. */
 #include <stdint.h>
 
-#include "zip/library/ZipCallback.h"
+#include "zipformat/ZipCallback.h"
 
 #ifdef __cplusplus
 extern "C" {

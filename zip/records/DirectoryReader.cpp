@@ -1,14 +1,19 @@
 // Reading the central directory headers, also across the volumes of a spanned set.
+#include "zip/records/DirectoryReader.h"
+
 #include <algorithm>
 #include <limits>
 #include <optional>
 #include <vector>
 
 #include "platform/CodePage.h"
-#include "zip/ZipComp.h"
+#include "zip/ComponentServices.h"
+#include "zip/ZipException.h"
 #include "zip/ZipMsg.h"
+#include "zip/ZipPaths.h"
 #include "zip/records/ReadExact.h"
-#include "zip/records/ZipRecords.h"
+#include "zip/volumes/ZipVolume.h"
+#include "zipformat/ZipRecords.h"
 
 namespace {
 
@@ -156,9 +161,7 @@ std::unique_ptr<ZipDirEntry> MakeEntry(const ByteReader& h, const CentralParts& 
   // A Shift-JIS name whose backslash byte belongs to a character is read whole, as the unzip
   // library reads it, so that byte never splits it into folders.
   if (!utf8 && !unicode) unicode = TwoByteNameToUtf8(parts.Name);
-  entry->FileName = TZipComponent::ToBackslashes(utf8      ? parts.Name
-                                                 : unicode ? *unicode
-                                                           : convertOem(parts.Name));
+  entry->FileName = ToBackslashes(utf8 ? parts.Name : unicode ? *unicode : convertOem(parts.Name));
   if (!parts.Extra.empty() && budget.Take(parts.Extra.size())) {
     entry->ExtraData = std::make_unique<std::uint8_t[]>(parts.Extra.size() + 1u);
     std::copy(parts.Extra.begin(), parts.Extra.end(), entry->ExtraData.get());
@@ -177,7 +180,13 @@ std::int64_t HeaderBytes(const CentralParts& parts) {
 
 }  // namespace
 
-void TZipComponent::ListCentralDirectory(const std::uint8_t (&endRecord)[EndRec::Size]) {
+void TDirectoryReader::ReadDirectory() {
+  std::uint8_t record[EndRec::Size] = {};
+  LocateEndRecord(record, true);
+  ListCentralDirectory(record);
+}
+
+void TDirectoryReader::ListCentralDirectory(const std::uint8_t (&endRecord)[EndRec::Size]) {
   const DirectoryTotals totals = ReadCheckedTotals(FVolume.VolumeHandle(), endRecord, FList.EndRecordPos);
   const DirectoryPlace place = PlaceOf(totals);
   FVolume.SetLastVolume(place.ThisVolume);
@@ -188,7 +197,7 @@ void TZipComponent::ListCentralDirectory(const std::uint8_t (&endRecord)[EndRec:
   if (cdValid) FList.CentralDirOffset = static_cast<std::int32_t>(cd);
   FList.FirstEntryOffset = FList.DataEndPos == static_cast<std::int32_t>(EndRec::Size) ? 0 : FList.DataEndPos;
   FList.StructureWarning = place.Offset != cd;
-  if (FList.StructureWarning) ReportMessage(MessageId::StructureWarning, "");
+  if (FList.StructureWarning) FZip.ReportMessage(MessageId::StructureWarning, "");
   if (!cdValid || FileSeek(FVolume.VolumeHandle(), cd, 0) != cd)
     throw EZipComponent(MessageId::ListSeekFailed, true);
 
@@ -216,9 +225,9 @@ void TZipComponent::ListCentralDirectory(const std::uint8_t (&endRecord)[EndRec:
 
     const std::uint64_t firstOffset = entry->LocalHeaderOffset64;
     const auto seqNo = static_cast<std::int32_t>(std::min<std::uint64_t>(k, INT32_MAX));
-    if (UseDirOnlyEntries() || !IsDirectoryOnly(entry->FileName)) {
+    if (FZip.UseDirOnlyEntries() || !IsDirectoryOnly(entry->FileName)) {
       FList.DirEntries.push_back(std::move(entry));
-      if (OnNewName) OnNewName(this, seqNo, *FList.DirEntries.back());
+      if (FZip.OnNewName) FZip.OnNewName(FZip.Sender(), seqNo, *FList.DirEntries.back());
     } else {
       ++FList.SkippedDirCount;
     }
@@ -232,4 +241,23 @@ void TZipComponent::ListCentralDirectory(const std::uint8_t (&endRecord)[EndRec:
   // leave it out moves it by the stub's size.
   FList.FirstEntryOffset = static_cast<std::int32_t>(
       std::clamp<std::int64_t>(FList.FirstEntryOffset + cd - place.Offset, INT32_MIN, INT32_MAX));
+}
+
+std::string TDirectoryReader::ConvertOemName(const std::string& name) const {
+  const auto host = static_cast<std::uint8_t>(FList.LastHostSystem);
+  const auto version = static_cast<std::uint8_t>(FList.LastMadeByVersion);
+  // cpAuto follows the rule the unzip library uses; HPFS and NTFS 5.0 hosts convert even with cpNone.
+  const bool convert = FZip.CodePage() == cpOEM || (FZip.CodePage() == cpAuto && IsOemText(host, version)) ||
+                       host == 6 || (host == 11 && version == 50);
+  if (!convert) return name;
+  std::string result;
+  result.reserve(name.size());
+  for (char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 128)
+      result += c;
+    else
+      result += OemCharToAnsi(byte);
+  }
+  return result;
 }

@@ -1,6 +1,6 @@
 // The table of central directory entries that pairs each local header with its central header,
 // indexed by name so that a set of many entries pairs in linear time.
-#include "zip/ZipComp.h"
+#include "zip/ZipException.h"
 #include "zip/ZipMsg.h"
 #include "zip/join/JoinedArchive.h"
 
@@ -14,7 +14,7 @@ std::string AsciiLowerCase(std::string text) {
 
 }  // namespace
 
-std::string TZipComponent::NameFromBuffer(const char* buffer, std::int32_t count) {
+std::string NameFromBuffer(const char* buffer, std::int32_t count) {
   if (buffer == nullptr || count <= 0) return std::string();
   return std::string(buffer, static_cast<std::size_t>(count));
 }

@@ -12,7 +12,7 @@
 #include "kvx/OutputFile.h"
 #include "kvx/OutputSpace.h"
 #include "platform/FileIO.h"
-#include "zip/records/ZipRecords.h"
+#include "zipformat/ZipRecords.h"
 
 namespace {
 
@@ -48,8 +48,9 @@ bool Extractor::Unsupported(const KvxEntry& e) {
   return false;
 }
 
-void Extractor::Decode(const KvxEntry& e, std::int64_t start, std::uint64_t size, EntryCipher* cipher,
-                       OutputFile* out, const std::string& name, bool replace) {
+void Extractor::ExtractEntryData(const KvxEntry& e, std::int64_t start, std::uint64_t size,
+                                 EntryCipher* cipher, OutputFile* out, const std::string& name,
+                                 bool replace) {
   EntrySource source(FArchive, start, size, cipher);
   std::unique_ptr<Decoder> decoder = MakeDecoder(e.DataMethod(), e.Flags, e.UncompressedSize, source);
   std::uint32_t crc = 0;
@@ -79,7 +80,7 @@ bool Extractor::DecodeAll(const KvxEntry& e, Decoder& decoder, OutputFile* out, 
     const std::uint64_t left = e.UncompressedSize - total;
     const std::size_t cap = left < FBuffer.size() ? static_cast<std::size_t>(left) + 1 : FBuffer.size();
     std::size_t produced = 0;
-    const DecodeStatus status = decoder.Decode(FBuffer.data(), cap, produced);
+    const DecodeStatus status = decoder.DecodeChunk(FBuffer.data(), cap, produced);
     if (produced > left) {
       Corrupt(e, out, "more data than the declared size");
       return false;

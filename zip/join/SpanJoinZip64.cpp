@@ -1,10 +1,11 @@
 // The parts of a join that the zip64 records need: the set's numbers from a zip64 end record, and
 // the zip64 end records of the joined archive.
 #include "platform/FileIO.h"
-#include "zip/ZipComp.h"
+#include "zip/ZipException.h"
 #include "zip/ZipMsg.h"
 #include "zip/join/JoinedArchive.h"
 #include "zip/join/SpanJoin.h"
+#include "zip/records/DirectoryReader.h"
 #include "zip/records/ReadExact.h"
 #include "zip/volumes/ZipVolume.h"
 
@@ -22,7 +23,7 @@ void TSpanJoin::ReadAcross(std::uint8_t* buffer, std::uint32_t count, std::int32
 DirectoryTotals TSpanJoin::ReadSetTotals() {
   const FileHandle last = FInput.VolumeHandle();
   const DirectoryTotals totals = ReadDirectoryTotals(
-      FEnd, FZip.ListResults().EndRecordPos,
+      FEnd, FDirectory.Results().EndRecordPos,
       [last](std::int64_t at, std::uint8_t* buffer, std::size_t count) {
         return FileSeek(last, at, 0) == at &&
                ReadExact(last, buffer, static_cast<std::int64_t>(count)) == static_cast<std::int64_t>(count);

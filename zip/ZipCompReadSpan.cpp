@@ -3,6 +3,7 @@
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
 #include "zip/join/SpanJoin.h"
+#include "zip/records/DirectoryReader.h"
 
 namespace {
 
@@ -44,7 +45,8 @@ std::int32_t TZipComponent::ReadSpan(const std::string& ArchiveName, std::string
   try {
     try {
       FJoinedArchive.CreateOutput(ArchiveName, OutName);
-      TSpanJoin join(*this, FVolume, FJoinedArchive);
+      TDirectoryReader directory(*this, FVolume, FList);
+      TSpanJoin join(*this, FVolume, FJoinedArchive, directory);
       join.FindLastVolume();
       join.FillSpanTable();
       join.StartData();

@@ -1,20 +1,14 @@
 #pragma once
 // The zip records as the component and the unzip library both read them: a bounded little-endian
 // reader and writer, the signatures, sizes and field offsets of the fixed records, and the few
-// rules both readers must apply alike so that what is listed is what is extracted.
-// Header-only: the library includes it without linking anything of the component; names are
-// checked as UTF-8 by the platform layer's one rule, which both link.
-#include <zlib.h>
-
-#include <algorithm>
+// rules both readers must apply alike so that what is listed is what is extracted. The rules are
+// implemented in ZipRecords.cpp, in the small library that both link.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
-#include <type_traits>
 #include <vector>
-
-#include "platform/CodePage.h"
 
 // Little-endian reads from a byte buffer at fixed offsets. A read that would reach past the buffer
 // yields 0 and marks the reader failed; it never touches memory outside the buffer.
@@ -82,18 +76,11 @@ constexpr std::size_t MaxCommentLength = 0xFFFF;
 constexpr std::uint64_t MaxVolumeNumber = 0xFFFF;  // a set has at most 65 535 volumes
 }  // namespace EndRec
 
-inline bool IsEndRecordSignature(const std::uint8_t* p) {
-  return p[0] == 'P' && p[1] == 'K' && p[2] == 5 && p[3] == 6;
-}
+bool IsEndRecordSignature(const std::uint8_t* p);
 
 // The position of the last end record signature in data that has a whole record after it, or
 // size when there is none.
-inline std::size_t FindLastEndRecord(const std::uint8_t* data, std::size_t size) {
-  if (size < EndRec::Size) return size;
-  for (std::size_t i = size - EndRec::Size + 1; i-- > 0;)
-    if (IsEndRecordSignature(data + i)) return i;
-  return size;
-}
+std::size_t FindLastEndRecord(const std::uint8_t* data, std::size_t size);
 
 // Zip64 end of central directory record: the 64-bit values of an end record whose fields are full.
 namespace Zip64EndRec {
@@ -233,29 +220,12 @@ class ExtraFieldCursor {
 // Whether a name or comment not flagged UTF-8 is in the OEM code page, by its maker: FAT and HPFS
 // hosts and NTFS hosts of version 5.0 write it so. The directory reader and the unzip library both
 // decide by this, so that an entry is listed under the name it is written as.
-inline bool IsOemText(std::uint8_t host, std::uint8_t madeByVersion) {
-  return host == 0 || host == 6 || (host == 11 && madeByVersion == 50);
-}
+bool IsOemText(std::uint8_t host, std::uint8_t madeByVersion);
 
 // The name of a Unicode path block that belongs to rawName (its CRC-32 matches), when it is valid
 // UTF-8; the first block of version 1 decides. The CRC is computed once per entry.
-inline std::optional<std::string> UnicodePathName(const std::string& rawName, const std::uint8_t* extra,
-                                                  std::size_t extraSize) {
-  ExtraFieldCursor cursor(extra, extraSize);
-  const std::uint8_t* block = nullptr;
-  std::size_t size = 0;
-  while (cursor.Find(ExtraId::UnicodePath, block, size)) {
-    if (size < ExtraId::UnicodePathHeader || block[0] != 1) continue;
-    const std::uint32_t nameCrc = static_cast<std::uint32_t>(
-        crc32(0, reinterpret_cast<const Bytef*>(rawName.data()), static_cast<uInt>(rawName.size())));
-    if (ByteReader(block, size).U32(1) != nameCrc) return std::nullopt;
-    std::string name(reinterpret_cast<const char*>(block) + ExtraId::UnicodePathHeader,
-                     size - ExtraId::UnicodePathHeader);
-    if (!IsValidUtf8(name)) return std::nullopt;
-    return name;
-  }
-  return std::nullopt;
-}
+std::optional<std::string> UnicodePathName(const std::string& rawName, const std::uint8_t* extra,
+                                           std::size_t extraSize);
 
 // The method number of AES-encrypted entries; the AES block holds the data's own method.
 constexpr std::uint16_t MethodAes = 99;
@@ -268,59 +238,21 @@ struct AesBlock {
 };
 
 // The entry's AES block, when its extra field has one that carries the "AE" vendor id.
-inline std::optional<AesBlock> FindAesBlock(const std::uint8_t* extra, std::size_t extraSize) {
-  ExtraFieldCursor cursor(extra, extraSize);
-  const std::uint8_t* block = nullptr;
-  std::size_t size = 0;
-  while (cursor.Find(ExtraId::Aes, block, size)) {
-    const ByteReader r(block, size);
-    if (size < 7 || r.U16(2) != 0x4541) continue;
-    return AesBlock{r.U16(0), r.U8(4), r.U16(5)};
-  }
-  return std::nullopt;
-}
+std::optional<AesBlock> FindAesBlock(const std::uint8_t* extra, std::size_t extraSize);
 
 // The algorithm id of the strong encryption block (0 when there is none).
-inline std::uint16_t FindStrongEncryptionAlgorithm(const std::uint8_t* extra, std::size_t extraSize) {
-  ExtraFieldCursor cursor(extra, extraSize);
-  const std::uint8_t* block = nullptr;
-  std::size_t size = 0;
-  while (cursor.Find(ExtraId::StrongEncryption, block, size))
-    if (size >= 4) return ByteReader(block, size).U16(2);
-  return 0;
-}
+std::uint16_t FindStrongEncryptionAlgorithm(const std::uint8_t* extra, std::size_t extraSize);
 
 // The 64-bit values of a zip64 block for the header fields that are full (0xFFFFFFFF), in the
 // order the block holds them.
-inline void ApplyZip64Block(const std::uint8_t* extra, std::size_t extraSize, std::uint64_t& uncompressed,
-                            std::uint64_t& compressed, std::uint64_t& localOffset) {
-  ExtraFieldCursor cursor(extra, extraSize);
-  const std::uint8_t* block = nullptr;
-  std::size_t size = 0;
-  if (!cursor.Find(ExtraId::Zip64, block, size)) return;
-  const ByteReader r(block, size);
-  std::size_t at = 0;
-  for (std::uint64_t* field : {&uncompressed, &compressed, &localOffset}) {
-    if (*field != 0xFFFFFFFF) continue;
-    const std::uint64_t wide = r.U64(at);
-    if (r.Failed()) return;
-    *field = wide;
-    at += 8;
-  }
-}
+void ApplyZip64Block(const std::uint8_t* extra, std::size_t extraSize, std::uint64_t& uncompressed,
+                     std::uint64_t& compressed, std::uint64_t& localOffset);
 
-inline bool HasZip64Block(const std::uint8_t* extra, std::size_t extraSize) {
-  ExtraFieldCursor cursor(extra, extraSize);
-  const std::uint8_t* block = nullptr;
-  std::size_t size = 0;
-  return cursor.Find(ExtraId::Zip64, block, size);
-}
+bool HasZip64Block(const std::uint8_t* extra, std::size_t extraSize);
 
 // Whether the number of central headers read agrees with the number the end record gives. A count
 // that only lost its high bits (more than 65535 entries in a 16-bit field) agrees.
-inline bool EntryCountAgrees(std::uint64_t read, std::uint64_t declared) {
-  return read == declared || (declared <= 0xFFFF && read > declared && (read - declared) % 0x10000 == 0);
-}
+bool EntryCountAgrees(std::uint64_t read, std::uint64_t declared);
 
 // The directory as the end records describe it. Read through read(position, buffer, count), which
 // returns true only when all count bytes came; positions are those of the volume that holds the end
@@ -336,60 +268,9 @@ struct DirectoryTotals {
   bool Consistent = true;      // false when a zip64 end record contradicts the end record
 };
 
-template <class ReadAt>
+using DirectoryReadAt = std::function<bool(std::int64_t position, std::uint8_t* buffer, std::size_t count)>;
 DirectoryTotals ReadDirectoryTotals(const std::uint8_t (&end)[EndRec::Size], std::int64_t endPos,
-                                    ReadAt read) {
-  const ByteReader e(end, EndRec::Size);
-  DirectoryTotals totals{e.U16(EndRec::ThisVolume),
-                         e.U16(EndRec::CentralVolume),
-                         e.U16(EndRec::TotalEntries),
-                         e.U32(EndRec::CentralSize),
-                         e.U32(EndRec::CentralOffset),
-                         endPos,
-                         false,
-                         true};
-  std::uint8_t locator[Zip64LocatorRec::Size];
-  const auto locatorPos = endPos - static_cast<std::int64_t>(Zip64LocatorRec::Size);
-  if (locatorPos < 0 || !read(locatorPos, locator, sizeof locator) ||
-      ByteReader(locator, sizeof locator).U32(Zip64LocatorRec::Sig) != Zip64LocatorRec::Signature)
-    return totals;
-  // The zip64 end record lies right before its locator, or where the locator says when that is on
-  // this volume, the set's last.
-  const ByteReader l(locator, sizeof locator);
-  const std::uint64_t stated = l.U64(Zip64LocatorRec::RecordOffset);
-  const std::uint32_t volumes = l.U32(Zip64LocatorRec::TotalVolumes);
-  const bool statedHere =
-      volumes <= 1 || static_cast<std::uint64_t>(l.U32(Zip64LocatorRec::RecordVolume)) + 1 == volumes;
-  std::uint8_t record[Zip64EndRec::Size];
-  const std::int64_t places[] = {locatorPos - static_cast<std::int64_t>(Zip64EndRec::Size),
-                                 !statedHere || stated > INT64_MAX ? -1 : static_cast<std::int64_t>(stated)};
-  for (const std::int64_t at : places) {
-    if (at < 0 || !read(at, record, sizeof record)) continue;
-    const ByteReader z(record, sizeof record);
-    if (z.U32(Zip64EndRec::Sig) != Zip64EndRec::Signature) continue;
-    // A field of the end record stands unless it is full (or, for the count, its low bits); then
-    // it takes the zip64 value. Any other difference is a contradiction.
-    auto take = [&](auto& value, std::uint64_t full, std::uint64_t wide) {
-      if (value == full)
-        value = static_cast<std::remove_reference_t<decltype(value)>>(wide);
-      else if (value != wide)
-        totals.Consistent = false;
-    };
-    take(totals.ThisVolume, 0xFFFF, z.U32(Zip64EndRec::ThisVolume));
-    take(totals.CentralVolume, 0xFFFF, z.U32(Zip64EndRec::CentralVolume));
-    const std::uint64_t entries = z.U64(Zip64EndRec::TotalEntries);
-    if (EntryCountAgrees(entries, totals.Entries))
-      totals.Entries = entries;
-    else
-      take(totals.Entries, 0xFFFF, entries);
-    take(totals.Size, 0xFFFFFFFF, z.U64(Zip64EndRec::CentralSize));
-    take(totals.Offset, 0xFFFFFFFF, z.U64(Zip64EndRec::CentralOffset));
-    totals.RecordPos = at;
-    totals.Zip64 = true;
-    return totals;
-  }
-  return totals;
-}
+                                    const DirectoryReadAt& read);
 
 // Where an entry's local header and data lie: at least a local header and its compressed bytes.
 struct DataExtent {
@@ -398,24 +279,10 @@ struct DataExtent {
   std::uint64_t Size = 0;
 };
 
-inline DataExtent EntryExtent(std::uint32_t volume, std::uint64_t localOffset, std::uint64_t compressed) {
-  const std::uint64_t size =
-      compressed > UINT64_MAX - LocalRec::Size ? UINT64_MAX : LocalRec::Size + compressed;
-  return {volume, localOffset, size};
-}
+DataExtent EntryExtent(std::uint32_t volume, std::uint64_t localOffset, std::uint64_t compressed);
 
 // True when two entries share bytes: several central headers pointing into the same data.
-inline bool ExtentsOverlap(std::vector<DataExtent> extents) {
-  std::sort(extents.begin(), extents.end(), [](const DataExtent& a, const DataExtent& b) {
-    return a.Volume != b.Volume ? a.Volume < b.Volume : a.Start < b.Start;
-  });
-  for (std::size_t i = 1; i < extents.size(); ++i) {
-    const DataExtent& a = extents[i - 1];
-    const DataExtent& b = extents[i];
-    if (a.Volume == b.Volume && b.Start - a.Start < a.Size) return true;
-  }
-  return false;
-}
+bool ExtentsOverlap(std::vector<DataExtent> extents);
 
 // Bounds on the work of one extraction, and of a salvage that checks what it keeps. Both are
 // checked against the sizes the directory declares before anything is written; the decoders never
@@ -427,7 +294,4 @@ constexpr std::uint64_t MaxTotalOutput = 64ull << 30;
 constexpr std::uint64_t MaxExpansionRatio = 10000;
 constexpr std::uint64_t RatioFreeOutput = 1ull << 20;
 
-inline bool ExpandsTooMuch(std::uint64_t compressed, std::uint64_t uncompressed) {
-  if (uncompressed <= RatioFreeOutput) return false;
-  return compressed < UINT64_MAX / MaxExpansionRatio && uncompressed > compressed * MaxExpansionRatio;
-}
+bool ExpandsTooMuch(std::uint64_t compressed, std::uint64_t uncompressed);

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "zip/ZipComp.h"
-#include "zip/library/KvxLib.h"
 #include "zip/library/UnzipLibrary.h"
+#include "zipformat/KvxLib.h"
 
 namespace {
 

@@ -4,8 +4,9 @@
 
 #include "classlib/Application.h"
 #include "platform/CodePage.h"
+#include "zip/ComponentServices.h"
 #include "zip/PasswordDlg.h"
-#include "zip/ZipComp.h"
+#include "zip/ZipPaths.h"
 #include "zip/library/UnzipLibrary.h"
 
 namespace {
@@ -20,7 +21,7 @@ std::string RecordText(const UnzipCallbackRecord& record) {
   const char* text = record.Text;
   std::size_t length = strnlen(text, TextSize);
   while (length > 0 && static_cast<unsigned char>(text[length - 1]) <= ' ') --length;
-  return TZipComponent::ToBackslashes(std::string(text, length));
+  return ToBackslashes(std::string(text, length));
 }
 
 // Writes at most maxChars bytes of value and a NUL into the record's text.
@@ -30,12 +31,12 @@ void SetRecordText(UnzipCallbackRecord& record, const std::string& value, std::s
   record.Text[length] = '\0';
 }
 
-void AnswerPassword(TZipComponent& zip, TUnzipLibrary& library, UnzipCallbackRecord& record,
+void AnswerPassword(TComponentServices& zip, TUnzipLibrary& library, UnzipCallbackRecord& record,
                     const std::string& text) {
   std::string newPassword;
   std::uint32_t repeatCount = static_cast<std::uint32_t>(record.Number);
   if (zip.OnPasswordError)
-    zip.OnPasswordError(&zip, newPassword, text, repeatCount);
+    zip.OnPasswordError(zip.Sender(), newPassword, text, repeatCount);
   else
     library.AskPassword((record.Code & 1) != 0, newPassword);
   if (!newPassword.empty()) {
@@ -48,38 +49,38 @@ void AnswerPassword(TZipComponent& zip, TUnzipLibrary& library, UnzipCallbackRec
   record.Number = static_cast<std::int32_t>(std::min<std::uint32_t>(repeatCount, MaxRepeatCount));
 }
 
-void AnswerNewName(TZipComponent& zip, UnzipCallbackRecord& record, const std::string& text) {
+void AnswerNewName(TComponentServices& zip, UnzipCallbackRecord& record, const std::string& text) {
   if (!zip.OnSetNewName) return;
   std::string name = text;
   bool changed = false;
-  zip.OnSetNewName(&zip, name, changed);
+  zip.OnSetNewName(zip.Sender(), name, changed);
   if (changed) SetRecordText(record, name, TextSize - 1);
   record.Code = changed ? 1 : 0;
 }
 
-void AnswerCrcError(TZipComponent& zip, UnzipCallbackRecord& record, const std::string& text) {
+void AnswerCrcError(TComponentServices& zip, UnzipCallbackRecord& record, const std::string& text) {
   if (!zip.OnCRC32Error) {
     record.Code = 2;  // the library's own default
     return;
   }
   bool doExtract = true;
-  zip.OnCRC32Error(&zip, text, static_cast<std::uint32_t>(record.Code),
+  zip.OnCRC32Error(zip.Sender(), text, static_cast<std::uint32_t>(record.Code),
                    static_cast<std::uint32_t>(record.Number), doExtract);
   record.Code = doExtract ? 1 : 0;
 }
 
-void AnswerOverwrite(TZipComponent& zip, UnzipCallbackRecord& record, const std::string& text) {
+void AnswerOverwrite(TComponentServices& zip, UnzipCallbackRecord& record, const std::string& text) {
   if (!zip.OnExtractOverwrite) return;
   bool doOverwrite = (record.Number & 0xFF) != 0;
-  zip.OnExtractOverwrite(&zip, text, (record.Code & 1) != 0, doOverwrite);
+  zip.OnExtractOverwrite(zip.Sender(), text, (record.Code & 1) != 0, doOverwrite);
   record.Number = doOverwrite ? 1 : 0;
 }
 
-void AnswerComment(TZipComponent& zip, UnzipCallbackRecord& record, const std::string& text) {
+void AnswerComment(TComponentServices& zip, UnzipCallbackRecord& record, const std::string& text) {
   if (!zip.OnFileComment) return;
   std::string comment(1, record.Text[kvxCommentByteAt]);
   bool changed = false;
-  zip.OnFileComment(&zip, text, comment, changed);
+  zip.OnFileComment(zip.Sender(), text, comment, changed);
   if (changed && !comment.empty())
     SetRecordText(record, comment, TextSize - 1);
   else
@@ -88,11 +89,12 @@ void AnswerComment(TZipComponent& zip, UnzipCallbackRecord& record, const std::s
   record.Number = static_cast<std::int32_t>(std::min<std::size_t>(comment.size(), TextSize - 1));
 }
 
-void ReportProgress(TZipComponent& zip, ProgressType type, const std::string& text, std::int32_t number) {
-  if (zip.OnProgress) zip.OnProgress(&zip, type, text, number);
+void ReportProgress(TComponentServices& zip, ProgressType type, const std::string& text,
+                    std::int32_t number) {
+  if (zip.OnProgress) zip.OnProgress(zip.Sender(), type, text, number);
 }
 
-void Act(TZipComponent& zip, TUnzipLibrary& library, UnzipCallbackRecord& record) {
+void Act(TComponentServices& zip, TUnzipLibrary& library, UnzipCallbackRecord& record) {
   const std::string text = RecordText(record);
   switch (record.ActionCode) {
     case kvxFileStart:
@@ -107,12 +109,13 @@ void Act(TZipComponent& zip, TUnzipLibrary& library, UnzipCallbackRecord& record
       return ReportProgress(zip, ptByteCount, "", record.Number);
     case kvxMessage:
       library.NoteMessage(text, record.Code);
-      if (zip.OnMessage) zip.OnMessage(&zip, record.Code, text);
+      if (zip.OnMessage) zip.OnMessage(zip.Sender(), record.Code, text);
       return;
     case kvxSkipped:
       library.NoteCode(record.Code);
       if (zip.OnExtractSkipped)
-        zip.OnExtractSkipped(&zip, text, static_cast<UnZipSkipTypes>(record.Number & 0xFF), record.Code);
+        zip.OnExtractSkipped(zip.Sender(), text, static_cast<UnZipSkipTypes>(record.Number & 0xFF),
+                             record.Code);
       return;
     case kvxNewName:
       return AnswerNewName(zip, record, text);
@@ -132,12 +135,11 @@ void Act(TZipComponent& zip, TUnzipLibrary& library, UnzipCallbackRecord& record
 
 void TUnzipLibrary::NoteCode(std::int32_t code) {
   if (code == 0) return;
-  FZip.FLastErrorCode = code & ErrorCodeMask;
-  FZip.FLastFullErrorCode = code;
+  FZip.SetLibraryErrorCodes(code & ErrorCodeMask, code);
 }
 
 void TUnzipLibrary::NoteMessage(const std::string& text, std::int32_t code) {
-  FZip.FLastMessage = text;
+  FZip.SetLastMessage(text);
   NoteCode(code);
 }
 
@@ -150,8 +152,8 @@ void TUnzipLibrary::AskPassword(bool forAdding, std::string& password) {
 
 std::int32_t TUnzipLibrary::Callback(UnzipCallbackRecord* record) {
   if (!record || !record->Caller) return -1;
-  auto& zip = *static_cast<TZipComponent*>(record->Caller);
-  TUnzipLibrary& library = zip.FLibrary;
+  TComponentServices& zip = ServicesOf(static_cast<TObject*>(record->Caller));
+  TUnzipLibrary& library = zip.Library();
   if (library.FPendingError) return -1;
   try {
     Act(zip, library, *record);

@@ -1,7 +1,8 @@
 // TZipComponent: construction, destruction, the setters with side effects, and the values
 // stored with the main window's ZipComponent1.
-#include "classlib/Application.h"
 #include "zip/ZipComp.h"
+
+#include "classlib/Application.h"
 
 const char* const ZipVersionText = "1.60 L";
 
@@ -21,6 +22,15 @@ TZipComponent::~TZipComponent() {
   FVolume.CloseVolume();
   FStreamBuffer.reset();
   ClearDirEntries();
+}
+
+TComponentServices& ServicesOf(TObject* sender) {
+  return *sender;
+}
+
+void TZipComponent::SetLibraryErrorCodes(std::int32_t code, std::int32_t fullCode) {
+  FLastErrorCode = code;
+  FLastFullErrorCode = fullCode;
 }
 
 std::int32_t TZipComponent::EntryCount() const {

@@ -1,11 +1,10 @@
 // List: reads the archive's central directory into DirEntries.
 #include "classlib/BusyCursor.h"
-#include "platform/CodePage.h"
 #include "platform/Drives.h"
 #include "platform/Folders.h"
 #include "zip/ZipComp.h"
 #include "zip/ZipMsg.h"
-#include "zip/records/ZipRecords.h"
+#include "zip/records/DirectoryReader.h"
 
 namespace {
 
@@ -31,7 +30,6 @@ void TZipComponent::List() {
   FVolume.CloseVolume();
   FVolume.SetLastVolume(0);
   bool error = false;
-  std::uint8_t record[EndRec::Size] = {};
 
   if (!FileExists(ZipFileName())) {
     if (OnDirUpdate) OnDirUpdate(this);
@@ -43,8 +41,7 @@ void TZipComponent::List() {
     try {
       FVolume.StartAt(ZipFileName());
       if (!FVolume.ProbeDrive()) throw EZipComponent(MessageId::DriveNotDefined, FVolume.DriveRoot());
-      LocateEndRecord(record, true);
-      ListCentralDirectory(record);
+      TDirectoryReader(*this, FVolume, FList).ReadDirectory();
     } catch (...) {
       error = true;
       ReportFailure(std::current_exception(), {MessageId::OutOfMemory, MessageId::ListUnknownError, true});
@@ -55,25 +52,6 @@ void TZipComponent::List() {
     FList.FirstEntryOffset = 0;
   }
   if (OnDirUpdate) OnDirUpdate(this);
-}
-
-std::string TZipComponent::ConvertOemName(const std::string& name) const {
-  const auto host = static_cast<std::uint8_t>(FList.LastHostSystem);
-  const auto version = static_cast<std::uint8_t>(FList.LastMadeByVersion);
-  // cpAuto follows the rule the unzip library uses; HPFS and NTFS 5.0 hosts convert even with cpNone.
-  const bool convert = CodePage() == cpOEM || (CodePage() == cpAuto && IsOemText(host, version)) ||
-                       host == 6 || (host == 11 && version == 50);
-  if (!convert) return name;
-  std::string result;
-  result.reserve(name.size());
-  for (char c : name) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 128)
-      result += c;
-    else
-      result += OemCharToAnsi(byte);
-  }
-  return result;
 }
 
 void TZipComponent::ClearDirEntries() {

@@ -4,7 +4,8 @@
 #include <limits>
 
 #include "platform/Folders.h"
-#include "zip/ZipComp.h"
+#include "zip/ComponentServices.h"
+#include "zip/ZipException.h"
 #include "zip/ZipMsg.h"
 #include "zip/join/JoinedArchive.h"
 #include "zip/volumes/VolumeNames.h"
@@ -39,7 +40,7 @@ std::uint32_t TJoinedArchive::OutputOffset(std::int32_t messageId) const {
 void TJoinedArchive::WriteToOutput(const void* buffer, std::int32_t count, std::int32_t messageId) {
   if (count <= 0) return;
   if (FileWrite(FOutput.Get(), buffer, count) != count) throw EZipComponent(messageId, true);
-  if (FOwner.OnProgress && FReportWrites) FOwner.OnProgress(&FOwner, ptWritten, std::string(), count);
+  if (FOwner.OnProgress && FReportWrites) FOwner.OnProgress(FOwner.Sender(), ptWritten, std::string(), count);
 }
 
 void TJoinedArchive::CopyToOutput(TZipVolume& input, void* buffer, std::uint32_t count,

@@ -3,11 +3,14 @@
 #include <cstring>
 #include <vector>
 
-#include "zip/ZipComp.h"
+#include "zip/ComponentServices.h"
+#include "zip/ZipException.h"
 #include "zip/ZipMsg.h"
+#include "zip/records/DirectoryReader.h"
 #include "zip/records/ReadExact.h"
-#include "zip/records/ZipRecords.h"
 #include "zip/volumes/VolumeNames.h"
+#include "zip/volumes/ZipVolume.h"
+#include "zipformat/ZipRecords.h"
 
 namespace {
 
@@ -60,14 +63,12 @@ EZipComponent NoEndRecordError(bool marker, std::int32_t labelled) {
 
 }  // namespace
 
-// On true the record holds the end record and the volume file is open. On false
-// (quiet mode only) the file may still be open: the caller closes it in every case.
-bool TZipComponent::LocateEndRecord(std::uint8_t (&record)[EndRec::Size], bool raise) {
+bool TDirectoryReader::LocateEndRecord(std::uint8_t (&record)[EndRec::Size], bool raise) {
   FList.ArchiveComment.clear();
   FList.EndRecordPos = 0;
   if (!FVolume.OpenFile()) {
     if (raise) throw EZipComponent(MessageId::InputFileMissing, true);
-    ReportMessage(MessageId::ArchiveOpenFailed, "");
+    FZip.ReportMessage(MessageId::ArchiveOpenFailed, "");
     return false;
   }
   const std::int32_t labelled = DiskOfLabel(FVolume.VolumeLabel());
@@ -77,7 +78,7 @@ bool TZipComponent::LocateEndRecord(std::uint8_t (&record)[EndRec::Size], bool r
   const std::int64_t size = FileSeek(FVolume.VolumeHandle(), 0, 2);
   if (size > MaxArchiveSize) {
     if (raise) throw EZipComponent(MessageId::ArchiveTooLarge, true);
-    ReportMessage(MessageId::ArchiveTooLarge, "");
+    FZip.ReportMessage(MessageId::ArchiveTooLarge, "");
     return false;
   }
   if (raise) {
@@ -94,7 +95,7 @@ bool TZipComponent::LocateEndRecord(std::uint8_t (&record)[EndRec::Size], bool r
 
 // Finds the end record in the volume file of size bytes: in its last bytes, else by its signature
 // searched from the end. Reports garbage after the record's declared end.
-bool TZipComponent::FindEndRecord(std::int64_t size, std::uint8_t (&record)[EndRec::Size]) {
+bool TDirectoryReader::FindEndRecord(std::int64_t size, std::uint8_t (&record)[EndRec::Size]) {
   const FileHandle file = FVolume.VolumeHandle();
   FList.DataEndPos = FList.ArchiveFileSize = static_cast<std::int32_t>(size);
   if (ReadRecordAtEnd(file, size, record)) {
@@ -114,7 +115,7 @@ bool TZipComponent::FindEndRecord(std::int64_t size, std::uint8_t (&record)[EndR
   const std::int64_t excess = declaredEnd - length;
   if (excess != 0) {
     FList.DataEndPos = static_cast<std::int32_t>(size + excess);
-    if (!IsBlockPadding(FList, tail, declaredEnd, length)) ReportMessage(MessageId::GarbageAtEnd, "");
+    if (!IsBlockPadding(FList, tail, declaredEnd, length)) FZip.ReportMessage(MessageId::GarbageAtEnd, "");
   }
   if (commentLength != 0) {
     const auto first = tail.begin() + i + static_cast<std::int64_t>(EndRec::Size);
