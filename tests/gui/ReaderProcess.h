@@ -71,10 +71,12 @@ class TReaderProcess {
     posix_spawn_file_actions_addopen(&actions, 2, ErrorLog().c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (posix_spawn(&FPid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) FPid = -1;
     posix_spawn_file_actions_destroy(&actions);
-    // The main window, not a box of the same title that may come up first: the one of its width.
-    FWindow = Found(" | while read -r id; do xdotool getwindowgeometry --shell \"$id\" | grep -qx WIDTH=" +
-                        std::to_string(ClientWidth) + " && echo \"$id\"; done | head -n 1",
-                    "^Korvex Folivo$", 60000);
+    // The main window, not a box of the same title that may come up first: none is as wide.
+    FWindow = Found(
+        " | while read -r id; do xdotool getwindowgeometry --shell \"$id\" | awk -F= -v id=\"$id\" "
+        "'$1 == \"WIDTH\" && $2 >= " +
+            std::to_string(ClientWidth) + " { print id }'; done | head -n 1",
+        "^Korvex Folivo$", 60000);
     if (FWindow.empty()) return;
     const int height = std::atoi(
         Output("xdotool getwindowgeometry --shell " + FWindow + " | sed -n 's/^HEIGHT=//p'").c_str());

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "tests/gui/ReaderProcess.h"
@@ -19,6 +20,10 @@ TEST(SharpSkin, TwiceTheResolutionDrawsTheSkinFromArtworkOfTwiceTheSize) {
   std::string display;
   const pid_t server = gui::StartXServer(display, "2000x1400x24");
   ASSERT_GT(server, 0);
+  const std::unique_ptr<const pid_t, void (*)(const pid_t*)> ended(&server, [](const pid_t* pid) {
+    kill(*pid, SIGTERM);
+    waitpid(*pid, nullptr, 0);
+  });
   ASSERT_NE(display, "");
   const std::string ownDisplay = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
   setenv("DISPLAY", display.c_str(), 1);
@@ -56,7 +61,5 @@ TEST(SharpSkin, TwiceTheResolutionDrawsTheSkinFromArtworkOfTwiceTheSize) {
         gui::WaitUntil([&] { return std::filesystem::exists(reader.Working("kvxlnkk.htm")); }, 20000));
   }
   setenv("DISPLAY", ownDisplay.c_str(), 1);
-  kill(server, SIGTERM);
-  waitpid(server, nullptr, 0);
 }
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 // A virtual X server of a test's own, on a display number the server picks itself.
+#include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
 #include <unistd.h>
@@ -18,8 +19,14 @@ inline pid_t StartXServer(std::string& display, const std::string& screen = "102
   char* argv[std::size(words) + 1] = {};
   for (std::size_t i = 0; i < std::size(words); ++i) argv[i] = words[i].data();
   char* envp[] = {nullptr};
+  // Its output goes nowhere: a server left running by a failed test never holds the test's pipes.
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   pid_t server = -1;
-  if (posix_spawn(&server, argv[0], nullptr, nullptr, argv, envp) != 0) server = -1;
+  if (posix_spawn(&server, argv[0], &actions, nullptr, argv, envp) != 0) server = -1;
+  posix_spawn_file_actions_destroy(&actions);
   close(ready[1]);
   std::string number;
   pollfd said{ready[0], POLLIN, 0};
