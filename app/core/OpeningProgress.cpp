@@ -1,5 +1,6 @@
 #include "app/core/OpeningProgress.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "app/core/Main.h"

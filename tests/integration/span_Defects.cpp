@@ -1,5 +1,6 @@
 // Each set under tests/data/join/ is named by its defect (<defect>001.zip, ...); joining its
 // highest-numbered part fails with the expected report and leaves nothing behind.
+#include <algorithm>
 #include <filesystem>
 #include <set>
 

@@ -2,6 +2,7 @@
 // file, and the component lists a sound archive afterwards.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "classlib/ScriptedBackend.h"
