@@ -81,10 +81,8 @@ void TMainForm::GoToAddress() {
 
 void TMainForm::WebBrowser1BeforeNavigate2(const std::string& url) {
   // A page opened from the results page finds the words in itself.
-  const std::string folder = WorkingFolder() + "/";
-  if (FResults && OnFindOnPage && ShownAddress() == WorkingFile(SearchPageName) &&
-      url.compare(0, folder.size(), folder) == 0)
-    if (const TSearchResult* result = FResults->ResultFor(url.substr(folder.size())))
+  if (FResults && OnFindOnPage && ShownAddress() == WorkingFile(SearchPageName))
+    if (const TSearchResult* result = FResults->ResultFor(WorkingFileName(url)))
       OnFindOnPage(result->firstHit);
   FHistory.BeforeNavigate(url);
 }

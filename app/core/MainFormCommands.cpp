@@ -82,7 +82,7 @@ void TMainForm::OpenIssue(const std::string& fileName) {
 // where it was left, at its zoom; INDEX still leads to its first page.
 void TMainForm::ShowNewIssue(const std::string& page) {
   FMemory->Leave(ShownAddress(), FView.PageZoom());
-  FIssuePage = page.substr(WorkingFolder().size() + 1);
+  FIssuePage = WorkingFileName(page);
   FResults.reset();
   const std::optional<TKeptPlace> kept = FMemory->IssueShown(FOpening->FileName(), *FZipComponent1);
   if (OnRecentIssuesChanged) OnRecentIssuesChanged();

@@ -14,9 +14,8 @@ std::optional<TKeptPlace> TReaderMemory::IssueShown(const std::string& fileName,
 }
 
 void TReaderMemory::Leave(const std::string& address, double zoom) {
-  const std::string folder = WorkingFolder() + "/";
-  if (!FShown || address.compare(0, folder.size(), folder) != 0) return;
-  const std::string page = address.substr(folder.size());
+  const std::string page = WorkingFileName(address);
+  if (!FShown || page.empty()) return;
   for (const char* written : {StartPageName, LinksPageName, SearchPageName})
     if (page == written) return;
   FPlaces.Remember(*FShown, page, zoom);

@@ -46,6 +46,11 @@ std::string WorkingFile(const std::string& name) {
   return WorkingFolder() + PathDelim + name;
 }
 
+std::string WorkingFileName(const std::string& path) {
+  const std::string folder = WorkingFolder() + PathDelim;
+  return path.compare(0, folder.size(), folder) == 0 ? path.substr(folder.size()) : std::string();
+}
+
 std::string UnpackingFolder() {
   return WorkingFolder() + "-next";
 }

@@ -17,6 +17,8 @@ std::string TempPath();
 // "<temp>KORVEX" and a file inside it.
 std::string WorkingFolder();
 std::string WorkingFile(const std::string& name);
+// The name of a file inside the working folder relative to it, "" for a path outside it.
+std::string WorkingFileName(const std::string& path);
 
 // The program's own pages in the working folder: the start page, the links page, the contents
 // page shown for an issue without index.htm and the results page of a search of the issue.
